@@ -1,0 +1,65 @@
+// Sensor layouts: MEG sensors and EEG electrodes read from text files, from the layouts
+// compiled into the library, or computed for the 10-10 system on a head sphere.
+#pragma once
+
+#include "probes/CEEGelectrodezq.h"
+#include "probes/CMEGSensorzq.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CSensorLayout {
+public:
+    enum class Unit { Auto = 0, Metre, Centimetre, Millimetre };
+    enum class Type { Magnetometer = 0, PlanarGradiometer, AxialGradiometer, Electrode };
+
+    // One channel of the layout; positions in metres (head coordinates: x right, y front,
+    // z up), normal a unit vector or (0, 0, 0) when the file gives none.
+    struct Channel {
+        std::string label;
+        Type type = Type::Electrode;
+        double pos[3] = {0.0, 0.0, 0.0};
+        double normal[3] = {0.0, 0.0, 0.0};
+    };
+
+    // Read a layout file. Recognised, line by line: `label type x y z [nx ny nz]` (types mag,
+    // grad, axial, eeg), `label x y z` (plain and .sfp), and the .elc form with its
+    // Positions/Labels sections and UnitPosition. Unit::Auto takes the unit the file states,
+    // else guesses it from the head size (metres, centimetres or millimetres).
+    // 1 on success; 0 with getError() naming the line on failure (the layout is then empty).
+    int readFile(const std::string& path, Unit unit = Unit::Auto);
+    int readText(std::string_view text, Unit unit = Unit::Auto);
+
+    // Load a layout compiled into the library: "meg306-neuromag", "ctf274", "eeg64-biosemi".
+    int loadEmbedded(std::string_view name);
+    static std::vector<std::string> getEmbeddedNames();
+
+    // The electrodes of the 10-10 system on a sphere of `radius` metres centred at the
+    // origin, the nasion-inion and ear line on its equator. 0 for a radius not in (0, 1].
+    int makeEeg1010(double radius = 0.095);
+
+    int getChannelCount() const { return static_cast<int>(m_channels.size()); }
+    // The i-th channel, null out of range.
+    const Channel* getChannel(int i) const;
+    static bool isMegType(Type type) { return type != Type::Electrode; }
+
+    // Probe objects of channel i: a sensor for MEG channels (axial gradiometers get a second
+    // coil 5 cm further out), an electrode for EEG channels; null for the other kind or
+    // out of range.
+    std::unique_ptr<CMEGSensorzq> makeMegSensor(int i) const;
+    std::unique_ptr<CEEGelectrodezq> makeElectrode(int i) const;
+
+    // Why the last read failed ("" after a success).
+    const std::string& getError() const { return m_error; }
+    // The unit the last read used.
+    Unit getUnit() const { return m_unit; }
+
+private:
+    int fail(std::string message);
+
+    std::vector<Channel> m_channels;
+    std::string m_error;
+    Unit m_unit = Unit::Metre;
+};
