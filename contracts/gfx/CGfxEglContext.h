@@ -1,0 +1,13 @@
+// The one EGL display and OpenGL 3.3 core context of the process (the UI is single-threaded).
+#pragma once
+
+class CGfxEglContext {
+public:
+    // Creates the context on first call and makes it current; false (reason in gfxLastError)
+    // when there is no usable EGL display or no GL 3.3 core.
+    static bool ensureCurrent();
+    // True while a context exists; device objects free their GL names only then.
+    static bool exists();
+    // "surfaceless", "device" or "default": the EGL platform in use, "" when none.
+    static const char* platformName();
+};

@@ -1,0 +1,167 @@
+// The process-wide EGL display and OpenGL 3.3 core context. Headless first (Mesa's surfaceless
+// platform, then an EGL device), the default display last; frames go to framebuffer objects,
+// so no window surface is ever needed.
+#define EGL_NO_X11
+#include "gfx/CGfxEglContext.h"
+
+#include "GfxInternal.h"
+#include "gfx/GfxResult.h"
+
+#include <cstdio>
+#include <epoxy/egl.h>
+#include <epoxy/gl.h>
+#include <string>
+
+namespace {
+
+struct EglState {
+    EGLDisplay display = EGL_NO_DISPLAY;
+    EGLContext context = EGL_NO_CONTEXT;
+    EGLSurface surface = EGL_NO_SURFACE;
+    const char* platform = "";
+    bool tried = false;
+    bool ok = false;
+    std::string error;
+};
+
+EglState& state() {
+    static EglState s;
+    return s;
+}
+
+std::string eglCode(const char* what) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "%s failed (EGL error 0x%04x)", what, eglGetError());
+    return buf;
+}
+
+bool hasExtension(EGLDisplay dpy, const char* name) {
+    const char* ext = eglQueryString(dpy, EGL_EXTENSIONS);
+    return ext && std::string(" ").append(ext).append(" ").find(std::string(" ") + name + " ") !=
+                      std::string::npos;
+}
+
+EGLDisplay platformDisplay(EGLenum platform, void* native) {
+    auto getDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
+        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    if (!getDisplay || !hasExtension(EGL_NO_DISPLAY, "EGL_EXT_platform_base")) {
+        return EGL_NO_DISPLAY;
+    }
+    return getDisplay(platform, native, nullptr);
+}
+
+EGLDisplay deviceDisplay() {
+    auto queryDevices =
+        reinterpret_cast<PFNEGLQUERYDEVICESEXTPROC>(eglGetProcAddress("eglQueryDevicesEXT"));
+    if (!queryDevices) {
+        return EGL_NO_DISPLAY;
+    }
+    EGLDeviceEXT devices[8];
+    EGLint count = 0;
+    if (!queryDevices(8, devices, &count) || count < 1) {
+        return EGL_NO_DISPLAY;
+    }
+    return platformDisplay(EGL_PLATFORM_DEVICE_EXT, devices[0]);
+}
+
+// Initialises the first display that works, in order of preference.
+bool openDisplay(EglState& s) {
+    struct Candidate {
+        const char* name;
+        EGLDisplay (*open)();
+    };
+    const Candidate candidates[] = {
+        {"surfaceless", [] { return platformDisplay(EGL_PLATFORM_SURFACELESS_MESA, nullptr); }},
+        {"device", deviceDisplay},
+        {"default", [] { return eglGetDisplay(EGL_DEFAULT_DISPLAY); }},
+    };
+    for (const Candidate& c : candidates) {
+        EGLDisplay dpy = c.open();
+        EGLint major = 0, minor = 0;
+        if (dpy != EGL_NO_DISPLAY && eglInitialize(dpy, &major, &minor)) {
+            s.display = dpy;
+            s.platform = c.name;
+            return true;
+        }
+    }
+    s.error = "no EGL display: is Mesa's libegl-mesa0 installed?";
+    return false;
+}
+
+bool createContext(EglState& s) {
+    if (!eglBindAPI(EGL_OPENGL_API)) {
+        s.error = eglCode("eglBindAPI(OpenGL)");
+        return false;
+    }
+    const EGLint configAttribs[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE,
+                                    EGL_OPENGL_BIT, EGL_NONE};
+    EGLConfig config = nullptr;
+    EGLint n = 0;
+    if (!eglChooseConfig(s.display, configAttribs, &config, 1, &n) || n < 1) {
+        s.error = "no EGL config for desktop OpenGL with pbuffers on the " +
+                  std::string(s.platform) + " platform";
+        return false;
+    }
+    const EGLint contextAttribs[] = {EGL_CONTEXT_MAJOR_VERSION,
+                                     3,
+                                     EGL_CONTEXT_MINOR_VERSION,
+                                     3,
+                                     EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                                     EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT,
+                                     EGL_NONE};
+    s.context = eglCreateContext(s.display, config, EGL_NO_CONTEXT, contextAttribs);
+    if (s.context == EGL_NO_CONTEXT) {
+        s.error = eglCode("creating an OpenGL 3.3 core context");
+        return false;
+    }
+    if (!hasExtension(s.display, "EGL_KHR_surfaceless_context")) {
+        const EGLint pbufferAttribs[] = {EGL_WIDTH, 1, EGL_HEIGHT, 1, EGL_NONE};
+        s.surface = eglCreatePbufferSurface(s.display, config, pbufferAttribs);
+    }
+    return true;
+}
+
+bool makeCurrent(EglState& s) {
+    if (eglGetCurrentContext() == s.context) {
+        return true;
+    }
+    if (!eglMakeCurrent(s.display, s.surface, s.surface, s.context)) {
+        s.error = eglCode("eglMakeCurrent");
+        return false;
+    }
+    return true;
+}
+
+bool checkVersion(EglState& s) {
+    if (epoxy_gl_version() < 33) {
+        s.error = "the OpenGL context is older than 3.3 core (" +
+                  std::string(reinterpret_cast<const char*>(glGetString(GL_VERSION))) + ")";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CGfxEglContext::ensureCurrent() {
+    EglState& s = state();
+    if (!s.tried) {
+        s.tried = true;
+        s.ok = openDisplay(s) && createContext(s) && makeCurrent(s) && checkVersion(s);
+    }
+    if (!s.ok || !makeCurrent(s)) {
+        s.ok = false;
+        gfxSetError(s.error);
+        return false;
+    }
+    return true;
+}
+
+bool CGfxEglContext::exists() {
+    const EglState& s = state();
+    return s.ok && s.context != EGL_NO_CONTEXT;
+}
+
+const char* CGfxEglContext::platformName() {
+    return state().ok ? state().platform : "";
+}

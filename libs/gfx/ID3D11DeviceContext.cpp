@@ -1,0 +1,283 @@
+// Immediate context: Direct3D 11 pipeline calls mapped onto GL state and draws.
+#include "gfx/ID3D11DeviceContext.h"
+
+#include "GfxInternal.h"
+#include "gfx/CGfxEglContext.h"
+#include "gfx/CGfxRenderTarget.h"
+#include "gfx/ID3D11Buffer.h"
+#include "gfx/ID3D11InputLayout.h"
+#include "gfx/ID3D11PixelShader.h"
+#include "gfx/ID3D11VertexShader.h"
+
+#include <algorithm>
+#include <epoxy/gl.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+// GL shares uniform-block bindings between stages: pixel-shader slots come after the vertex's.
+constexpr unsigned kPsBindingBase = ID3D11DeviceContext::kConstantSlots;
+
+GLenum glMode(D3D11_PRIMITIVE_TOPOLOGY t) {
+    switch (t) {
+    case D3D11_PRIMITIVE_TOPOLOGY_POINTLIST:
+        return GL_POINTS;
+    case D3D11_PRIMITIVE_TOPOLOGY_LINELIST:
+        return GL_LINES;
+    case D3D11_PRIMITIVE_TOPOLOGY_LINESTRIP:
+        return GL_LINE_STRIP;
+    case D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP:
+        return GL_TRIANGLE_STRIP;
+    case D3D11_PRIMITIVE_TOPOLOGY_TRIANGLEFAN:
+        return GL_TRIANGLE_FAN;
+    default:
+        return GL_TRIANGLES;
+    }
+}
+
+void bindBlocks(GLuint program, const char* prefix, unsigned base) {
+    for (unsigned slot = 0; slot < ID3D11DeviceContext::kConstantSlots; ++slot) {
+        const std::string name = prefix + std::to_string(slot);
+        const GLuint index = glGetUniformBlockIndex(program, name.c_str());
+        if (index != GL_INVALID_INDEX) {
+            glUniformBlockBinding(program, index, base + slot);
+        }
+    }
+}
+
+void bindConstants(unsigned base, unsigned start, unsigned num, ID3D11Buffer* const* buffers) {
+    if (!buffers || !CGfxEglContext::ensureCurrent()) {
+        return;
+    }
+    for (unsigned i = 0; i < num && start + i < ID3D11DeviceContext::kConstantSlots; ++i) {
+        glBindBufferBase(GL_UNIFORM_BUFFER, base + start + i,
+                         buffers[i] ? buffers[i]->glName() : 0);
+    }
+}
+
+} // namespace
+
+void gfxForget(const CGfxObject* obj) {
+    if (ID3D11DeviceContext* context = gfxImmediateContext()) {
+        context->forgetObject(obj);
+    }
+}
+
+ID3D11DeviceContext::~ID3D11DeviceContext() {
+    if (CGfxEglContext::ensureCurrent()) {
+        for (const auto& entry : m_programs) {
+            glDeleteProgram(entry.second);
+        }
+        glDeleteVertexArrays(1, &m_vao);
+    }
+    gfxImmediateContext() = nullptr;
+}
+
+void ID3D11DeviceContext::forgetObject(const CGfxObject* obj) {
+    if (obj == m_layout) {
+        m_layout = nullptr;
+    }
+    for (unsigned i = 0; i < kVertexSlots; ++i) {
+        if (obj == m_vb[i]) {
+            m_vb[i] = nullptr;
+        }
+    }
+    m_vs = obj == m_vs ? nullptr : m_vs;
+    m_ps = obj == m_ps ? nullptr : m_ps;
+    for (auto it = m_programs.begin(); it != m_programs.end();) {
+        const bool uses = it->first.first == obj || it->first.second == obj;
+        if (uses && CGfxEglContext::ensureCurrent()) {
+            glDeleteProgram(it->second);
+        }
+        it = uses ? m_programs.erase(it) : std::next(it);
+    }
+}
+
+void ID3D11DeviceContext::IASetVertexBuffers(unsigned startSlot, unsigned numBuffers,
+                                             ID3D11Buffer* const* buffers, const unsigned* strides,
+                                             const unsigned* offsets) {
+    for (unsigned i = 0; i < numBuffers && startSlot + i < kVertexSlots; ++i) {
+        const unsigned slot = startSlot + i;
+        m_vb[slot] = buffers ? buffers[i] : nullptr;
+        m_strides[slot] = strides ? strides[i] : 0;
+        m_offsets[slot] = offsets ? offsets[i] : 0;
+    }
+}
+
+void ID3D11DeviceContext::VSSetConstantBuffers(unsigned startSlot, unsigned num,
+                                               ID3D11Buffer* const* buffers) {
+    bindConstants(0, startSlot, num, buffers);
+}
+
+void ID3D11DeviceContext::PSSetConstantBuffers(unsigned startSlot, unsigned num,
+                                               ID3D11Buffer* const* buffers) {
+    bindConstants(kPsBindingBase, startSlot, num, buffers);
+}
+
+void ID3D11DeviceContext::UpdateSubresource(ID3D11Buffer* dst, unsigned, const D3D11_BOX* box,
+                                            const void* src, unsigned, unsigned) {
+    if (!dst || !src || !CGfxEglContext::ensureCurrent()) {
+        return;
+    }
+    const std::size_t size = dst->byteWidth();
+    const std::size_t left = box ? std::min<std::size_t>(box->left, size) : 0;
+    const std::size_t right = box ? std::min<std::size_t>(box->right, size) : size;
+    if (right <= left) {
+        return;
+    }
+    const GLenum target =
+        (dst->bindFlags() & D3D11_BIND_CONSTANT_BUFFER) ? GL_COPY_WRITE_BUFFER : GL_ARRAY_BUFFER;
+    glBindBuffer(target, dst->glName());
+    glBufferSubData(target, static_cast<GLintptr>(left), static_cast<GLsizeiptr>(right - left),
+                    src);
+}
+
+unsigned ID3D11DeviceContext::programFor(ID3D11VertexShader* vs, ID3D11PixelShader* ps) {
+    const auto key =
+        std::make_pair(static_cast<const CGfxObject*>(vs), static_cast<const CGfxObject*>(ps));
+    if (auto it = m_programs.find(key); it != m_programs.end()) {
+        return it->second;
+    }
+    GLuint program = glCreateProgram();
+    glAttachShader(program, vs->glName());
+    glAttachShader(program, ps->glName());
+    glLinkProgram(program);
+    GLint ok = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &ok);
+    if (ok != GL_TRUE) {
+        char log[1024] = {};
+        glGetProgramInfoLog(program, sizeof log, nullptr, log);
+        gfxSetError(std::string("shaders do not link: ") + log);
+        glDeleteProgram(program);
+        ++m_linkFailures;
+        program = 0;
+    } else {
+        bindBlocks(program, "VSCB", 0);
+        bindBlocks(program, "PSCB", kPsBindingBase);
+    }
+    m_programs[key] = program;
+    return program;
+}
+
+// Points each attribute at its bound buffer; the vertices that fit in every buffer.
+long long ID3D11DeviceContext::applyVertexInputs() {
+    if (!m_vao) {
+        glGenVertexArrays(1, &m_vao);
+    }
+    glBindVertexArray(m_vao);
+    long long fit = -1;
+    const auto& elements = m_layout->elements();
+    for (unsigned i = 0; i < elements.size(); ++i) {
+        const D3D11_INPUT_ELEMENT_DESC& e = elements[i];
+        const ID3D11Buffer* vb = m_vb[e.InputSlot];
+        const unsigned stride = m_strides[e.InputSlot];
+        const std::size_t first = m_offsets[e.InputSlot] + e.AlignedByteOffset;
+        const std::size_t bytes = e.Components * sizeof(float);
+        if (!vb || stride == 0 || first + bytes > vb->byteWidth()) {
+            return 0;
+        }
+        const long long n = static_cast<long long>((vb->byteWidth() - first - bytes) / stride) + 1;
+        fit = fit < 0 ? n : std::min(fit, n);
+        glBindBuffer(GL_ARRAY_BUFFER, vb->glName());
+        glEnableVertexAttribArray(i);
+        glVertexAttribPointer(i, static_cast<GLint>(e.Components), GL_FLOAT, GL_FALSE,
+                              static_cast<GLsizei>(stride), reinterpret_cast<const void*>(first));
+    }
+    for (unsigned i = static_cast<unsigned>(elements.size()); i < 16; ++i) {
+        glDisableVertexAttribArray(i);
+    }
+    return std::max(fit, 0LL);
+}
+
+void ID3D11DeviceContext::Draw(unsigned vertexCount, unsigned startVertex) {
+    if (!m_vs || !m_ps || !m_layout || vertexCount == 0 || !CGfxEglContext::ensureCurrent()) {
+        return;
+    }
+    const GLuint program = programFor(m_vs, m_ps);
+    if (!program) {
+        return;
+    }
+    const long long fit = applyVertexInputs();
+    const long long count = std::min<long long>(vertexCount, fit - startVertex);
+    if (count <= 0) {
+        return;
+    }
+    glUseProgram(program);
+    glDrawArrays(glMode(m_topology), static_cast<GLint>(startVertex), static_cast<GLsizei>(count));
+}
+
+void ID3D11DeviceContext::OMSetRenderTargets(CGfxRenderTarget* target) {
+    if (!CGfxEglContext::ensureCurrent()) {
+        return;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, target ? target->glFramebuffer() : 0);
+    if (target) {
+        glViewport(0, 0, target->width(), target->height());
+    }
+}
+
+void ID3D11DeviceContext::RSSetViewports(unsigned num, const D3D11_VIEWPORT* viewports) {
+    if (num == 0 || !viewports || !CGfxEglContext::ensureCurrent()) {
+        return;
+    }
+    const D3D11_VIEWPORT& v = viewports[0];
+    glViewport(static_cast<GLint>(v.TopLeftX), static_cast<GLint>(v.TopLeftY),
+               static_cast<GLsizei>(v.Width), static_cast<GLsizei>(v.Height));
+    glDepthRange(v.MinDepth, v.MaxDepth);
+}
+
+void ID3D11DeviceContext::RSSetState(const D3D11_RASTERIZER_DESC* desc) {
+    if (!CGfxEglContext::ensureCurrent()) {
+        return;
+    }
+    const D3D11_RASTERIZER_DESC d = desc ? *desc : D3D11_RASTERIZER_DESC{};
+    glPolygonMode(GL_FRONT_AND_BACK, d.FillMode == D3D11_FILL_WIREFRAME ? GL_LINE : GL_FILL);
+    if (d.CullMode == D3D11_CULL_NONE) {
+        glDisable(GL_CULL_FACE);
+    } else {
+        glEnable(GL_CULL_FACE);
+        glCullFace(d.CullMode == D3D11_CULL_FRONT ? GL_FRONT : GL_BACK);
+    }
+    glFrontFace(d.FrontCounterClockwise ? GL_CCW : GL_CW);
+    if (d.DepthEnable) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LESS);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
+}
+
+void ID3D11DeviceContext::ClearRenderTargetView(CGfxRenderTarget* target, const float rgba[4]) {
+    if (!target || !rgba || !CGfxEglContext::ensureCurrent()) {
+        return;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, target->glFramebuffer());
+    glClearColor(rgba[0], rgba[1], rgba[2], rgba[3]);
+    glClearDepth(1.0);
+    glDepthMask(GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+HRESULT ID3D11DeviceContext::ReadBack(CGfxRenderTarget* target) {
+    if (!target) {
+        gfxSetError("ReadBack: no render target");
+        return E_FAIL;
+    }
+    if (!CGfxEglContext::ensureCurrent()) {
+        return E_FAIL;
+    }
+    const int w = target->width(), h = target->height();
+    std::vector<std::uint32_t> rows(static_cast<std::size_t>(w) * h);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, target->glFramebuffer());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
+    std::vector<std::uint32_t>& image = target->image();
+    image.resize(rows.size());
+    // GL's first row is the bottom one.
+    for (int y = 0; y < h; ++y) {
+        std::copy_n(rows.begin() + static_cast<std::ptrdiff_t>(h - 1 - y) * w, w,
+                    image.begin() + static_cast<std::ptrdiff_t>(y) * w);
+    }
+    return S_OK;
+}
