@@ -1,0 +1,94 @@
+// Summary of the demo's data set, printed before any window opens.
+#include "DemoSummary.h"
+
+#include "recording/CArrayMEDataSetzq.h"
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+const char* const kClassNames[3] = {"Active", "Control", "Result"};
+const char* const kComponentNames[3] = {"real", "imaginary", "power"};
+
+std::string format(const char* fmt, double a, double b = 0.0, double c = 0.0) {
+    char buf[160];
+    std::snprintf(buf, sizeof buf, fmt, a, b, c);
+    return buf;
+}
+
+void printChannels(CMDTrialzq& trial, std::ostream& out) {
+    int meg[3] = {0, 0, 0};
+    int eeg = 0;
+    int none = 0;
+    for (int i = 0; i < trial.getTotalChannel(); ++i) {
+        CMDChannelzq* ch = trial.getChannel(i);
+        if (CMEGSensorzq* s = ch ? ch->getMEGSensorzq() : nullptr)
+            ++meg[s->getKind() >= 0 && s->getKind() < 3 ? s->getKind() : 0];
+        else if (ch && ch->getChannelType() == CMDChannel0SensorInfo::EegElectrode)
+            ++eeg;
+        else
+            ++none;
+    }
+    out << "  channels: " << trial.getTotalChannel() << " (MEG magnetometers " << meg[0]
+        << ", planar gradiometers " << meg[1] << ", axial gradiometers " << meg[2]
+        << "; EEG electrodes " << eeg;
+    if (none > 0)
+        out << "; without sensor " << none;
+    out << ")\n";
+}
+
+void printClass(CMDTrialzq& trial, int spectralClass, std::ostream& out) {
+    CSpctmTrialzq* st = trial.getSpctmTrial(false, spectralClass);
+    out << "  " << kClassNames[spectralClass] << ":";
+    if (!st) {
+        out << " no spectra\n";
+        return;
+    }
+    const long long nTime = st->getTrialSpctmTimePt();
+    const int nFreq = st->getTrialSpctmFreqPt();
+    out << " " << nTime << " time points"
+        << format(" from %.1f to %.1f ms (step %.1f ms),", st->getLatencyMs(0),
+                  st->getLatencyMs(nTime - 1), st->getTimeStepMs())
+        << " " << nFreq << " frequencies"
+        << format(" from %.1f to %.1f Hz\n", st->getFreqHz(0), st->getFreqHz(nFreq - 1));
+    for (int component = 0; component < 3; ++component) {
+        double lo = 0.0, hi = 0.0, mean = 0.0;
+        out << "    " << kComponentNames[component] << ": ";
+        if (trial.getSpctmRangeAllChann(&lo, &hi, &mean, 1, spectralClass, component))
+            out << format("min %.4g, max %.4g, mean %.4g\n", lo, hi, mean);
+        else
+            out << "no finite values\n";
+    }
+}
+
+} // namespace
+
+void printRecordingSummary(CArrayMEDataSetzq& data, std::ostream& out) {
+    CMEGDatazq* session = data.getSessionData(-1);
+    out << "Recording: " << data.getSessionCount() << " session(s)\n";
+    if (!session) {
+        out << "  no current session\n";
+        return;
+    }
+    out << "  trials: " << session->getTrialCount() << "\n";
+    CMDTrialzq* trial = session->getTrialzq(-1);
+    if (!trial) {
+        out << "  no current trial\n";
+        return;
+    }
+    printChannels(*trial, out);
+    if (trial->hasRawTiming())
+        out << "  raw epochs: " << trial->getEpochCount() << " of " << trial->getEpochLength()
+            << " samples"
+            << format(" at %.0f Hz, %.1f to %.1f ms\n", trial->getSamplingRate(),
+                      trial->getFirstLatencyMs(), trial->getLastLatencyMs());
+    if (trial->hasSpctmWindows())
+        out << format("  windows: Active %.0f to %.0f ms, ", trial->getWindowStartMs(0),
+                      trial->getWindowEndMs(0))
+            << format("Control %.0f to %.0f ms\n", trial->getWindowStartMs(1),
+                      trial->getWindowEndMs(1));
+    out << "Spectra of the current trial (value ranges over all channels):\n";
+    for (int c = 0; c < 3; ++c)
+        printClass(*trial, c, out);
+}

@@ -1,0 +1,6 @@
+// The instantiated data set.
+#pragma once
+
+#include "recording/CArrayMEDataSet.h"
+
+class CArrayMEDataSetzq : public CArrayMEDataSet {};

@@ -1,0 +1,6 @@
+// The instantiated trial.
+#pragma once
+
+#include "recording/CMDTrial4Spctm.h"
+
+class CMDTrialzq : public CMDTrial4Spctm {};

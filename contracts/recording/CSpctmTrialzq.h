@@ -1,0 +1,6 @@
+// The instantiated spectrum trial.
+#pragma once
+
+#include "recording/CSpctmTrial03Process.h"
+
+class CSpctmTrialzq : public CSpctmTrial03Process {};

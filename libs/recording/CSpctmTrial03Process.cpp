@@ -1,0 +1,108 @@
+// Group records over channels and the default selected point.
+#include "recording/CSpctmTrial03Process.h"
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+// Running statistics of one grid point over channels.
+struct PointStats {
+    double min = std::numeric_limits<double>::infinity();
+    double max = -std::numeric_limits<double>::infinity();
+    double sum = 0.0, sumSq = 0.0, sumPos = 0.0, sumNeg = 0.0;
+    long long n = 0, nPos = 0, nNeg = 0;
+
+    void add(double v) {
+        if (!std::isfinite(v)) {
+            return;
+        }
+        min = v < min ? v : min;
+        max = v > max ? v : max;
+        sum += v;
+        sumSq += v * v;
+        if (v > 0.0) {
+            sumPos += v;
+            ++nPos;
+        } else if (v < 0.0) {
+            sumNeg += v;
+            ++nNeg;
+        }
+        ++n;
+    }
+};
+
+void writePoint(CSumChnlSpctmDatazq& rec, long long i, const PointStats& s) {
+    if (s.n == 0) {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        rec.pMin[i] = rec.pMean[i] = rec.pMax[i] = nan;
+        rec.pAvgPos[i] = rec.pAvgNeg[i] = rec.pRms[i] = nan;
+        return;
+    }
+    const auto n = static_cast<double>(s.n);
+    rec.pMin[i] = s.min;
+    rec.pMax[i] = s.max;
+    rec.pMean[i] = s.sum / n;
+    rec.pAvgPos[i] = s.nPos ? s.sumPos / static_cast<double>(s.nPos) : 0.0;
+    rec.pAvgNeg[i] = s.nNeg ? s.sumNeg / static_cast<double>(s.nNeg) : 0.0;
+    rec.pRms[i] = std::sqrt(s.sumSq / n);
+}
+
+} // namespace
+
+int CSpctmTrial03Process::updateSumChnlSpctm(const CSpctmChnl* const* spectra, int count) {
+    const long long nTime = getTrialSpctmTimePt();
+    const long long nFreq = getTrialSpctmFreqPt();
+    if (nTime < 1 || nFreq < 1) {
+        return 0;
+    }
+    std::vector<const CSpctmChnl*> used;
+    for (int c = 0; spectra && c < count; ++c) {
+        const CSpctmChnl* s = spectra[c];
+        if (s && s->getTimeCount() == nTime && s->getFreqCount() == nFreq) {
+            used.push_back(s);
+        }
+    }
+    const long long n = nTime * nFreq;
+    for (int comp = 0; comp < 3; ++comp) {
+        CSumChnlSpctmDatazq& rec = *getSumChnlSpctmData(comp);
+        std::vector<const double*> grids;
+        for (const CSpctmChnl* s : used) {
+            grids.push_back(s->getSpctmDataPtr(comp, nullptr, nullptr));
+        }
+        for (long long i = 0; i < n; ++i) {
+            PointStats stats;
+            for (const double* g : grids) {
+                stats.add(g[i]);
+            }
+            writePoint(rec, i, stats);
+        }
+    }
+    return 1;
+}
+
+int CSpctmTrial03Process::selectMaxRmsPoint(bool keepHostChoice) {
+    if (keepHostChoice && isSelectSetByHost()) {
+        return 1;
+    }
+    const CSumChnlSpctmDatazq* rec = getSumChnlSpctmData(2);
+    if (rec->nTime < 1 || rec->nFreq < 1) {
+        return 0;
+    }
+    long long best = -1;
+    const long long n = rec->nTime * rec->nFreq;
+    for (long long i = 0; i < n; ++i) {
+        const double v = rec->pRms[i];
+        if (std::isfinite(v) && (best < 0 || v > rec->pRms[best])) {
+            best = i;
+        }
+    }
+    if (best < 0) {
+        return 0;
+    }
+    m_selT = best / rec->nFreq;
+    m_selF = best % rec->nFreq;
+    m_selectByHost = false;
+    return 1;
+}
