@@ -1,0 +1,45 @@
+// Vector helpers shared by every normal computation of the spectrogram surface. Inline: the
+// drawings call them once or more per vertex.
+#pragma once
+
+#include <cmath>
+#include <emmintrin.h>
+#include <limits>
+#include <xmmintrin.h>
+
+class CNmlMath {
+public:
+    // Divides all four components by the length of the first three, taken in 32-bit floats:
+    // an infinite squared length gives four NaNs, a zero length four zeros.
+    static __m128 normalize(__m128 v) {
+        const __m128 sq = _mm_mul_ps(v, v);
+        alignas(16) float q[4];
+        _mm_store_ps(q, sq);
+        const float sum = q[0] + q[1] + q[2];
+        if (std::isinf(sum))
+            return _mm_set1_ps(std::numeric_limits<float>::quiet_NaN());
+        const float len = std::sqrt(sum);
+        if (len == 0.0f)
+            return _mm_setzero_ps();
+        return _mm_div_ps(v, _mm_set1_ps(len));
+    }
+    static void normalize(float v[4]) { _mm_storeu_ps(v, normalize(_mm_loadu_ps(v))); }
+    // Forward-difference normals of the pair (t, f), (t, f + 1) from the heights of the quad
+    // (first digit time, second frequency) and the up component s; differences in 32 bits.
+    // The second vertex's frequency difference runs across the quad's diagonal.
+    static void stdPair(float h00, float h01, float h10, float h11, float s, float* first,
+                        float* second) {
+        _mm_storeu_ps(first, normalize(_mm_setr_ps(h00 - h10, s, h00 - h01, 1.0f)));
+        _mm_storeu_ps(second, normalize(_mm_setr_ps(h01 - h11, s, h01 - h10, 1.0f)));
+    }
+    // Cross product of the first three components; the fourth is 0.
+    static __m128 cross(__m128 a, __m128 b) {
+        const __m128 aYZX = _mm_shuffle_ps(a, a, _MM_SHUFFLE(3, 0, 2, 1));
+        const __m128 bZXY = _mm_shuffle_ps(b, b, _MM_SHUFFLE(3, 1, 0, 2));
+        const __m128 aZXY = _mm_shuffle_ps(a, a, _MM_SHUFFLE(3, 1, 0, 2));
+        const __m128 bYZX = _mm_shuffle_ps(b, b, _MM_SHUFFLE(3, 0, 2, 1));
+        const __m128 c = _mm_sub_ps(_mm_mul_ps(aYZX, bZXY), _mm_mul_ps(aZXY, bYZX));
+        // The fourth lane holds w*w - w*w, which is NaN for infinite w: clear it.
+        return _mm_and_ps(c, _mm_castsi128_ps(_mm_setr_epi32(-1, -1, -1, 0)));
+    }
+};

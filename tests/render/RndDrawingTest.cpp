@@ -1,0 +1,232 @@
+// Single-channel drawings: palette entries, strip layout, positions, normals and failures.
+#include "RndTestData.h"
+#include "geometry/COneSpctm3DVtx.h"
+#include "render/CMEGSpctm3DRndzq.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+enum Drawing { Window, Peak, Absolute, Polarity };
+enum Palette { Continuous, Negative, Positive };
+
+void select(CMEGSpctm3DRndzq& r, Drawing d) {
+    r.standardMode = d == Absolute || d == Polarity;
+    r.polarity = d == Polarity;
+    if (d == Peak && r.proDisplayMode < 2)
+        r.proDisplayMode = 2;
+}
+
+struct ColourCase {
+    Drawing drawing;
+    int colorCount;
+    int proDisplayMode;
+    double value;
+    Palette palette;
+    int entry;
+};
+
+class DrawingColour : public ::testing::TestWithParam<ColourCase> {};
+
+// Every vertex of a uniform grid takes the same palette entry.
+TEST_P(DrawingColour, UniformGridTakesTheExpectedEntry) {
+    const ColourCase c = GetParam();
+    RndTestData data;
+    data.buildUniform(4, 5, c.value);
+    CMEGSpctm3DRndzq r;
+    r.setDrawMEGData(&data.data);
+    r.colorCount = c.colorCount;
+    r.proDisplayMode = c.proDisplayMode;
+    select(r, c.drawing);
+    COneSpctm3DVtx vtx;
+    ASSERT_EQ(r.showSpctmOneChl(&vtx, CRect(), 0, 0), 1);
+    ASSERT_GT(vtx.combined.m_nVtx, 0);
+
+    const int pair = c.colorCount == 256   ? 0
+                     : c.colorCount == 512 ? 1
+                     : c.colorCount == 768 ? 2
+                                           : 3;
+    const int k =
+        c.colorCount == 256 || c.colorCount == 512 || c.colorCount == 768 ? c.colorCount : 1024;
+    const std::uint32_t* palette = c.palette == Continuous ? r.getContinuousPalette(k)
+                                   : c.palette == Negative ? r.getNegativePalette(pair)
+                                                           : r.getPositivePalette(pair);
+    float expected[4];
+    CADRindex2Colorzq::color2Float4(palette[c.entry], expected);
+    for (long long i = 0; i < vtx.combined.m_nVtx; ++i)
+        for (int ch = 0; ch < 4; ++ch)
+            ASSERT_EQ(vtx.combined.m_pVtx[i].clr[ch], expected[ch]) << "vertex " << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, DrawingColour,
+                         ::testing::Values(ColourCase{Window, 765, 0, -1.0, Continuous, 0},
+                                           ColourCase{Window, 765, 0, 1.0, Continuous, 1023},
+                                           ColourCase{Window, 765, 0, 0.0, Continuous, 512},
+                                           ColourCase{Window, 512, 0, 0.5, Continuous, 384},
+                                           ColourCase{Window, 765, 1, -1.0, Continuous, 512},
+                                           ColourCase{Window, 765, 1, 0.5, Continuous, 768},
+                                           ColourCase{Peak, 765, 2, -1.5, Negative, 384},
+                                           ColourCase{Peak, 765, 2, 0.5, Negative, 0},
+                                           ColourCase{Peak, 765, 2, 1.5, Positive, 384},
+                                           ColourCase{Peak, 765, 2, 1e300, Positive, 767},
+                                           ColourCase{Peak, 256, 2, -1.5, Negative, 128},
+                                           ColourCase{Peak, 765, 3, -1.5, Negative, 384},
+                                           ColourCase{Absolute, 765, 0, 0.5, Continuous, 512},
+                                           ColourCase{Absolute, 765, 0, -0.5, Continuous, 512},
+                                           ColourCase{Absolute, 765, 0, -1.0, Continuous, 1023},
+                                           ColourCase{Absolute, 765, 0, 0.0, Continuous, 0},
+                                           ColourCase{Absolute, 256, 0, 0.5, Continuous, 128},
+                                           ColourCase{Absolute, 765, 0,
+                                                      std::numeric_limits<double>::quiet_NaN(),
+                                                      Continuous, 0},
+                                           ColourCase{Polarity, 765, 0, -0.5, Negative, 384},
+                                           ColourCase{Polarity, 765, 0, 0.5, Positive, 384},
+                                           ColourCase{Polarity, 765, 0, 0.0, Positive, 0},
+                                           ColourCase{Polarity, 768, 0, 0.5, Positive, 128},
+                                           ColourCase{Polarity, 765, 0, -7.0, Negative, 767}));
+
+class Drawings : public ::testing::Test {
+protected:
+    void bindUniform(long long nTime, long long nFreq, double v) {
+        data.buildUniform(nTime, nFreq, v);
+        r.setDrawMEGData(&data.data);
+    }
+    RndTestData data;
+    CMEGSpctm3DRndzq r;
+    COneSpctm3DVtx vtx;
+};
+
+TEST_F(Drawings, StripLayoutAndPositionsOfEachView) {
+    bindUniform(3, 3, 0.25);
+    r.scaleValue = 2.0;
+    select(r, Peak);
+    ASSERT_EQ(r.showSpctmOneChl(&vtx, CRect(), 0, 0), 1);
+    ASSERT_EQ(vtx.stripCount, 2);
+    EXPECT_EQ(vtx.strips[0].m_nVtx, 4);
+    EXPECT_EQ(vtx.strips[1].m_nVtx, 4);
+    const float* p = vtx.strips[0].m_pVtx[0].pos;
+    EXPECT_FLOAT_EQ(p[0], -1.0f);
+    EXPECT_FLOAT_EQ(p[1], 0.5f);
+    EXPECT_FLOAT_EQ(p[2], -0.1f);
+    EXPECT_FLOAT_EQ(p[3], 1.0f);
+    EXPECT_FLOAT_EQ(vtx.strips[1].m_pVtx[3].pos[0], 0.0f);
+    EXPECT_FLOAT_EQ(vtx.strips[1].m_pVtx[3].pos[2], 0.1f);
+    EXPECT_EQ(vtx.combined.m_nVtx, 10);
+
+    // The window view starts one row and strip later at the same place and empties strip 0,
+    // so a grid this small leaves nothing to join.
+    select(r, Window);
+    r.proDisplayMode = 0;
+    ASSERT_EQ(r.showSpctmOneChl(&vtx, CRect(), 0, 0), 1);
+    EXPECT_EQ(vtx.strips[0].m_nVtx, 0);
+    EXPECT_EQ(vtx.strips[1].m_nVtx, 2);
+    EXPECT_FLOAT_EQ(vtx.strips[1].m_pVtx[0].pos[0], -1.0f);
+    EXPECT_FLOAT_EQ(vtx.strips[1].m_pVtx[0].pos[2], -0.1f);
+    EXPECT_EQ(vtx.combined.m_nVtx, 0);
+}
+
+TEST_F(Drawings, SmallestGridsAndTheJoinOfAStandardDrawing) {
+    bindUniform(2, 2, 0.5);
+    select(r, Polarity);
+    ASSERT_EQ(r.showSpctmOneChl(&vtx, CRect(), 0, 0), 1);
+    EXPECT_EQ(vtx.strips[0].m_nVtx, 2);
+    select(r, Absolute);
+    EXPECT_EQ(r.drawOneSpctmColumnStd(&vtx, CRect(), 0, 0), 1);
+    EXPECT_EQ(vtx.strips[0].m_nVtx, 0);
+
+    RndTestData big;
+    big.buildUniform(4, 5, 0.5);
+    r.setDrawMEGData(&big.data);
+    select(r, Polarity);
+    ASSERT_EQ(r.drawOneSpctmColumnStd(&vtx, CRect(), 0, 0), 1);
+    EXPECT_EQ(vtx.combined.m_nVtx, 4 * 6 + 3 * 2); // four strips of three rows, three links
+}
+
+struct NormalCase {
+    Drawing drawing;
+    int normalDetail;
+    float y, w;
+};
+
+class DrawingNormals : public ::testing::TestWithParam<NormalCase> {};
+
+TEST_P(DrawingNormals, FlatGridIsLitFromAbove) {
+    const NormalCase c = GetParam();
+    RndTestData data;
+    data.buildUniform(5, 6, 0.3);
+    CMEGSpctm3DRndzq r;
+    r.setDrawMEGData(&data.data);
+    r.normalDetail = c.normalDetail;
+    select(r, c.drawing);
+    COneSpctm3DVtx vtx;
+    ASSERT_EQ(r.showSpctmOneChl(&vtx, CRect(), 0, 0), 1);
+    ASSERT_GT(vtx.combined.m_nVtx, 0);
+    for (long long i = 0; i < vtx.combined.m_nVtx; ++i) {
+        const float* n = vtx.combined.m_pVtx[i].nml;
+        ASSERT_EQ(n[0], 0.0f);
+        ASSERT_NEAR(n[1], c.y, 1e-6f);
+        ASSERT_EQ(n[2], 0.0f);
+        ASSERT_NEAR(n[3], c.w, 1e-5f) << "vertex " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Details, DrawingNormals,
+                         ::testing::Values(NormalCase{Absolute, 0, 1.0f, 1.0f},
+                                           NormalCase{Polarity, 0, 1.0f, 1.0f},
+                                           NormalCase{Absolute, 1, 1.0f, 1.0f / 0.55f},
+                                           NormalCase{Polarity, 1, 1.0f, 1.0f / 0.55f},
+                                           NormalCase{Absolute, 2, 1.0f, 0.0f},
+                                           NormalCase{Polarity, 2, 1.0f, 0.0f},
+                                           NormalCase{Window, 2, 1.0f, 1.0f / 0.55f},
+                                           NormalCase{Peak, 0, 1.0f, 1.0f / 0.55f}));
+
+TEST_F(Drawings, InfiniteValueGivesNanNormalAtItsPoint) {
+    std::vector<double> grid(4 * 4, 0.1);
+    grid[1 * 4 + 1] = std::numeric_limits<double>::infinity();
+    data.build(4, 4, {grid});
+    r.setDrawMEGData(&data.data);
+    select(r, Polarity);
+    ASSERT_EQ(r.showSpctmOneChl(&vtx, CRect(), 0, 0), 1);
+    const float* n = vtx.strips[1].m_pVtx[2].nml; // point (1, 1)
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(std::isnan(n[k]));
+    EXPECT_FALSE(std::isnan(vtx.strips[2].m_pVtx[4].nml[1])); // point (2, 2)
+}
+
+TEST_F(Drawings, GroupGridsAndMissingChannelSpectra) {
+    data.build(4, 4, {std::vector<double>(16, 0.2), std::vector<double>(16, 0.6)});
+    r.setDrawMEGData(&data.data);
+    r.showSource = 1; // group mean 0.4
+    select(r, Absolute);
+    ASSERT_EQ(r.drawOneSpctmColumnStd(&vtx, CRect(), 0, 0), 1);
+    EXPECT_FLOAT_EQ(vtx.strips[1].m_pVtx[0].pos[1], 0.4f);
+
+    // Class 1 has no spectra: the window view and the absolute drawing fail.
+    select(r, Window);
+    r.proDisplayMode = 0;
+    EXPECT_EQ(r.drawOneSpctmColumn(&vtx, CRect(), 1, 0), 0);
+    select(r, Absolute);
+    EXPECT_EQ(r.drawOneSpctmColumnStd(&vtx, CRect(), 1, 0), 0);
+}
+
+TEST_F(Drawings, QuietFailuresKeepTheSurface) {
+    select(r, Polarity);
+    EXPECT_EQ(r.drawOneSpctmColumnStd(&vtx, CRect(), 0, 0), 0); // no data
+    bindUniform(4, 4, 0.5);
+    ASSERT_EQ(r.drawOneSpctmColumnStd(&vtx, CRect(), 0, 0), 1);
+    const long long joined = vtx.combined.m_nVtx;
+    EXPECT_EQ(r.drawOneSpctmColumnStd(nullptr, CRect(), 0, 0), 0);
+    EXPECT_EQ(r.drawOneSpctmColumnStd(&vtx, CRect(), 0, 9), 0);
+    EXPECT_EQ(r.drawOneSpctmColumnStd(&vtx, CRect(), -1, 0), 0);
+    for (int source : {-1, 7}) {
+        r.showSource = source;
+        EXPECT_EQ(r.drawOneSpctmColumnStd(&vtx, CRect(), 0, 0), 0);
+        EXPECT_EQ(r.drawOneSpctmColumn(&vtx, CRect(), 0, 0), 0);
+        EXPECT_EQ(r.showSpctmOneChl(&vtx, CRect(), 0, 0), 1);
+    }
+    EXPECT_EQ(vtx.combined.m_nVtx, joined);
+}
+
+} // namespace
