@@ -1,0 +1,47 @@
+// Free functions of the window layer: message boxes (through one replaceable hook), cursors,
+// icons, capture, and the application object and its event loop.
+#pragma once
+
+#include "win/CString.h"
+#include "win/WinDefs.h"
+
+#include <functional>
+
+class CWnd;
+
+// Shows a message box and returns the button pressed (IDOK, IDCANCEL, IDYES, ...).
+using AFX_MESSAGEBOX_HOOK =
+    std::function<int(CWnd* pOwner, const CString& text, const CString& caption, UINT nType)>;
+
+// Replaces the message-box hook and returns the previous one; an empty hook restores the
+// default (a modal message box).
+AFX_MESSAGEBOX_HOOK AfxSetMessageBoxHook(AFX_MESSAGEBOX_HOOK hook);
+int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
+// Runs the hook; every message box of the layer goes through here.
+int AfxShowMessageBox(CWnd* pOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType);
+
+BOOL ReleaseCapture();
+// Sets the cursor shown over the window that is handling WM_SETCURSOR (or, outside that, over
+// the window under the mouse); returns the previous cursor.
+HCURSOR SetCursor(HCURSOR hCursor);
+HCURSOR GetCursor();
+BOOL GetCursorPos(LPPOINT lpPoint);
+// With a null instance: a standard cursor IDC_; otherwise resource id of a registered module.
+HCURSOR LoadCursor(HINSTANCE hInstance, UINT nIDResource);
+HICON LoadIcon(HINSTANCE hInstance, UINT nIDResource);
+// Resource lookups over all registered modules (AfxGetApp()->LoadCursor / LoadIcon in MFC).
+HCURSOR AfxLoadCursor(UINT nIDResource);
+HICON AfxLoadIcon(UINT nIDResource);
+// The handle that makes LoadCursor/LoadIcon search the registered modules.
+HINSTANCE AfxGetResourceHandle();
+HINSTANCE AfxGetInstanceHandle();
+
+// Makes sure the application object exists (created on first use, headless under
+// QT_QPA_PLATFORM=offscreen); FALSE when none can be made.
+BOOL AfxWinInit();
+// Handles everything pending in the event queue, then returns.
+void AfxPumpMessages();
+// Runs the event loop until the last window closes or AfxPostQuitMessage; the exit code.
+int AfxRunMessageLoop();
+void AfxPostQuitMessage(int nExitCode);
+DWORD GetTickCount();

@@ -1,0 +1,23 @@
+// The window layer in one include, as the display library's dialogs and views use it.
+#pragma once
+
+#include "win/AfxApi.h"
+#include "win/CButton.h"
+#include "win/CComboBox.h"
+#include "win/CDC.h"
+#include "win/CDataExchange.h"
+#include "win/CDialog.h"
+#include "win/CDialogEx.h"
+#include "win/CDynLinkLibrary.h"
+#include "win/CEdit.h"
+#include "win/CMenu.h"
+#include "win/CPaintDC.h"
+#include "win/CPoint.h"
+#include "win/CRect.h"
+#include "win/CScrollBar.h"
+#include "win/CSize.h"
+#include "win/CStatic.h"
+#include "win/CString.h"
+#include "win/CWaitCursor.h"
+#include "win/CWnd.h"
+#include "win/WinDefs.h"

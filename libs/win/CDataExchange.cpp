@@ -1,0 +1,227 @@
+// CDataExchange: DDX_ routines with the framework's parse rules and prompts.
+#include "win/CDataExchange.h"
+
+#include "CWndImpl.h"
+#include "win/AfxApi.h"
+#include "win/CButton.h"
+#include "win/CComboBox.h"
+#include "win/CWnd.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <cerrno>
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+const char16_t* const promptInt = u"Please enter an integer.";
+const char16_t* const promptUint = u"Please enter a positive integer.";
+const char16_t* const promptReal = u"Please enter a number.";
+
+std::string trimmed(CWnd* ctrl) {
+    CString s;
+    ctrl->GetWindowText(s);
+    return s.Trim().ToUtf8();
+}
+
+// Whole text must be one integer (blanks around allowed) within [lo, hi].
+bool parseInt(const std::string& t, long long lo, long long hi, long long& out) {
+    if (t.empty()) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long long v = std::strtoll(t.c_str(), &end, 10);
+    if (errno == ERANGE || *end != '\0' || v < lo || v > hi) {
+        return false;
+    }
+    out = v;
+    return true;
+}
+
+bool parseReal(const std::string& t, double& out) {
+    if (t.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    const double v = std::strtod(t.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(v)) {
+        return false;
+    }
+    out = v;
+    return true;
+}
+
+void failWith(CDataExchange* pDX, const char16_t* prompt) {
+    AfxMessageBox(prompt, MB_ICONEXCLAMATION);
+    pDX->Fail();
+}
+
+template <class T>
+void exchangeInt(CDataExchange* pDX, int nIDC, T& value, long long lo, long long hi,
+                 const char16_t* prompt) {
+    CWnd* ctrl = pDX->PrepareEditCtrl(nIDC);
+    if (!ctrl) {
+        return;
+    }
+    if (pDX->m_bSaveAndValidate) {
+        long long v = 0;
+        if (!parseInt(trimmed(ctrl), lo, hi, v)) {
+            failWith(pDX, prompt);
+            return;
+        }
+        value = static_cast<T>(v);
+        return;
+    }
+    CString s;
+    s.Format(u"%I64d", static_cast<long long>(value));
+    ctrl->SetWindowText(s);
+}
+
+void exchangeReal(CDataExchange* pDX, int nIDC, double& value, int digits) {
+    CWnd* ctrl = pDX->PrepareEditCtrl(nIDC);
+    if (!ctrl) {
+        return;
+    }
+    if (pDX->m_bSaveAndValidate) {
+        double v = 0;
+        if (!parseReal(trimmed(ctrl), v)) {
+            failWith(pDX, promptReal);
+            return;
+        }
+        value = v;
+        return;
+    }
+    CString s;
+    s.Format(digits > FLT_DIG ? u"%.15g" : u"%.6g", value);
+    ctrl->SetWindowText(s);
+}
+
+} // namespace
+
+CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+    : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+
+CWnd* CDataExchange::PrepareCtrl(int nIDC) {
+    if (m_bFailed || !m_pDlgWnd) {
+        return nullptr;
+    }
+    CWnd* c = m_pDlgWnd->GetDlgItem(nIDC);
+    if (!c) {
+        m_bFailed = TRUE;
+        return nullptr;
+    }
+    m_idLastControl = nIDC;
+    return c;
+}
+
+CWnd* CDataExchange::PrepareEditCtrl(int nIDC) {
+    return PrepareCtrl(nIDC);
+}
+
+void CDataExchange::Fail() {
+    if (m_pDlgWnd && m_idLastControl) {
+        if (CWnd* c = m_pDlgWnd->GetDlgItem(m_idLastControl)) {
+            c->SetFocus();
+        }
+    }
+    m_bFailed = TRUE;
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, int& value) {
+    exchangeInt(pDX, nIDC, value, INT_MIN, INT_MAX, promptInt);
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value) {
+    exchangeInt(pDX, nIDC, value, 0, UINT_MAX, promptUint);
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, long& value) {
+    exchangeInt(pDX, nIDC, value, LONG_MIN, LONG_MAX, promptInt);
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, LONGLONG& value) {
+    exchangeInt(pDX, nIDC, value, LLONG_MIN, LLONG_MAX, promptInt);
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, double& value) {
+    exchangeReal(pDX, nIDC, value, DBL_DIG);
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, float& value) {
+    double v = value;
+    exchangeReal(pDX, nIDC, v, FLT_DIG);
+    value = static_cast<float>(v);
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, CString& value) {
+    CWnd* ctrl = pDX->PrepareEditCtrl(nIDC);
+    if (!ctrl) {
+        return;
+    }
+    if (pDX->m_bSaveAndValidate) {
+        ctrl->GetWindowText(value);
+    } else {
+        ctrl->SetWindowText(value);
+    }
+}
+
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
+    CWnd* ctrl = pDX->PrepareCtrl(nIDC);
+    auto* b = ctrl ? qobject_cast<QAbstractButton*>(ctrl->GetImpl()->widget()) : nullptr;
+    if (!b) {
+        return;
+    }
+    if (pDX->m_bSaveAndValidate) {
+        value = b->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+    } else {
+        b->setChecked(value != BST_UNCHECKED);
+    }
+}
+
+void DDX_Radio(CDataExchange* pDX, int nIDC, int& value) {
+    CWnd* ctrl = pDX->PrepareCtrl(nIDC);
+    auto* b = ctrl ? qobject_cast<QAbstractButton*>(ctrl->GetImpl()->widget()) : nullptr;
+    QButtonGroup* group = b ? b->group() : nullptr;
+    if (!group) {
+        return;
+    }
+    const QList<QAbstractButton*> buttons = group->buttons();
+    if (pDX->m_bSaveAndValidate) {
+        value = -1;
+        for (int i = 0; i < buttons.size(); ++i) {
+            value = buttons[i]->isChecked() ? i : value;
+        }
+        return;
+    }
+    group->setExclusive(false);
+    for (int i = 0; i < buttons.size(); ++i) {
+        buttons[i]->setChecked(i == value);
+    }
+    group->setExclusive(true);
+}
+
+void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index) {
+    auto* combo = dynamic_cast<CComboBox*>(pDX->PrepareCtrl(nIDC));
+    if (!combo) {
+        return;
+    }
+    if (pDX->m_bSaveAndValidate) {
+        index = combo->GetCurSel();
+    } else {
+        combo->SetCurSel(index);
+    }
+}
+
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
+    if (rControl.m_hWnd) {
+        return;
+    }
+    CWnd* item = pDX->PrepareCtrl(nIDC);
+    if (item) {
+        rControl.SubclassDlgItem(static_cast<UINT>(nIDC), pDX->m_pDlgWnd);
+    }
+}

@@ -1,0 +1,154 @@
+// Dialogs from the resource script (checked and grabbed to PNG) and a subclassed static that
+// paints an image with text over it, as a 3D view does.
+#include "WinFixture.h"
+#include "resource.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+// A picture control like the views: paints a gradient frame and a text line at the bottom.
+class CTestView : public CStatic {
+public:
+    int paints = 0;
+
+protected:
+    afx_msg void OnPaint() {
+        ++paints;
+        CRect r;
+        GetClientRect(&r);
+        std::vector<std::uint32_t> frame(static_cast<size_t>(r.Width() * r.Height()));
+        for (int y = 0; y < r.Height(); ++y) {
+            for (int x = 0; x < r.Width(); ++x) {
+                frame[static_cast<size_t>(y * r.Width() + x)] =
+                    RGB(x * 255 / r.Width(), 40, y * 255 / r.Height()) | 0xFF000000u;
+            }
+        }
+        SetFrameImage(frame.data(), r.Width(), r.Height());
+        CPaintDC dc(this);
+        const COLORREF text = dc.SetTextColor(RGB(255, 255, 255));
+        const COLORREF back = dc.SetBkColor(RGB(0, 0, 0));
+        CString line;
+        line.Format(u"Time:%0.1f~%0.1fms(%I64d->%I64d)", 0.0, 120.0, 0LL, 250LL);
+        const CSize extent = dc.GetTextExtent(line);
+        dc.TextOut(0, r.Height() - extent.cy, line);
+        dc.SetTextColor(text);
+        dc.SetBkColor(back);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTestView, CStatic)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+class CViewDialog : public CDialogEx {
+public:
+    CTestView view;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, IDC_CM_VIEW, view); }
+};
+
+struct TemplateCase {
+    UINT id;
+    const char16_t* caption;
+    int controlId;
+    const char16_t* controlText;
+    RECT controlDlu;
+    const char* png;
+};
+
+class DialogTemplates : public WinFixture, public ::testing::WithParamInterface<TemplateCase> {};
+
+TEST_P(DialogTemplates, BuiltFromScriptAndGrabbed) {
+    const TemplateCase& c = GetParam();
+    CDialogEx dlg;
+    ASSERT_TRUE(dlg.Create(c.id));
+    EXPECT_FALSE(dlg.IsWindowVisible()) << "templates without WS_VISIBLE start hidden";
+    dlg.ShowWindow(SW_SHOWNORMAL);
+    CString text;
+    dlg.GetWindowText(text);
+    EXPECT_EQ(text, c.caption);
+    CWnd* control = dlg.GetDlgItem(c.controlId);
+    ASSERT_NE(control, nullptr);
+    control->GetWindowText(text);
+    EXPECT_EQ(text, c.controlText);
+    const RECT& d = c.controlDlu;
+    CRect expected(d.left, d.top, d.left, d.top), size(0, 0, d.right - d.left, 0), actual;
+    dlg.MapDialogRect(&expected);
+    dlg.MapDialogRect(&size);
+    control->GetWindowRect(&actual);
+    dlg.ScreenToClient(&actual);
+    EXPECT_EQ(actual.TopLeft(), expected.TopLeft());
+    EXPECT_EQ(actual.Width(), size.Width());
+    if (c.id == IDD_SPCTM_ONECHNL_3D) {
+        static const std::pair<int, UINT> icons[] = {
+            {IDC_1CH_NORMAL, IDI_BTN_NORMAL},    {IDC_1CH_ROTATE, IDI_BTN_ROTATE},
+            {IDC_1CH_ZOOM, IDI_BTN_ZOOM},        {IDC_1CH_MOVE, IDI_BTN_MOVE},
+            {IDC_1CH_SETTING, IDI_BTN_SETTING},  {IDC_1CH_FITSIZE, IDI_BTN_FITSIZE},
+            {IDC_1CH_3DREND, IDI_BTN_3DREND},    {IDC_1CH_MOVEWAVE, IDI_BTN_MOVEWAVE},
+            {IDC_1CH_FITCOLOR, IDI_BTN_FITCOLOR}};
+        for (const auto& [button, icon] : icons) {
+            auto* b = dynamic_cast<CButton*>(dlg.GetDlgItem(button));
+            ASSERT_NE(b, nullptr);
+            b->SetIcon(AfxLoadIcon(icon));
+        }
+        EXPECT_FALSE(dlg.GetDlgItem(IDC_1CH_CLASS)->IsWindowEnabled());
+    }
+    CWinTestDriver::ProcessEvents();
+    EXPECT_TRUE(CWinTestDriver::GrabToPng(&dlg, pngPath(c.png).c_str()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Script, DialogTemplates,
+                         ::testing::Values(TemplateCase{IDD_SPCTM_ONECHNL_3D,
+                                                        u"Single Spectral  Map 3D",
+                                                        IDC_1CH_FITPEAK,
+                                                        u"Fit Peak",
+                                                        {551, 27, 593, 41},
+                                                        "dialog_3921"},
+                                           TemplateCase{IDD_SPCTM_CONTOURMAP_3D,
+                                                        u"Spectral 3D Contourmap",
+                                                        IDC_CM_AUTOFITPLACE,
+                                                        u"Autofit  Place",
+                                                        {7, 124, 62, 134},
+                                                        "dialog_3933"},
+                                           TemplateCase{
+                                               IDD_SPCTM_STDSET,
+                                               u"Standard Display Parameters for 3D Spectrum",
+                                               IDC_SET_TRIAL2SELECT,
+                                               u"Set Trial  to Select",
+                                               {119, 147, 186, 161},
+                                               "dialog_3902"}));
+
+TEST_F(WinFixture, UnknownTemplateFailsQuietly) {
+    CDialogEx dlg;
+    EXPECT_FALSE(dlg.Create(4711));
+    EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
+    EXPECT_FALSE(dlg.UpdateData(TRUE));
+}
+
+TEST_F(WinFixture, SubclassedStaticPaintsOnlyWhenInvalid) {
+    CViewDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_SPCTM_CONTOURMAP_3D));
+    ASSERT_NE(dlg.view.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(dlg.GetDlgItem(IDC_CM_VIEW), &dlg.view) << "DDX_Control subclasses the item";
+    EXPECT_STREQ(dlg.view.GetRuntimeClass()->m_lpszClassName, "CStatic");
+    EXPECT_TRUE(dlg.view.IsKindOf(RUNTIME_CLASS(CWnd)));
+    dlg.ShowWindow(SW_SHOW);
+    CWinTestDriver::ProcessEvents();
+    const int first = dlg.view.paints;
+    EXPECT_GE(first, 1);
+    CWinTestDriver::ProcessEvents();
+    EXPECT_EQ(dlg.view.paints, first) << "a valid window gets no WM_PAINT";
+    dlg.view.Invalidate(FALSE);
+    EXPECT_TRUE(dlg.view.GetUpdateRect(nullptr));
+    dlg.view.UpdateWindow();
+    EXPECT_EQ(dlg.view.paints, first + 1);
+    EXPECT_FALSE(dlg.view.GetUpdateRect(nullptr)) << "CPaintDC validates";
+    EXPECT_FALSE(dlg.view.SetFrameImage(nullptr, 10, 10));
+    EXPECT_TRUE(CWinTestDriver::GrabToPng(&dlg, pngPath("view_paint").c_str()));
+}
+
+} // namespace
