@@ -3,6 +3,8 @@
 
 #include "gfx/ID3D11DeviceContext.h"
 
+#include <utility>
+
 int CM3D02Rsc08Render::rendB() {
     if (!ensureTarget()) {
         return 0;
@@ -36,7 +38,14 @@ int CM3D02Rsc08Render::show(int, void*) {
     if (!target() || FAILED(getImmediateContext()->ReadBack(target()))) {
         return 0;
     }
+    if (m_presentSink) {
+        m_presentSink(getImage(), getImageWidth(), getImageHeight());
+    }
     return 1;
+}
+
+void CM3D02Rsc08Render::setPresentSink(PresentSink sink) {
+    m_presentSink = std::move(sink);
 }
 
 int CM3D02Rsc08Render::releaseTargetSCB(int) {
