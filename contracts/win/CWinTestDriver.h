@@ -7,6 +7,9 @@
 #include "win/CString.h"
 #include "win/WinDefs.h"
 
+#include <cstdint>
+#include <vector>
+
 class CWnd;
 class CComboBox;
 class CScrollBar;
@@ -45,6 +48,9 @@ public:
     static BOOL PickMenuItem(CWnd* wnd, UINT id);
     // Paints wnd (its frame with menu bar for a top-level window) into a PNG file.
     static BOOL GrabToPng(CWnd* wnd, const char* path);
+    // What wnd's client area shows, one 32-bit colour per pixel (red in the low byte), rows
+    // top to bottom; empty without a window.
+    static std::vector<std::uint32_t> GrabClient(CWnd* wnd, int* width, int* height);
     // The cursor shown over wnd, as a standard IDC_ id, or 0 for a resource cursor.
     static UINT ShownCursorId(CWnd* wnd);
     static HCURSOR ShownCursor(CWnd* wnd);

@@ -25,11 +25,17 @@ BOOL CDC::AttachToWindow(CWnd* pWnd) {
     m_impl->font = w->widget()->font();
     m_impl->painter = std::make_unique<QPainter>(&w->picture());
     m_impl->painter->setFont(m_impl->font);
+    m_impl->window = w;
+    w->picturePainter() = m_impl->painter.get();
     m_hDC = reinterpret_cast<HDC>(this);
     return TRUE;
 }
 
 void CDC::Detach() {
+    if (m_impl->window && m_impl->window->picturePainter() == m_impl->painter.get()) {
+        m_impl->window->picturePainter() = nullptr;
+    }
+    m_impl->window = nullptr;
     m_impl->painter.reset();
     m_hDC = nullptr;
 }

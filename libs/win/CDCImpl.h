@@ -5,11 +5,15 @@
 
 #include <QFont>
 #include <QPainter>
+#include <QPointer>
 #include <memory>
+
+class CWndImpl;
 
 class CDCImpl {
 public:
     std::unique_ptr<QPainter> painter;
+    QPointer<CWndImpl> window; // whose picture the painter draws on
     QFont font;
     COLORREF textColor = RGB(0, 0, 0);
     COLORREF bkColor = RGB(255, 255, 255);

@@ -45,6 +45,13 @@ BOOL CStatic::SetFrameImage(const std::uint32_t* rgba, int width, int height) {
     }
     const QImage frame(reinterpret_cast<const uchar*>(rgba), width, height,
                        static_cast<qsizetype>(width) * 4, QImage::Format_RGBA8888);
+    if (QPainter* active = GetImpl()->picturePainter()) {
+        active->save();
+        active->setCompositionMode(QPainter::CompositionMode_Source);
+        active->drawImage(0, 0, frame);
+        active->restore();
+        return TRUE;
+    }
     QPainter p(&GetImpl()->picture());
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(0, 0, frame);

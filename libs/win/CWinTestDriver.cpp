@@ -19,6 +19,7 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QWheelEvent>
+#include <algorithm>
 
 namespace {
 
@@ -220,6 +221,27 @@ BOOL CWinTestDriver::GrabToPng(CWnd* wnd, const char* path) {
         return FALSE;
     }
     return CWndImpl::of(wnd)->frame()->grab().save(QString::fromUtf8(path), "PNG") ? TRUE : FALSE;
+}
+
+std::vector<std::uint32_t> CWinTestDriver::GrabClient(CWnd* wnd, int* width, int* height) {
+    if (!wnd || !wnd->m_hWnd) {
+        return {};
+    }
+    const QImage image =
+        CWndImpl::of(wnd)->widget()->grab().toImage().convertToFormat(QImage::Format_RGBA8888);
+    if (width) {
+        *width = image.width();
+    }
+    if (height) {
+        *height = image.height();
+    }
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(image.width()) * image.height());
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        std::copy(row, row + image.width(),
+                  pixels.begin() + static_cast<size_t>(y) * image.width());
+    }
+    return pixels;
 }
 
 HCURSOR CWinTestDriver::ShownCursor(CWnd* wnd) {

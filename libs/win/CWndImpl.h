@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QImage>
 #include <QObject>
+#include <QPainter>
 #include <QPointer>
 #include <QRegion>
 #include <QTimer>
@@ -82,6 +83,9 @@ public:
 
     // Painting.
     QImage& picture();
+    // The painter of the device context drawing on the picture right now, if any: a picture
+    // takes one painter at a time, so everything drawn meanwhile goes through it.
+    QPainter*& picturePainter() { return m_picturePainter; }
     QRegion& invalid() { return m_invalid; }
     bool& erasePending() { return m_erasePending; }
     void eraseBackground();
@@ -142,6 +146,7 @@ private:
     QPointer<QWidget> m_frame;
     bool m_owns = false;
     QImage m_picture;
+    QPainter* m_picturePainter = nullptr;
     QRegion m_invalid;
     bool m_erasePending = true;
     std::vector<Dispatch> m_stack;
