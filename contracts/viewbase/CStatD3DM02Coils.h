@@ -1,0 +1,46 @@
+// Glyph layer: MEG coils (flat square plates across the coil normal), direction glyphs along
+// the normal, the mark of the current sensor (a ring), and EEG electrodes as cube, ball or
+// torus. Drawn with the engine's current material, in the frame being rendered.
+#pragma once
+
+#include "viewbase/CStatD3DM01Basic.h"
+
+class CMEGSensorzq;
+class CEEGelectrodezq;
+
+class CStatD3DM02Coils : public CStatD3DM01Basic {
+public:
+    // Draw modes of drawSnsCoils: coils and direction glyphs, coils only, direction only.
+    enum { kDrawCoilDir = 0, kDrawCoil = 1, kDrawDir = 2 };
+
+    // Coil plate of half side size (metres, times the sensor-size factor), thin along the
+    // coil normal. 0 for a size that is not positive and finite.
+    int makeCoilShape(float size);
+    // Direction glyph: a rod of the given width and length from the coil along its normal.
+    int makeDirShape(float width, float length);
+    // Mark ring: tube thickness and ring diameter.
+    int makeMarkShape(float thickness, float diameter);
+    // Draws every coil of the sensor by drawMode. 0 without engine, sensor or coil shape.
+    int drawSnsCoils(CMEGSensorzq* sensor, int drawMode);
+    // Draws the electrode by the shape selector: cube or ball (the sensor glyph shape when the
+    // view has built one, else made here) or a torus lying on the scalp. 0 without engine or
+    // electrode.
+    int drawElectrode(CEEGelectrodezq* electrode, int drawMode);
+    // Draws the mark ring at the position, facing out of the sensor sphere, in the mark
+    // material; the engine's material is restored. 0 without engine or mark shape.
+    int rendMark(float x, float y, float z);
+
+protected:
+    // Draws shape with model = rotation taking +z to dir, then translation to pos.
+    int rendShapeOriented(CMBasicShape& shape, const double pos[3], const double dir[3]);
+    // Outward direction at pos: from the sensor sphere centre, else from the origin.
+    void outwardDir(const double pos[3], double dir[3]) const;
+    // Electrode glyph width: the width of the view's glyph shape when it has one, else twice
+    // the session's electrode size (a ball of that radius).
+    float eltSize() const;
+    // Rebuilds the electrode glyph of the selector when its size changed.
+    CMBasicShape* eltGlyph(float size);
+
+private:
+    float m_eltBuilt[3] = {0.0f, 0.0f, 0.0f}; // size each electrode glyph was made with
+};

@@ -1,0 +1,125 @@
+// Sensor sphere fit and channel colours.
+#include "viewbase/CStatD3DM01Basic.h"
+
+#include "SceneMath.h"
+#include "recording/CMEGDatazq.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+struct Sphere {
+    double c[3];
+    double r;
+};
+
+// Algebraic least-squares sphere |p - c|^2 = r^2, solved as the linear system in
+// (c, r^2 - |c|^2) on points moved to their mean for conditioning.
+bool fitSphere(const std::vector<std::array<double, 3>>& pts, Sphere& out) {
+    if (pts.size() < 4) {
+        return false;
+    }
+    double mean[3] = {0, 0, 0};
+    for (const auto& p : pts) {
+        for (int k = 0; k < 3; ++k) {
+            mean[k] += p[k] / static_cast<double>(pts.size());
+        }
+    }
+    double a[4][4] = {}, b[4] = {};
+    for (const auto& p : pts) {
+        const double row[4] = {2 * (p[0] - mean[0]), 2 * (p[1] - mean[1]), 2 * (p[2] - mean[2]), 1};
+        const double rhs = row[0] * row[0] / 4 + row[1] * row[1] / 4 + row[2] * row[2] / 4;
+        for (int i = 0; i < 4; ++i) {
+            for (int j = 0; j < 4; ++j) {
+                a[i][j] += row[i] * row[j];
+            }
+            b[i] += row[i] * rhs;
+        }
+    }
+    double x[4];
+    if (!scenemath::solve4(a, b, x)) {
+        return false;
+    }
+    const double r2 = x[3] + x[0] * x[0] + x[1] * x[1] + x[2] * x[2];
+    if (!(r2 > 0) || !std::isfinite(r2)) {
+        return false;
+    }
+    for (int k = 0; k < 3; ++k) {
+        out.c[k] = x[k] + mean[k];
+    }
+    out.r = std::sqrt(r2);
+    return true;
+}
+
+} // namespace
+
+int CStatD3DM01Basic::fitSnsSphere(CMEGDatazq* session, int chnType) {
+    CMEGDatazq* s = session ? session : m_pMEGData;
+    CMDTrialzq* trial = s ? s->getCurrentTrialPt() : nullptr;
+    if (!trial) {
+        return 0;
+    }
+    std::vector<std::array<double, 3>> pts;
+    for (int i = 0; i < trial->getTotalChannel(); ++i) {
+        std::array<double, 3> p;
+        if (getSnsPositionD(trial->getChannel(i), chnType, p.data())) {
+            pts.push_back(p);
+        }
+    }
+    Sphere sph{};
+    if (!fitSphere(pts, sph)) {
+        return 0;
+    }
+    double reach = 0.0;
+    for (const auto& p : pts) {
+        const double d[3] = {p[0] - sph.c[0], p[1] - sph.c[1], p[2] - sph.c[2]};
+        reach = std::max(reach, scenemath::length3(d));
+    }
+    for (int k = 0; k < 3; ++k) {
+        m_snsSphereCenter[k] = static_cast<float>(sph.c[k]);
+    }
+    m_snsSphereFit = static_cast<float>(sph.r);
+    m_snsSphereRadius = static_cast<float>(reach);
+    return 1;
+}
+
+int CStatD3DM01Basic::findMegSnsSphere(CMEGDatazq* session) {
+    return fitSnsSphere(session, kChnMeg);
+}
+
+int CStatD3DM01Basic::findEegEltSphere(CMEGDatazq* session) {
+    return fitSnsSphere(session, kChnEeg);
+}
+
+void CStatD3DM01Basic::valueRatio2Color(double t, float color[4]) {
+    // Stops of the scale: blue, cyan, green, yellow, red.
+    static constexpr float kStops[5][3] = {{0.1f, 0.2f, 0.9f},
+                                           {0.0f, 0.8f, 0.9f},
+                                           {0.1f, 0.8f, 0.2f},
+                                           {0.95f, 0.9f, 0.1f},
+                                           {0.9f, 0.1f, 0.1f}};
+    const double u = std::isfinite(t) ? std::clamp(t, 0.0, 1.0) * 4.0 : 0.0;
+    const int i = std::min(static_cast<int>(u), 3);
+    const float f = static_cast<float>(u - i);
+    for (int k = 0; k < 3; ++k) {
+        color[k] = kStops[i][k] + (kStops[i + 1][k] - kStops[i][k]) * f;
+    }
+    color[3] = 1.0f;
+}
+
+int CStatD3DM01Basic::getD3DColor4ChnVStd(CMEGDatazq* session, CMDTrialzq* trial, int index,
+                                          float color[4]) {
+    CMEGDatazq* s = session ? session : m_pMEGData;
+    CMDTrialzq* t = trial ? trial : (s ? s->getCurrentTrialPt() : nullptr);
+    double v = 0.0;
+    if (!color || !t || index < 0 || index >= t->getTotalChannel() ||
+        !getChnValue4Color(t->getChannel(index), v) || !(m_clrUpper >= m_clrLower)) {
+        return 0;
+    }
+    const double span = m_clrUpper - m_clrLower;
+    valueRatio2Color(span > 0 ? (v - m_clrLower) / span : 0.5, color);
+    return 1;
+}

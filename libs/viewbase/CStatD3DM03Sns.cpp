@@ -1,0 +1,38 @@
+// Drawing all MEG sensors of the current trial.
+#include "viewbase/CStatD3DM03Sns.h"
+
+#include "engine/CM3Dzq.h"
+#include "recording/CMEGDatazq.h"
+
+int CStatD3DM03Sns::drawMegSnsAll() {
+    if (!m_pM3D || !m_pMEGData || !m_pTrial) {
+        return 0;
+    }
+    const CMEGDatazq& s = *m_pMEGData;
+    if (!makeCoilShape(static_cast<float>(s.megCoilSize)) ||
+        !makeDirShape(static_cast<float>(s.dirGlyphSize2), static_cast<float>(s.dirGlyphSize1)) ||
+        !makeMarkShape(static_cast<float>(s.dirGlyphSize2),
+                       static_cast<float>(6 * s.megCoilSize))) {
+        return 0;
+    }
+    m_pM3D->setMaterial(&m_matSns);
+    // One colour-source switch for all glyphs instead of one per glyph.
+    CMOutputMerg01Setting& om = m_pM3D->m_outmerg;
+    const int source = om.m_colorSource;
+    om.setMat2disableVtxColor(1);
+    const int current = m_pTrial->getCurntChnlIndx();
+    for (int i = 0; i < m_pTrial->getTotalChannel(); ++i) {
+        CMDChannelzq* ch = m_pTrial->getChannel(i);
+        if (!checkMegEegSensorVisibility(ch, i, kChnMeg) ||
+            !drawSnsCoils(ch->getMEGSensorzq(), s.snsDrawMode)) {
+            continue;
+        }
+        double p[3];
+        if (i == current && m_markOn && getSnsPositionD(ch, kChnMeg, p)) {
+            rendMark(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]));
+        }
+    }
+    om.m_colorSource = source;
+    om.applySetting();
+    return 1;
+}
