@@ -1,7 +1,6 @@
 // velmora-demo: builds the default synthetic recording, prints what it holds and shows it in
 // the library's windows, interactively or as PNG snapshots.
 #include "DemoSummary.h"
-
 #include "synthetic/CSyntheticRecording.h"
 
 #ifdef VELMORA_DEMO_WINDOWS
@@ -58,7 +57,7 @@ Options parse(int argc, char** argv) {
                 o.error = "--seed needs a whole number";
         } else
             o.error = (arg == "--snapshot" || arg == "--seed") ? arg + " needs a value"
-                                                                : "unknown option " + arg;
+                                                               : "unknown option " + arg;
     }
     return o;
 }

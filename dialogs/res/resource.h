@@ -114,3 +114,13 @@
 #define IDC_SET_REFRESH 4007
 #define IDC_SET_UPDATE 3962
 #define IDC_SET_APPLY 3960
+
+// The engine's render-state window.
+#define IDD_M3D_RENDSTATES 4095
+#define IDC_RS_FILL 4096
+#define IDC_RS_CULL 4097
+#define IDC_RS_LIGHTING 4098
+#define IDC_RS_RED 4099
+#define IDC_RS_GREEN 4100
+#define IDC_RS_BLUE 4101
+#define IDC_RS_APPLY 4102

@@ -1,0 +1,150 @@
+// Cost of the window machinery: an "Apply" click in the single-channel window up to the
+// presented frame, against the renderer's rebuild plus the engine's bare frame of the same
+// surface (no window, no message routing). Goal: the click path adds under 20 %.
+// Argument 0: the default synthetic recording; 1: one channel of 2000 x 200 points.
+#include "dialogs/CDlgRnd3DSpctmOneChnl.h"
+#include "dialogs/res/resource.h"
+#include "engine/CM3Dzq.h"
+#include "facade/CVelmoraFacezq.h"
+#include "geometry/COneSpctm3DVtx.h"
+#include "gfx/ID3D11DeviceContext.h"
+#include "recording/CMEDataSetBuilder.h"
+#include "render/CMEGSpctm3DRndzq.h"
+#include "synthetic/CSyntheticRecording.h"
+#include "win/CWinTestDriver.h"
+
+#include <benchmark/benchmark.h>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+int noCallback(int, int) {
+    return 0;
+}
+
+std::unique_ptr<CArrayMEDataSetzq> bigGrid() {
+    constexpr long long T = 2000, F = 200;
+    auto data = std::make_unique<CArrayMEDataSetzq>();
+    CMEDataSetBuilder b(*data);
+    int s = 0, t = 0;
+    const double pos[3] = {0.0, 0.0, 0.1}, normal[3] = {0.0, 0.0, 1.0};
+    CMEGSensorzq sensor("MEG0001", CMEGSensor::Magnetometer);
+    sensor.addCoil(CBscMagSnszq(pos, normal));
+    std::vector<double> freqs, re(T * F), im(T * F, 0.0), pw(T * F);
+    for (long long f = 0; f < F; ++f)
+        freqs.push_back(1.0 + 0.5 * static_cast<double>(f));
+    for (long long i = 0; i < T * F; ++i) {
+        re[i] = std::sin(0.01 * static_cast<double>(i / F)) * std::cos(0.05 * (i % F));
+        pw[i] = re[i] * re[i];
+    }
+    if (!b.addSession(&s) || !b.addTrial(s, &t) || !b.addMegChannel(s, u"", sensor) ||
+        !b.setSpectrumAxes(s, t, 0, T, 0.0, 1.0, freqs) ||
+        !b.setChannelSpectrum(s, t, 0, 0, re, im, pw) || !b.computeSpectra(s))
+        return nullptr;
+    return data;
+}
+
+std::unique_ptr<CArrayMEDataSetzq> dataFor(int which) {
+    if (which == 1)
+        return bigGrid();
+    CSyntheticRecording recording;
+    return recording.build();
+}
+
+// The single-channel window of the Active class on the data, painted once.
+struct Window {
+    std::unique_ptr<CArrayMEDataSetzq> data;
+    CVelmoraFacezq face;
+    CDlgRnd3DSpctmOneChnl* dlg = nullptr;
+
+    bool open(int which) {
+        data = dataFor(which);
+        if (!data || !CWinTestDriver::EnsureApplication() ||
+            !face.show3DOneChnlSpctmAct(data.get(), noCallback, nullptr))
+            return false;
+        dlg = face.m_pDlgOneChnlAct;
+        paint();
+        return dlg->m_view.m_pM3D != nullptr;
+    }
+    void paint() {
+        CWinTestDriver::ProcessEvents();
+        dlg->m_view.UpdateWindow();
+    }
+};
+
+void BM_ApplyClickToFrame(benchmark::State& state) {
+    Window w;
+    if (!w.open(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("no window or no 3D device");
+        return;
+    }
+    CWnd* apply = w.dlg->GetDlgItem(IDC_1CH_APPLY);
+    for (auto _ : state) {
+        CWinTestDriver::Click(apply);
+        w.paint();
+        benchmark::DoNotOptimize(w.dlg->m_view.m_pM3D->getImage());
+    }
+}
+
+// One rebuild and frame straight on the renderer and the engine.
+void bareFrame(CMEGSpctm3DRndzq& rnd, CM3Dzq& engine, COneSpctm3DVtx& vtx, CMMaterialzq& material,
+               const CRect& rc) {
+    rnd.showSpctmOneChl(&vtx, rc, 0, 0);
+    engine.rendB();
+    engine.setOutmergVtxColor1(14, 1);
+    engine.m_light.constBufPxlShadUpdate();
+    material.ConstBufPxlShadMake();
+    material.constBufPxlShadRenderSet();
+    ID3D11DeviceContext* ctx = engine.getImmediateContext();
+    ctx->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP);
+    CMVBzq& vb = vtx.combined;
+    vtx.setEngine(&engine);
+    vb.updateCnstBuf4Wvp(1);
+    if (vb.m_nVtx >= 3 && vb.makeContent()) {
+        ctx->VSSetShader(vb.m_pVS);
+        ctx->IASetInputLayout(vb.m_pIL);
+        ctx->PSSetShader(vb.m_pPS);
+        const unsigned stride = static_cast<unsigned>(vb.m_vtxStride), offset = 0;
+        ctx->IASetVertexBuffers(0, 1, &vb.m_pVB, &stride, &offset);
+        ctx->Draw(static_cast<unsigned>(vb.m_nVtx), 0);
+    }
+    engine.rendE();
+    engine.show(-1, nullptr);
+    engine.releaseTargetSCB(0);
+}
+
+void BM_RebuildAndBareFrame(benchmark::State& state) {
+    Window w;
+    if (!w.open(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("no window or no 3D device");
+        return;
+    }
+    CM3Dzq& engine = *w.dlg->m_view.m_pM3D;
+    COneSpctm3DVtx vtx;
+    CMMaterialzq material;
+    material.m_pM3D = &engine;
+    CRect rc;
+    w.dlg->m_view.GetClientRect(&rc);
+    // Buffers are made once, as the window's own were when it opened.
+    bareFrame(*w.face.m_pRnd, engine, vtx, material, rc);
+    for (auto _ : state) {
+        bareFrame(*w.face.m_pRnd, engine, vtx, material, rc);
+        benchmark::DoNotOptimize(engine.getImage());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_ApplyClickToFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RebuildAndBareFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,51 @@
+// Base layer of the exported facade: the one renderer and every window the library opens,
+// created lazily and owned until the facade is destroyed.
+#pragma once
+
+class CArrayMEDataSetzq;
+class CDialog;
+class CWnd;
+class CMEGSpctm3DRndzq;
+class CDlgContourMapSpctm3Dzq;
+class CDlgRnd3DSpctmOneChnl;
+class CDlgSpctmRnd3DStdSet;
+
+class CVelmoraFace {
+public:
+    CVelmoraFace();
+    // Destroys the renderer, the parameters window, the contour windows, then the
+    // single-channel windows, each in class order.
+    virtual ~CVelmoraFace();
+    CVelmoraFace(const CVelmoraFace&) = delete;
+    CVelmoraFace& operator=(const CVelmoraFace&) = delete;
+
+    // The command channel into the library; this layer ignores every code and returns 0.
+    virtual int sendMessageX(int code, int value);
+
+    // Creates the renderer once; a non-null data set becomes its data-set reference.
+    int checkInitMEGSpctm3DRnd(CArrayMEDataSetzq* data);
+    // Opens (creating on first need) the parameters window bound to data and the renderer and
+    // registers view with it; null when the window cannot be created.
+    CDialog* showSpctmStdSetDlg(CArrayMEDataSetzq* data, CWnd* view);
+    // Creates the parameters window if missing and registers view; 1 unless creation failed.
+    int checkInitSpctmStdSetDlg(CWnd* view);
+    // Creates, hidden, the single-channel window of class 0..2 and sets its class; 0 for any
+    // other class or a failed creation.
+    int checkInitSpctmDlgSingleChnl(int spectralClass);
+
+    CMEGSpctm3DRndzq* m_pRnd = nullptr;
+    CDlgContourMapSpctm3Dzq* m_pDlgContourAct = nullptr;
+    CDlgContourMapSpctm3Dzq* m_pDlgContourCtl = nullptr;
+    CDlgContourMapSpctm3Dzq* m_pDlgContourRst = nullptr;
+    CDlgRnd3DSpctmOneChnl* m_pDlgOneChnlAct = nullptr;
+    CDlgRnd3DSpctmOneChnl* m_pDlgOneChnlCtl = nullptr;
+    CDlgRnd3DSpctmOneChnl* m_pDlgOneChnlRst = nullptr;
+    CDlgSpctmRnd3DStdSet* m_pDlgStdSet = nullptr;
+
+protected:
+    // The single-channel field of class 0..2, null for any other class.
+    CDlgRnd3DSpctmOneChnl** oneChnlSlot(int spectralClass);
+    // The window of the slot, created from its template when missing; null on failure.
+    CDlgRnd3DSpctmOneChnl* checkCreateOneChnl(int spectralClass);
+    CDlgSpctmRnd3DStdSet* checkCreateStdSet();
+};

@@ -1,0 +1,244 @@
+// The single-channel window driven as a user would, opened through the facade: titles, combo
+// boxes, fits, mouse modes and the V Ratio drag, keys, resizing, typed values and the picture.
+#include "UiTestData.h"
+#include "dialogs/CDlgM3DRendStates.h"
+#include "dialogs/CDlgRnd3DSpctmOneChnl.h"
+#include "dialogs/res/resource.h"
+#include "engine/CM3Dzq.h"
+#include "facade/CVelmoraFacezq.h"
+#include "render/CMEGSpctm3DRndzq.h"
+
+#include <memory>
+
+namespace {
+
+int noCallback(int, int) {
+    return 0;
+}
+
+class OneChnlTest : public UiTest {
+protected:
+    // Opens the Active window on the given channels.
+    void open(const std::vector<std::vector<double>>& grids, long long nTime = 8,
+              long long nFreq = 4) {
+        data.build(nTime, nFreq, grids);
+        face = std::make_unique<CVelmoraFacezq>();
+        ASSERT_EQ(face->show3DOneChnlSpctmAct(&data.data, noCallback, nullptr), 1);
+        dlg = face->m_pDlgOneChnlAct;
+        ASSERT_NE(dlg, nullptr);
+        CWinTestDriver::ProcessEvents();
+    }
+    void click(int id) { CWinTestDriver::Click(dlg->GetDlgItem(id)); }
+    CMEGSpctm3DRndzq& rnd() { return *face->m_pRnd; }
+    // The view's colour at its centre (red in bits 0-7), 0 without a picture.
+    std::uint32_t centrePixel() {
+        dlg->m_view.Invalidate(FALSE);
+        dlg->m_view.UpdateWindow();
+        const CM3Dzq* e = dlg->m_view.m_pM3D;
+        if (!e || !e->getImage())
+            return 0;
+        const int w = e->getImageWidth(), h = e->getImageHeight();
+        return e->getImage()[(h / 2) * w + w / 2] & 0xFFFFFF;
+    }
+
+    UiTestData data;
+    std::unique_ptr<CVelmoraFacezq> face;
+    CDlgRnd3DSpctmOneChnl* dlg = nullptr;
+};
+
+TEST_F(OneChnlTest, OpensWithTitleCombosAndChannelGaps) {
+    const auto g = UiTestData::ramp(8, 4, 1.0, 2.0);
+    open({g, {}, g, g});
+    data.trial()->setCurrentChannel(1);
+    dlg->fillChnlCombo();
+    CString title;
+    dlg->GetWindowText(title);
+    EXPECT_EQ(title, u"Spectrogram 3D: Active  time window");
+    EXPECT_EQ(dlg->m_cmbShowSource.GetCount(), 7);
+    CString item;
+    dlg->m_cmbShowSource.GetLBText(6, item);
+    EXPECT_EQ(item, u"Root-Mean-Square");
+    ASSERT_EQ(dlg->m_cmbChannel.GetCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(dlg->m_cmbChannel.GetItemData(i), static_cast<DWORD_PTR>(i == 0 ? 0 : i + 1));
+    EXPECT_EQ(dlg->m_cmbChannel.GetCurSel(), 0);
+    EXPECT_EQ(data.trial()->getCurntChnlIndx(), 1);
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbChannel, 2);
+    EXPECT_EQ(data.trial()->getCurntChnlIndx(), 3);
+    EXPECT_EQ(dlg->IsWindowEnabled(), TRUE);
+    EXPECT_EQ(dlg->m_cmbClass.IsWindowEnabled(), FALSE);
+}
+
+TEST_F(OneChnlTest, AutofitScalesPeakAndSize) {
+    open({UiTestData::ramp(1200, 4, 0.0, 100.0)}, 1200, 4);
+    CRect rc;
+    dlg->m_view.GetClientRect(&rc);
+    ASSERT_LT(rc.Width(), 1200);
+    // The real part peaks at 100: V Peak 30 gives 0.3; 1200 time points are squeezed.
+    EXPECT_DOUBLE_EQ(rnd().scaleValue, 0.3);
+    EXPECT_DOUBLE_EQ(rnd().scaleTime, rc.Width() / 1200.0);
+    EXPECT_DOUBLE_EQ(rnd().stdUpper, 100.0);
+    EXPECT_DOUBLE_EQ(rnd().scaleFreq, 0.1);
+}
+
+TEST_F(OneChnlTest, AutofitLimitsTallPeaksToTheScene) {
+    open({UiTestData::ramp(8, 4, 0.0, 1000.0)});
+    EXPECT_NEAR(rnd().scaleValue, 0.512, 1e-12);
+    EXPECT_DOUBLE_EQ(rnd().scaleTime, 1.0);
+}
+
+TEST_F(OneChnlTest, FitPeakWithoutPositiveMaximumKeepsVRatio) {
+    open({std::vector<double>(32, 0.0), UiTestData::ramp(8, 4, 0.0, 1.0)});
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_VRATIO), u"2");
+    click(IDC_1CH_FITPEAK);
+    EXPECT_DOUBLE_EQ(dlg->m_view.m_vRatio, 2.0);
+    EXPECT_DOUBLE_EQ(rnd().stdUpper, 0.0);
+}
+
+TEST_F(OneChnlTest, ButtonsSetOperationModes) {
+    open({UiTestData::ramp(8, 4, 0.0, 1.0)});
+    const std::pair<int, int> modes[] = {{IDC_1CH_ROTATE, 301},
+                                         {IDC_1CH_ZOOM, 302},
+                                         {IDC_1CH_MOVE, 303},
+                                         {IDC_1CH_MOVEWAVE, 901},
+                                         {IDC_1CH_NORMAL, 300}};
+    for (const auto& [id, mode] : modes) {
+        click(id);
+        EXPECT_EQ(dlg->m_view.m_operMode, mode) << id;
+    }
+}
+
+TEST_F(OneChnlTest, VerticalDragInMode901ScalesVRatio) {
+    open({UiTestData::ramp(8, 4, 0.0, 1.0)});
+    click(IDC_1CH_MOVEWAVE);
+    const double start = dlg->m_view.m_vRatio;
+    CRect rc;
+    dlg->m_view.GetClientRect(&rc);
+    const CPoint c = rc.CenterPoint();
+    CWnd* view = &dlg->m_view;
+    CWinTestDriver::MouseDown(view, c);
+    CWinTestDriver::MouseMove(view, {c.x, c.y - 1}, MK_LBUTTON);
+    EXPECT_DOUBLE_EQ(dlg->m_view.m_vRatio, start);
+    CWinTestDriver::MouseMove(view, {c.x, c.y - 3}, MK_LBUTTON);
+    EXPECT_DOUBLE_EQ(dlg->m_view.m_vRatio, start * 1.5);
+    CWinTestDriver::MouseMove(view, {c.x, c.y - 1}, MK_LBUTTON);
+    EXPECT_DOUBLE_EQ(dlg->m_view.m_vRatio, start);
+    EXPECT_DOUBLE_EQ(rnd().scaleValue, start);
+    CWinTestDriver::MouseUp(view, {c.x, c.y - 1});
+    EXPECT_EQ(CWnd::GetCapture(), nullptr);
+}
+
+TEST_F(OneChnlTest, EnterAndEscapeKeepTheWindowOpen) {
+    open({UiTestData::ramp(8, 4, 0.0, 1.0)});
+    if (CM3Dzq* e = dlg->m_view.m_pM3D)
+        e->m_viewAngle = 10.0f;
+    for (UINT vk : {VK_RETURN, VK_ESCAPE})
+        CWinTestDriver::KeyPress(dlg->GetDlgItem(IDC_1CH_APPLY), vk);
+    EXPECT_TRUE(dlg->IsWindowVisible());
+    if (CM3Dzq* e = dlg->m_view.m_pM3D) {
+        EXPECT_FLOAT_EQ(e->m_viewAngle, -90.0f);
+    }
+}
+
+TEST_F(OneChnlTest, ResizeKeepsTenPixelMargins) {
+    open({UiTestData::ramp(8, 4, 0.0, 1.0)});
+    CRect before;
+    dlg->m_view.GetWindowRect(&before);
+    dlg->ScreenToClient(&before);
+    dlg->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(1000, 700));
+    CRect after;
+    dlg->m_view.GetWindowRect(&after);
+    dlg->ScreenToClient(&after);
+    EXPECT_EQ(after, CRect(before.left, before.top, 990, 690));
+}
+
+TEST_F(OneChnlTest, NonNumericScaleTextIsRefused) {
+    open({UiTestData::ramp(8, 4, 0.0, 1.0)});
+    for (int id : {IDC_1CH_LEFTRIGHT, IDC_1CH_ANTPOST, IDC_1CH_VRATIO, IDC_1CH_VPEAK}) {
+        messages.Clear();
+        const double before[] = {dlg->m_view.m_leftRight, dlg->m_view.m_antPost,
+                                 dlg->m_view.m_vRatio, dlg->m_vPeak};
+        CWinTestDriver::TypeText(dlg->GetDlgItem(id), u"x");
+        EXPECT_EQ(messages.LastText().ToUtf8(), "Please enter a number.") << id;
+        const double after[] = {dlg->m_view.m_leftRight, dlg->m_view.m_antPost,
+                                dlg->m_view.m_vRatio, dlg->m_vPeak};
+        for (int k = 0; k < 4; ++k)
+            EXPECT_DOUBLE_EQ(after[k], before[k]) << id;
+    }
+}
+
+TEST_F(OneChnlTest, SecondShowTakesRendererScalesWithoutAutofit) {
+    open({UiTestData::ramp(8, 4, 0.0, 4.0)});
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_LEFTRIGHT), u"7");
+    rnd().scaleValue = 0.25;
+    rnd().stdUpper = 123.0;
+    ASSERT_EQ(face->show3DOneChnlSpctmAct(&data.data, noCallback, nullptr), 1);
+    EXPECT_DOUBLE_EQ(dlg->m_view.m_leftRight, rnd().scaleTime);
+    EXPECT_DOUBLE_EQ(dlg->m_view.m_vRatio, 0.25);
+    EXPECT_DOUBLE_EQ(rnd().stdUpper, 123.0);
+}
+
+TEST_F(OneChnlTest, ApplyComponentSourceAndLink) {
+    open({UiTestData::ramp(8, 4, 0.0, 4.0)});
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_ANTPOST), u"3");
+    click(IDC_1CH_APPLY);
+    EXPECT_DOUBLE_EQ(rnd().scaleFreq, 3.0);
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbComponent, 1);
+    EXPECT_EQ(dlg->m_component, 1);
+    EXPECT_EQ(dlg->m_view.m_component, 1);
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbShowSource, 4);
+    EXPECT_EQ(rnd().showSource, 4);
+    click(IDC_1CH_INFO);
+    EXPECT_EQ(rnd().showInfo, 1);
+    long long t = 0, f = 0;
+    data.trial()->getSpctmTrial(false, 0)->getTrialSpctmSelectTimeFreqBB(t, f);
+    dlg->SendMessage(WM_COMMAND, ID_1CH_LINKCONTOURMAP);
+    EXPECT_EQ(rnd().timePos, t - 10);
+    EXPECT_EQ(rnd().freqPos, f - 10);
+    rnd().linkTime = 5;
+    click(IDC_1CH_RESET);
+    EXPECT_EQ(rnd().linkTime, 0);
+    EXPECT_EQ(dlg->m_view.m_pVtx, nullptr);
+    EXPECT_EQ(dlg->m_view.m_bScene3DInit, 0);
+}
+
+TEST_F(OneChnlTest, FitColorRecoloursTheSurface) {
+    open({UiTestData::ramp(16, 8, 10.0, 20.0)}, 16, 8);
+    if (!dlg->m_view.m_pM3D)
+        GTEST_SKIP() << "no 3D device: " << dlg->m_view.getInitError();
+    const float* bg = dlg->m_view.m_pM3D->m_bgColor;
+    const std::uint32_t background = RGB(static_cast<unsigned>(bg[0] * 255.0f + 0.5f),
+                                         static_cast<unsigned>(bg[1] * 255.0f + 0.5f),
+                                         static_cast<unsigned>(bg[2] * 255.0f + 0.5f));
+    rnd().stdLower = 0.0;
+    rnd().stdUpper = 1.0;
+    dlg->m_view.updateSpctmSurface();
+    const std::uint32_t saturated = centrePixel();
+    click(IDC_1CH_FITCOLOR);
+    EXPECT_DOUBLE_EQ(rnd().stdLower, 10.0);
+    EXPECT_DOUBLE_EQ(rnd().stdUpper, 20.0);
+    const std::uint32_t fitted = centrePixel();
+    EXPECT_NE(saturated, background);
+    EXPECT_NE(fitted, saturated);
+}
+
+TEST_F(OneChnlTest, RenderStatesApplyToTheEngine) {
+    open({UiTestData::ramp(8, 4, 0.0, 1.0)});
+    CM3Dzq* engine = dlg->m_view.m_pM3D;
+    if (!engine)
+        GTEST_SKIP() << "no 3D device: " << dlg->m_view.getInitError();
+    click(IDC_1CH_3DREND);
+    CDlgM3DRendStates* states = CDlgM3DRendStates::shared();
+    ASSERT_NE(states, nullptr);
+    EXPECT_TRUE(states->IsWindowVisible());
+    CWinTestDriver::SelectComboItem(&states->m_cmbFill, 1);
+    CWinTestDriver::SelectComboItem(&states->m_cmbCull, 1);
+    EXPECT_EQ(engine->m_fillWireframe, 1);
+    EXPECT_EQ(engine->m_cullMode, 1);
+    CWinTestDriver::TypeText(states->GetDlgItem(4099), u"300");
+    CWinTestDriver::Click(states->GetDlgItem(4102));
+    EXPECT_FLOAT_EQ(engine->m_bgColor[0], 1.0f);
+    EXPECT_EQ(states->m_bgRed, 255);
+}
+
+} // namespace

@@ -1,0 +1,69 @@
+// Data sets and window fixtures for the tests of the views, dialogs and facade: small
+// recordings whose MEG channels carry given grids of one class, and a fixture that skips
+// when no window system can be opened.
+#pragma once
+
+#include "recording/CMEDataSetBuilder.h"
+#include "win/CWinTestDriver.h"
+#include "win/MessageBoxRecorder.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+struct UiTestData {
+    CArrayMEDataSetzq data;
+
+    // One MEG channel per grid (nTime x nFreq values at t * nFreq + f, the real component;
+    // power is its square); an empty grid leaves that channel without a spectrum.
+    void build(long long nTime, long long nFreq, const std::vector<std::vector<double>>& grids,
+               int spectralClass = 0) {
+        CMEDataSetBuilder b(data);
+        int s = 0, t = 0;
+        ASSERT_TRUE(b.addSession(&s));
+        ASSERT_TRUE(b.addTrial(s, &t));
+        for (size_t c = 0; c < grids.size(); ++c) {
+            const double pos[3] = {0.01 * static_cast<double>(c), 0.0, 0.1};
+            const double normal[3] = {0.0, 0.0, 1.0};
+            CMEGSensorzq sensor("MEG" + std::to_string(c), CMEGSensor::Magnetometer);
+            sensor.addCoil(CBscMagSnszq(pos, normal));
+            ASSERT_TRUE(b.addMegChannel(s, u"", sensor));
+        }
+        std::vector<double> freqs;
+        for (long long f = 0; f < nFreq; ++f)
+            freqs.push_back(4.0 + 2.0 * static_cast<double>(f));
+        ASSERT_TRUE(b.setSpectrumAxes(s, t, spectralClass, nTime, 0.0, 10.0, freqs));
+        for (size_t c = 0; c < grids.size(); ++c) {
+            if (grids[c].empty())
+                continue;
+            std::vector<double> imag(grids[c].size(), 0.0), power(grids[c].size());
+            for (size_t k = 0; k < power.size(); ++k)
+                power[k] = grids[c][k] * grids[c][k];
+            ASSERT_TRUE(b.setChannelSpectrum(s, t, static_cast<int>(c), spectralClass, grids[c],
+                                             imag, power));
+        }
+        ASSERT_TRUE(b.computeSpectra(s));
+    }
+
+    // A grid rising along time from lo to hi (the same at every frequency).
+    static std::vector<double> ramp(long long nTime, long long nFreq, double lo, double hi) {
+        std::vector<double> g(static_cast<size_t>(nTime * nFreq));
+        for (long long t = 0; t < nTime; ++t)
+            for (long long f = 0; f < nFreq; ++f)
+                g[static_cast<size_t>(t * nFreq + f)] =
+                    lo + (hi - lo) * static_cast<double>(t) / static_cast<double>(nTime - 1);
+        return g;
+    }
+
+    CMDTrialzq* trial() { return data.getSessionData(-1)->getTrialzq(-1); }
+};
+
+// Windows need the application object; message boxes are recorded instead of shown.
+class UiTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!CWinTestDriver::EnsureApplication())
+            GTEST_SKIP() << "no window system (Qt's offscreen platform is missing)";
+    }
+    CMessageBoxRecorder messages;
+};
