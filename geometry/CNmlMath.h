@@ -29,8 +29,26 @@ public:
     // The second vertex's frequency difference runs across the quad's diagonal.
     static void stdPair(float h00, float h01, float h10, float h11, float s, float* first,
                         float* second) {
-        _mm_storeu_ps(first, normalize(_mm_setr_ps(h00 - h10, s, h00 - h01, 1.0f)));
-        _mm_storeu_ps(second, normalize(_mm_setr_ps(h01 - h11, s, h01 - h10, 1.0f)));
+        const __m128 a = _mm_setr_ps(h00 - h10, s, h00 - h01, 1.0f);
+        const __m128 b = _mm_setr_ps(h01 - h11, s, h01 - h10, 1.0f);
+        // Both squared lengths at once, summed in the order normalize uses: (x*x + y*y) + z*z.
+        const __m128 sqA = _mm_mul_ps(a, a);
+        const __m128 sqB = _mm_mul_ps(b, b);
+        const __m128 xy = _mm_unpacklo_ps(sqA, sqB); // xA xB yA yB
+        const __m128 zw = _mm_unpackhi_ps(sqA, sqB); // zA zB wA wB
+        const __m128 sum = _mm_add_ps(_mm_add_ps(xy, _mm_movehl_ps(xy, xy)), zw);
+        const __m128 len = _mm_sqrt_ps(sum);
+        // Infinite or zero lengths (lanes 0 and 1) take the general path.
+        const __m128 inf = _mm_set1_ps(std::numeric_limits<float>::infinity());
+        const __m128 special =
+            _mm_or_ps(_mm_cmpeq_ps(sum, inf), _mm_cmpeq_ps(len, _mm_setzero_ps()));
+        if (_mm_movemask_ps(special) & 3) {
+            _mm_storeu_ps(first, normalize(a));
+            _mm_storeu_ps(second, normalize(b));
+            return;
+        }
+        _mm_storeu_ps(first, _mm_div_ps(a, _mm_shuffle_ps(len, len, _MM_SHUFFLE(0, 0, 0, 0))));
+        _mm_storeu_ps(second, _mm_div_ps(b, _mm_shuffle_ps(len, len, _MM_SHUFFLE(1, 1, 1, 1))));
     }
     // Cross product of the first three components; the fourth is 0.
     static __m128 cross(__m128 a, __m128 b) {

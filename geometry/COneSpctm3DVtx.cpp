@@ -133,35 +133,86 @@ __m128 COneSpctm3DVtx::cross(__m128& a, __m128& b) {
     return CNmlMath::cross(a, b);
 }
 
-int COneSpctm3DVtx::normalOptim() {
-    if (!_01LockAll())
-        return 0;
-    const CSpctmLattice lat(strips, stripCount);
-    const long long T = lat.rows();
-    const long long F = lat.cols();
-    const __m128 quarter = _mm_set1_ps(0.25f);
-    for (long long f = 0; f < F; ++f) {
-        const long long fNext = f + 1 < F ? f + 1 : f;
-        const long long fPrev = f >= 1 ? f - 1 : f;
-        for (long long i = 0; i < T; ++i) {
-            const long long iNext = i + 1 < T ? i + 1 : i;
-            const long long iPrev = i >= 1 ? i - 1 : i;
-            const __m128 c = lat.pos(i, f);
-            const __m128 e1 = _mm_sub_ps(lat.pos(iNext, f), c);
-            const __m128 e2 = _mm_sub_ps(lat.pos(i, fNext), c);
-            const __m128 e3 = _mm_sub_ps(lat.pos(iPrev, f), c);
-            const __m128 e4 = _mm_sub_ps(lat.pos(i, fPrev), c);
-            __m128 n = _mm_add_ps(CNmlMath::cross(e2, e1), CNmlMath::cross(e3, e2));
-            n = _mm_add_ps(n, CNmlMath::cross(e4, e3));
-            n = _mm_add_ps(n, CNmlMath::cross(e1, e4));
-            lat.setNormal(i, f, CNmlMath::normalize(_mm_mul_ps(n, quarter)));
-        }
-    }
-    _02UnLockAll();
-    return 1;
+namespace {
+
+using Column = CSpctmLattice::Column;
+
+// A difference vector's two rotations for the cross product, made once because every
+// vector of a ring takes part in two faces.
+struct Rotated {
+    __m128 yzx;
+    __m128 zxy;
+    explicit Rotated(__m128 v)
+        : yzx(_mm_shuffle_ps(v, v, _MM_SHUFFLE(3, 0, 2, 1))),
+          zxy(_mm_shuffle_ps(v, v, _MM_SHUFFLE(3, 1, 0, 2))) {}
+};
+
+// a x b in the first three lanes; the fourth is cleared once per sum by clearW.
+__m128 face(const Rotated& a, const Rotated& b) {
+    return _mm_sub_ps(_mm_mul_ps(a.yzx, b.zxy), _mm_mul_ps(a.zxy, b.yzx));
 }
 
-namespace {
+__m128 clearW(__m128 v) {
+    return _mm_and_ps(v, _mm_castsi128_ps(_mm_setr_epi32(-1, -1, -1, 0)));
+}
+
+// Four-neighbour normal of c from its neighbours along time (next, previous) and frequency.
+__m128 fourNeighbourNormal(__m128 c, __m128 timeNext, __m128 freqNext, __m128 timePrev,
+                           __m128 freqPrev) {
+    const Rotated e1(_mm_sub_ps(timeNext, c));
+    const Rotated e2(_mm_sub_ps(freqNext, c));
+    const Rotated e3(_mm_sub_ps(timePrev, c));
+    const Rotated e4(_mm_sub_ps(freqPrev, c));
+    __m128 n = _mm_add_ps(face(e2, e1), face(e3, e2));
+    n = _mm_add_ps(n, face(e4, e3));
+    n = clearW(_mm_add_ps(n, face(e1, e4)));
+    return CNmlMath::normalize(_mm_mul_ps(n, _mm_set1_ps(0.25f)));
+}
+
+// All six faces of an interior point, summed in ring order and averaged.
+__m128 interiorSixFaces(const __m128 d[7]) {
+    const Rotated r1(d[1]), r2(d[2]), r3(d[3]), r4(d[4]), r5(d[5]), r6(d[6]);
+    __m128 sum = _mm_add_ps(_mm_setzero_ps(), face(r1, r2));
+    sum = _mm_add_ps(sum, face(r2, r3));
+    sum = _mm_add_ps(sum, face(r3, r4));
+    sum = _mm_add_ps(sum, face(r4, r5));
+    sum = _mm_add_ps(sum, face(r5, r6));
+    sum = clearW(_mm_add_ps(sum, face(r6, r1)));
+    return _mm_div_ps(sum, _mm_set1_ps(6.0f));
+}
+
+__m128 load(const D3DVTX_PNCd* column, long long i) {
+    return _mm_loadu_ps(column[2 * i].pos);
+}
+
+// Column f of the four-neighbour pass; a border neighbour falls back to the point itself.
+void optimColumn(const CSpctmLattice& lat, long long f) {
+    const long long T = lat.rows();
+    const long long F = lat.cols();
+    const Column prev = lat.column(f >= 1 ? f - 1 : f);
+    const Column cur = lat.column(f);
+    const Column next = lat.column(f + 1 < F ? f + 1 : f);
+    auto point = [&](long long i) {
+        const __m128 c = cur.pos(i);
+        const __m128 n = fourNeighbourNormal(c, cur.pos(i + 1 < T ? i + 1 : i), next.pos(i),
+                                             cur.pos(i >= 1 ? i - 1 : i), prev.pos(i));
+        cur.setNormal(i, n);
+    };
+    const D3DVTX_PNCd* p = prev.whole(T);
+    const D3DVTX_PNCd* c = cur.whole(T);
+    const D3DVTX_PNCd* n = next.whole(T);
+    if (!p || !c || !n || T < 3) {
+        for (long long i = 0; i < T; ++i)
+            point(i);
+        return;
+    }
+    // Interior rows read every neighbour straight from the strips.
+    point(0);
+    for (long long i = 1; i < T - 1; ++i)
+        cur.setNormal(i, fourNeighbourNormal(load(c, i), load(c, i + 1), load(n, i), load(c, i - 1),
+                                             load(p, i)));
+    point(T - 1);
+}
 
 // Sum of the faces d[a] x d[b] for the listed pairs, divided by their number.
 __m128 averageFaces(const __m128 d[7], const int (*pairs)[2], int count) {
@@ -174,7 +225,6 @@ __m128 averageFaces(const __m128 d[7], const int (*pairs)[2], int count) {
 // The triangles that touch point (i, f) and lie inside a T x F lattice whose quads are split
 // from (i + 1, f - 1) to (i, f); d[1..6] is the ring of neighbours.
 __m128 sixNeighbourFaces(const __m128 d[7], long long i, long long f, long long T, long long F) {
-    static const int interior[6][2] = {{1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {6, 1}};
     static const int top[3][2] = {{6, 1}, {1, 2}, {2, 3}};
     static const int topLast[2][2] = {{1, 2}, {2, 3}};
     static const int bottomLast[1][2] = {{3, 4}};
@@ -198,30 +248,71 @@ __m128 sixNeighbourFaces(const __m128 d[7], long long i, long long f, long long 
         return averageFaces(d, firstColumn, 3);
     if (i == T - 1)
         return averageFaces(d, bottom, 3);
-    return averageFaces(d, interior, 6);
+    return interiorSixFaces(d);
+}
+
+// Six-neighbour normal of the ring around c: (i+1, f), (i+1, f-1), (i, f-1), (i-1, f),
+// (i-1, f+1), (i, f+1).
+void sixRing(__m128 c, __m128 r1, __m128 r2, __m128 r3, __m128 r4, __m128 r5, __m128 r6,
+             __m128 d[7]) {
+    d[0] = c;
+    d[1] = _mm_sub_ps(r1, c);
+    d[2] = _mm_sub_ps(r2, c);
+    d[3] = _mm_sub_ps(r3, c);
+    d[4] = _mm_sub_ps(r4, c);
+    d[5] = _mm_sub_ps(r5, c);
+    d[6] = _mm_sub_ps(r6, c);
+}
+
+// Column f of the six-neighbour pass; points outside the lattice read as zero.
+void allColumn(const CSpctmLattice& lat, long long f) {
+    const long long T = lat.rows();
+    const long long F = lat.cols();
+    const Column prev = lat.column(f - 1);
+    const Column cur = lat.column(f);
+    const Column next = lat.column(f + 1);
+    __m128 d[7];
+    auto point = [&](long long i) {
+        sixRing(lat.pos(i, f), lat.pos(i + 1, f), lat.pos(i + 1, f - 1), lat.pos(i, f - 1),
+                lat.pos(i - 1, f), lat.pos(i - 1, f + 1), lat.pos(i, f + 1), d);
+        cur.setNormal(i, CNmlMath::normalize(sixNeighbourFaces(d, i, f, T, F)));
+    };
+    const D3DVTX_PNCd* p = prev.whole(T);
+    const D3DVTX_PNCd* c = cur.whole(T);
+    const D3DVTX_PNCd* n = next.whole(T);
+    if (!p || !c || !n || T < 3) {
+        for (long long i = 0; i < T; ++i)
+            point(i);
+        return;
+    }
+    // Interior rows of an interior column: all six faces, read straight from the strips.
+    point(0);
+    for (long long i = 1; i < T - 1; ++i) {
+        sixRing(load(c, i), load(c, i + 1), load(p, i + 1), load(p, i), load(c, i - 1),
+                load(n, i - 1), load(n, i), d);
+        cur.setNormal(i, CNmlMath::normalize(interiorSixFaces(d)));
+    }
+    point(T - 1);
 }
 
 } // namespace
+
+int COneSpctm3DVtx::normalOptim() {
+    if (!_01LockAll())
+        return 0;
+    const CSpctmLattice lat(strips, stripCount);
+    for (long long f = 0; f < lat.cols(); ++f)
+        optimColumn(lat, f);
+    _02UnLockAll();
+    return 1;
+}
 
 int COneSpctm3DVtx::normalAll() {
     if (!_01LockAll())
         return 0;
     const CSpctmLattice lat(strips, stripCount);
-    const long long T = lat.rows();
-    const long long F = lat.cols();
-    for (long long f = 0; f < F; ++f) {
-        for (long long i = 0; i < T; ++i) {
-            const __m128 c = lat.pos(i, f);
-            const __m128 d[7] = {c,
-                                 _mm_sub_ps(lat.pos(i + 1, f), c),
-                                 _mm_sub_ps(lat.pos(i + 1, f - 1), c),
-                                 _mm_sub_ps(lat.pos(i, f - 1), c),
-                                 _mm_sub_ps(lat.pos(i - 1, f), c),
-                                 _mm_sub_ps(lat.pos(i - 1, f + 1), c),
-                                 _mm_sub_ps(lat.pos(i, f + 1), c)};
-            lat.setNormal(i, f, CNmlMath::normalize(sixNeighbourFaces(d, i, f, T, F)));
-        }
-    }
+    for (long long f = 0; f < lat.cols(); ++f)
+        allColumn(lat, f);
     _02UnLockAll();
     return 1;
 }

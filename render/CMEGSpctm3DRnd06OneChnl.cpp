@@ -132,46 +132,91 @@ CMEGSpctm3DRnd06OneChnl::GridChoice CMEGSpctm3DRnd06OneChnl::chooseGrid(CSumChnl
     return g;
 }
 
-template <typename Color>
-static void fillStrips(const CMEGSpctm3DRnd06OneChnl& r, COneSpctm3DVtx& vtx, const double* grid,
-                       long long N, long long M, long long firstRow, const Color& color, bool basic,
-                       bool standard) {
-    const long long halfN = N / 2;
-    const long long halfM = M / 2;
-    const double sv = r.scaleValue;
-    const float s = static_cast<float>((r.scaleTime + r.scaleFreq) * 0.5);
-    const __m128 up = _mm_setr_ps(0.0f, 1.0f, 0.0f, 1.0f);
-    for (long long f = firstRow; f <= M - 2; ++f) {
-        CMVBzq& strip = vtx.strips[f];
-        strip.m_nVtx = 0;
-        D3DVTX_PNCd* out = strip.getBufPtr();
-        if (!out)
-            continue;
-        const double z0 = static_cast<double>(f - firstRow - halfM) * r.scaleFreq;
-        const float z = static_cast<float>(z0);
-        const float zNext = static_cast<float>(z0 + r.scaleFreq);
-        for (long long t = firstRow; t <= N - 2; ++t) {
-            const float x =
-                static_cast<float>(static_cast<double>(t - firstRow - halfN) * r.scaleTime);
-            const double* row = grid + t * M + f;
-            const float h0 = static_cast<float>(row[0] * sv);
-            const float h1 = static_cast<float>(row[1] * sv);
-            D3DVTX_PNCd* p = out + strip.m_nVtx;
-            _mm_storeu_ps(p[0].pos, _mm_setr_ps(x, h0, z, 1.0f));
-            _mm_storeu_ps(p[1].pos, _mm_setr_ps(x, h1, zNext, 1.0f));
-            _mm_storeu_ps(p[0].clr, _mm_loadu_ps(color(row[0])));
-            _mm_storeu_ps(p[1].clr, _mm_loadu_ps(color(row[1])));
-            if (basic) {
-                _mm_storeu_ps(p[0].nml, up);
-                _mm_storeu_ps(p[1].nml, up);
-            } else if (standard) {
-                CNmlMath::stdPair(h0, h1, static_cast<float>(row[M] * sv),
-                                  static_cast<float>(row[M + 1] * sv), s, p[0].nml, p[1].nml);
-            }
-            strip.m_nVtx += 2;
-        }
+namespace {
+
+// Normal rules of the walk, applied per vertex pair from the heights of its quad (first digit
+// time, second frequency); instantiated separately so the choice is not made per vertex.
+struct KeepNormals {
+    void operator()(float, float, float, float, D3DVTX_PNCd*) const {}
+};
+
+struct BasicNormals {
+    void operator()(float, float, float, float, D3DVTX_PNCd* p) const {
+        const __m128 up = _mm_setr_ps(0.0f, 1.0f, 0.0f, 1.0f);
+        _mm_storeu_ps(p[0].nml, up);
+        _mm_storeu_ps(p[1].nml, up);
     }
+};
+
+struct StdNormals {
+    float s;
+    void operator()(float h00, float h01, float h10, float h11, D3DVTX_PNCd* p) const {
+        CNmlMath::stdPair(h00, h01, h10, h11, s, p[0].nml, p[1].nml);
+    }
+};
+
+// Where the walk goes: rows firstRow..N-2 of strips firstRow..M-2, shifted so that the first
+// row and strip lie at -N/2 and -M/2.
+struct WalkShape {
+    const double* grid;
+    long long N, M, firstRow;
+    double scaleTime, scaleFreq, scaleValue;
+};
+
+// Fills strip f with one vertex pair per row, written sequentially; each row's lower heights
+// are carried into the next row instead of being converted twice.
+template <typename Color, typename Normals>
+void fillStrip(const WalkShape& w, long long f, CMVBzq& strip, const Color& color,
+               const Normals& normals) {
+    strip.m_nVtx = 0;
+    D3DVTX_PNCd* p = strip.getBufPtr();
+    if (!p)
+        return;
+    const long long M = w.M;
+    const double sv = w.scaleValue;
+    const double z0 = static_cast<double>(f - w.firstRow - w.M / 2) * w.scaleFreq;
+    const float z = static_cast<float>(z0);
+    const float zNext = static_cast<float>(z0 + w.scaleFreq);
+    const double* v = w.grid + w.firstRow * M + f;
+    float h0 = static_cast<float>(v[0] * sv);
+    float h1 = static_cast<float>(v[1] * sv);
+    for (long long t = w.firstRow; t <= w.N - 2; ++t, v += M, p += 2) {
+        const float x =
+            static_cast<float>(static_cast<double>(t - w.firstRow - w.N / 2) * w.scaleTime);
+        const float h2 = static_cast<float>(v[M] * sv);
+        const float h3 = static_cast<float>(v[M + 1] * sv);
+        _mm_storeu_ps(p[0].pos, _mm_setr_ps(x, h0, z, 1.0f));
+        _mm_storeu_ps(p[1].pos, _mm_setr_ps(x, h1, zNext, 1.0f));
+        _mm_storeu_ps(p[0].clr, _mm_loadu_ps(color(v[0])));
+        _mm_storeu_ps(p[1].clr, _mm_loadu_ps(color(v[1])));
+        normals(h0, h1, h2, h3, p);
+        h0 = h2;
+        h1 = h3;
+    }
+    strip.m_nVtx = 2 * (w.N - 1 - w.firstRow);
 }
+
+template <typename Color, typename Normals>
+void fillStrips(const WalkShape& w, COneSpctm3DVtx& vtx, const Color& color,
+                const Normals& normals) {
+    for (long long f = w.firstRow; f <= w.M - 2; ++f)
+        fillStrip(w, f, vtx.strips[f], color, normals);
+}
+
+// Picks the normal rule once for the whole walk.
+template <typename Color>
+void fillStrips(const WalkShape& w, COneSpctm3DVtx& vtx, const Color& color, bool basic,
+                bool standard) {
+    if (basic)
+        fillStrips(w, vtx, color, BasicNormals{});
+    else if (standard)
+        fillStrips(w, vtx, color,
+                   StdNormals{static_cast<float>((w.scaleTime + w.scaleFreq) * 0.5)});
+    else
+        fillStrips(w, vtx, color, KeepNormals{});
+}
+
+} // namespace
 
 int CMEGSpctm3DRnd06OneChnl::walkGrid(COneSpctm3DVtx* vtx, const GridChoice& g, long long firstRow,
                                       ColorRule color, NormalRule normals) {
@@ -186,8 +231,7 @@ int CMEGSpctm3DRnd06OneChnl::walkGrid(COneSpctm3DVtx* vtx, const GridChoice& g, 
         return 0;
     if (!vtx || !g.grid || !vtx->checkInitVtxBuf(g.nTime, g.nFreq))
         return 0;
-    const long long N = g.nTime;
-    const long long M = g.nFreq;
+    const WalkShape w{g.grid, g.nTime, g.nFreq, firstRow, scaleTime, scaleFreq, scaleValue};
     // Strips the walk does not reach must not carry an earlier drawing into the join.
     for (long long s = 0; s < firstRow && s < vtx->stripCount; ++s)
         vtx->strips[s].m_nVtx = 0;
@@ -202,7 +246,7 @@ int CMEGSpctm3DRnd06OneChnl::walkGrid(COneSpctm3DVtx* vtx, const GridChoice& g, 
     case ColorRule::Window: {
         const double scale = k / nonZero(proUpper - proLower, 1.0);
         const WindowColor c{&first, k, proLower, proUpper, scale, k / 2, proDisplayMode == 1};
-        fillStrips(*this, *vtx, g.grid, N, M, firstRow, c, basic, standard);
+        fillStrips(w, *vtx, c, basic, standard);
         break;
     }
     case ColorRule::Peak: {
@@ -210,7 +254,7 @@ int CMEGSpctm3DRnd06OneChnl::walkGrid(COneSpctm3DVtx* vtx, const GridChoice& g, 
         const double lowScale = k / nonZero(std::fabs(proLowerLimit - proLower), 1e-7);
         const double split = proDisplayMode == 2 ? 0.0 : (proUpperLimit + proLowerLimit) / 2;
         const PeakColor c{&first, &second, k, proLower, proUpper, lowScale, upScale, split};
-        fillStrips(*this, *vtx, g.grid, N, M, firstRow, c, basic, standard);
+        fillStrips(w, *vtx, c, basic, standard);
         break;
     }
     case ColorRule::Absolute:
@@ -222,7 +266,7 @@ int CMEGSpctm3DRnd06OneChnl::walkGrid(COneSpctm3DVtx* vtx, const GridChoice& g, 
                          stdLower,
                          stdUpper,
                          k / nonZero(stdUpper - stdLower, 1e-7)};
-        fillStrips(*this, *vtx, g.grid, N, M, firstRow, c, basic, standard);
+        fillStrips(w, *vtx, c, basic, standard);
         break;
     }
     }

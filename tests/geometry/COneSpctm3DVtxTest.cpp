@@ -1,8 +1,11 @@
 // Vertex grid of the spectrogram: sizing, joining, accessors and the whole-grid normal passes.
 #include "geometry/COneSpctm3DVtx.h"
 
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -129,22 +132,68 @@ class LatticePass : public ::testing::TestWithParam<std::tuple<int, long long, l
 
 TEST_P(LatticePass, PlanesGetTheirNormalAtEveryPointOfTheLattice) {
     const auto [pass, rows, cols] = GetParam();
-    for (float slope : {0.0f, 0.5f}) {
+    // Slopes along time and frequency: a mixed-up neighbour flips or tilts the normal.
+    for (auto [st, sf] : {std::pair{0.0f, 0.0f}, std::pair{0.5f, -0.25f}}) {
         COneSpctm3DVtx g;
         ASSERT_NE(g.checkInitVtxBuf(rows, cols), nullptr);
-        fillLattice(g, rows, 0.7f, 0.3f,
-                    [slope](long long r, long long) { return 2.0f + slope * 0.7f * r; });
+        fillLattice(g, rows, 0.7f, 0.3f, [st, sf](long long r, long long c) {
+            return 2.0f + st * 0.7f * r + sf * 0.3f * c;
+        });
         ASSERT_EQ(pass == 0 ? g.normalAll() : g.normalOptim(), 1);
-        const float len = std::sqrt(1.0f + slope * slope);
+        const float len = std::sqrt(1.0f + st * st + sf * sf);
         for (long long s = 0; s < g.stripCount; ++s)
             for (long long k = 0; k < g.strips[s].m_nVtx; ++k)
-                expectNormal(g.strips[s].m_pVtx[k], -slope / len, 1.0f / len, 0.0f, 0.0f);
+                expectNormal(g.strips[s].m_pVtx[k], -st / len, 1.0f / len, -sf / len, 0.0f);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(AllAndOptim, LatticePass,
                          ::testing::Combine(::testing::Values(0, 1), ::testing::Values(2, 3, 6),
-                                            ::testing::Values(2, 3, 5)));
+                                            ::testing::Values(2, 3, 5, 8)));
+
+// On a curved surface every interior point gets the average of its faces, computed here
+// directly from the neighbours' positions.
+TEST(COneSpctm3DVtx, PassesAverageTheFacesOfCurvedSurfaces) {
+    using V = std::array<double, 3>;
+    const auto height = [](long long r, long long c) {
+        return static_cast<float>(std::sin(0.9 * r) * std::cos(1.3 * c));
+    };
+    const auto at = [&](long long r, long long c) { return V{0.7 * r, height(r, c), 0.3 * c}; };
+    const auto cross = [](V a, V b) {
+        return V{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+    };
+    for (int pass : {0, 1}) {
+        COneSpctm3DVtx g;
+        ASSERT_NE(g.checkInitVtxBuf(7, 6), nullptr);
+        fillLattice(g, 7, 0.7f, 0.3f, height);
+        ASSERT_EQ(pass == 0 ? g.normalAll() : g.normalOptim(), 1);
+        for (long long r = 1; r < 6; ++r) {
+            for (long long c = 1; c < 5; ++c) {
+                // Ring in the order the faces are taken: six neighbours, or four.
+                const std::vector<V> ring =
+                    pass == 0
+                        ? std::vector<V>{at(r + 1, c), at(r + 1, c - 1), at(r, c - 1),
+                                         at(r - 1, c), at(r - 1, c + 1), at(r, c + 1)}
+                        : std::vector<V>{at(r + 1, c), at(r, c + 1), at(r - 1, c), at(r, c - 1)};
+                V n{0, 0, 0};
+                for (size_t k = 0; k < ring.size(); ++k) {
+                    V d1, d2;
+                    for (int j = 0; j < 3; ++j) {
+                        d1[j] = ring[k][j] - at(r, c)[j];
+                        d2[j] = ring[(k + 1) % ring.size()][j] - at(r, c)[j];
+                    }
+                    const V f = pass == 0 ? cross(d1, d2) : cross(d2, d1);
+                    for (int j = 0; j < 3; ++j)
+                        n[j] += f[j];
+                }
+                const double len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+                expectNormal(g.strips[c].m_pVtx[2 * r], n[0] / len, n[1] / len, n[2] / len, 0.0f);
+                expectNormal(g.strips[c - 1].m_pVtx[2 * r + 1], n[0] / len, n[1] / len, n[2] / len,
+                             0.0f);
+            }
+        }
+    }
+}
 
 TEST(COneSpctm3DVtx, PassesSkipUnfilledStripsAndNeedStrips) {
     COneSpctm3DVtx empty;
