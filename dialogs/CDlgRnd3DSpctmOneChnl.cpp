@@ -136,7 +136,9 @@ void CDlgRnd3DSpctmOneChnl::showValues() {
 }
 
 int CDlgRnd3DSpctmOneChnl::fetch() {
-    m_pSession = m_pData ? m_pData->getSessionData(-1) : nullptr;
+    // Without a data set the session fetched last stays in use.
+    if (m_pData)
+        m_pSession = m_pData->getSessionData(-1);
     m_pTrial = m_pSession ? m_pSession->getTrialzq(-1) : nullptr;
     return m_pTrial ? 1 : 0;
 }
@@ -182,8 +184,9 @@ CString CDlgRnd3DSpctmOneChnl::titleForClass() const {
 
 int CDlgRnd3DSpctmOneChnl::setDlgMEGData(CArrayMEDataSetzq* data) {
     m_pData = data;
-    m_pSession = nullptr;
     m_pTrial = nullptr;
+    if (!data)
+        return 0;
     return fetch();
 }
 
@@ -407,13 +410,14 @@ void CDlgRnd3DSpctmOneChnl::OnBnClickedApply() {
 
 void CDlgRnd3DSpctmOneChnl::OnBnClickedRefresh() {
     UpdateData(TRUE);
-    if (CMEGSpctm3DRndzq* rnd = m_view.m_pRnd) {
-        rnd->showInfo = m_infoFlag != 0;
-        m_view.m_colorBar = m_barFlag != 0;
-        rnd->scaleTime = m_view.m_leftRight;
-        rnd->scaleFreq = m_view.m_antPost;
-        rnd->scaleValue = m_view.m_vRatio;
-    }
+    CMEGSpctm3DRndzq* rnd = m_view.m_pRnd;
+    if (!rnd)
+        return;
+    rnd->showInfo = m_infoFlag != 0;
+    m_view.m_colorBar = m_barFlag != 0;
+    rnd->scaleTime = m_view.m_leftRight;
+    rnd->scaleFreq = m_view.m_antPost;
+    rnd->scaleValue = m_view.m_vRatio;
     m_title = titleForClass();
     SetWindowText(m_title);
     repaintView(TRUE);
@@ -427,8 +431,10 @@ void CDlgRnd3DSpctmOneChnl::OnBnClickedUpdate() {
 }
 
 void CDlgRnd3DSpctmOneChnl::OnBnClickedReset() {
-    if (CMEGSpctm3DRndzq* rnd = m_view.m_pRnd)
-        rnd->linkTime = rnd->linkFreq = 0;
+    CMEGSpctm3DRndzq* rnd = m_view.m_pRnd;
+    if (!rnd)
+        return;
+    rnd->linkTime = rnd->linkFreq = 0;
     m_view.deleteVertexGrid();
     m_view.releaseSnsCoilD3DAll();
     m_view.cleanTriMegSnsVtx();
@@ -602,8 +608,8 @@ void CDlgRnd3DSpctmOneChnl::dragVRatio(CPoint point) {
 }
 
 void CDlgRnd3DSpctmOneChnl::OnMouseMove(UINT nFlags, CPoint point) {
-    CWaitCursor wait;
     if (GetCapture() == this) {
+        CWaitCursor wait;
         m_view.mouseMoveSns(toView(point));
         if (m_view.m_operMode == kModeVRatio && overView(point))
             dragVRatio(point);

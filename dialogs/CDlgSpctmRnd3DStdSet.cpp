@@ -123,7 +123,9 @@ void CDlgSpctmRnd3DStdSet::DoDataExchange(CDataExchange* pDX) {
 }
 
 int CDlgSpctmRnd3DStdSet::fetch() {
-    m_pSession = m_pData ? m_pData->getSessionData(-1) : nullptr;
+    // Without a data set the session fetched last stays in use.
+    if (m_pData)
+        m_pSession = m_pData->getSessionData(-1);
     m_pTrial = m_pSession ? m_pSession->getTrialzq(-1) : nullptr;
     return m_pTrial ? 1 : 0;
 }

@@ -281,8 +281,8 @@ int CStatOneChnlSpctm3Dzq::rendSpctmStrips() {
 }
 
 void CStatOneChnlSpctm3Dzq::OnPaint() {
+    CPaintDC dc(this);
     if (!GetSafeHwnd() || !IsWindowVisible() || !checkInitScene()) {
-        CPaintDC dc(this); // validates: the window counts as painted
         return;
     }
     m_pM3D->rendB();
@@ -294,9 +294,7 @@ void CStatOneChnlSpctm3Dzq::OnPaint() {
     m_pM3D->rendE();
     m_pM3D->show(-1, nullptr);
     m_pM3D->releaseTargetSCB(0);
-    // Opened after the frame: presenting puts the frame into the picture, which takes one
-    // painter at a time; the overlays then go on top of it.
-    CPaintDC dc(this);
+    // The presented frame lies under what is drawn now.
     drawOverlays(dc);
 }
 

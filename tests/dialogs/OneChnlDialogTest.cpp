@@ -202,6 +202,27 @@ TEST_F(OneChnlTest, ApplyComponentSourceAndLink) {
     EXPECT_EQ(dlg->m_view.m_bScene3DInit, 0);
 }
 
+TEST_F(OneChnlTest, WithoutRendererRefreshAndResetLeaveTheWindowAsItIs) {
+    data.build(8, 4, {UiTestData::ramp(8, 4, 0.0, 1.0)}, 1);
+    face = std::make_unique<CVelmoraFacezq>();
+    ASSERT_EQ(face->checkInitSpctmDlgSingleChnl(1), 1);
+    dlg = face->m_pDlgOneChnlCtl;
+    dlg->ShowWindow(SW_SHOW);
+    CWinTestDriver::ProcessEvents();
+    dlg->m_view.m_bScene3DInit = 1;
+    click(IDC_1CH_REFRESH);
+    click(IDC_1CH_RESET);
+    CString title;
+    dlg->GetWindowText(title);
+    EXPECT_EQ(title, u"Single Spectral  Map 3D");
+    EXPECT_EQ(dlg->m_view.m_bScene3DInit, 1);
+    // Once bound, the session stays in use while no data set is bound.
+    EXPECT_EQ(dlg->setDlgMEGData(&data.data), 1);
+    EXPECT_EQ(dlg->setDlgMEGData(nullptr), 0);
+    EXPECT_EQ(dlg->fillChnlCombo(), 1);
+    EXPECT_EQ(dlg->m_cmbChannel.GetCount(), 1);
+}
+
 TEST_F(OneChnlTest, FitColorRecoloursTheSurface) {
     open({UiTestData::ramp(16, 8, 10.0, 20.0)}, 16, 8);
     if (!dlg->m_view.m_pM3D)
