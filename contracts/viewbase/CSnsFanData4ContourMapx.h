@@ -24,8 +24,7 @@ public:
     // sizes the holder exactly, else it only grows. 0 for an unknown type, a negative count or
     // a size that cannot be allocated (what was there is kept).
     int checkInitTriSnsVtx(int chnType, CM3Dzq* m3d, int count, bool exact);
-    // Fan record at place i, null for an empty place; throws std::invalid_argument when i lies
-    // outside the list.
+    // Fan record at place i, null for an empty place or when i lies outside the list.
     CSnsFan4ContourMapx* getFanAt(int i);
     int getFanPlaces() const { return static_cast<int>(m_fans.size()); }
     // Capacity of the channel type, 0 for an unknown type.

@@ -2,7 +2,6 @@
 #include "viewbase/CSnsFanData4ContourMapx.h"
 
 #include <algorithm>
-#include <stdexcept>
 
 int CSnsFanData4ContourMapx::getNbrCapacity(int chnType) const {
     return chnType == 0 ? m_nbrCapMeg : chnType == 1 ? m_nbrCapEeg : 0;
@@ -38,7 +37,7 @@ int CSnsFanData4ContourMapx::checkInitTriSnsVtx(int chnType, CM3Dzq* m3d, int co
 
 CSnsFan4ContourMapx* CSnsFanData4ContourMapx::getFanAt(int i) {
     if (i < 0 || i >= getFanPlaces()) {
-        throw std::invalid_argument("fan place out of range");
+        return nullptr;
     }
     return m_fans[static_cast<size_t>(i)].get();
 }

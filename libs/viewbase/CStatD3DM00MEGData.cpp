@@ -84,8 +84,7 @@ int CStatD3DM00MEGData::autofitSensorCenter(CMEGDatazq* session) {
     }
     double center[3];
     for (int k = 0; k < 3; ++k) {
-        center[k] = 0.5 * (lo[k] + hi[k]);
-        m_snsCenter[k] = static_cast<float>(center[k]);
+        center[k] = 0.5 * lo[k] + 0.5 * hi[k];
     }
     // The sphere about the centre that holds every sensor, with room for the glyphs.
     double reach = 0.0;
@@ -97,6 +96,14 @@ int CStatD3DM00MEGData::autofitSensorCenter(CMEGDatazq* session) {
         }
     }
     const double extent = reach * 1.12;
+    // Positions beyond float range cannot frame a scene.
+    if (!(extent < std::numeric_limits<float>::max()) ||
+        !(scenemath::length3(center) < std::numeric_limits<float>::max())) {
+        return 0;
+    }
+    for (int k = 0; k < 3; ++k) {
+        m_snsCenter[k] = static_cast<float>(center[k]);
+    }
     m_snsExtent = static_cast<float>(std::max(extent, 0.01));
     applySceneFrame();
     return 1;

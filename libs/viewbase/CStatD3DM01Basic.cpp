@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -77,6 +78,11 @@ int CStatD3DM01Basic::fitSnsSphere(CMEGDatazq* session, int chnType) {
     for (const auto& p : pts) {
         const double d[3] = {p[0] - sph.c[0], p[1] - sph.c[1], p[2] - sph.c[2]};
         reach = std::max(reach, scenemath::length3(d));
+    }
+    // The sphere is kept in floats; a layout beyond their range has none.
+    constexpr double kMax = std::numeric_limits<float>::max();
+    if (!(reach < kMax) || !(scenemath::length3(sph.c) < kMax)) {
+        return 0;
     }
     for (int k = 0; k < 3; ++k) {
         m_snsSphereCenter[k] = static_cast<float>(sph.c[k]);

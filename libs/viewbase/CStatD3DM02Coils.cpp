@@ -157,7 +157,8 @@ int CStatD3DM02Coils::drawElectrode(CEEGelectrodezq* electrode, int) {
 }
 
 int CStatD3DM02Coils::rendMark(float x, float y, float z) {
-    if (!m_pM3D) {
+    const double pos[3] = {x, y, z};
+    if (!m_pM3D || !scenemath::finite3(pos)) {
         return 0;
     }
     if (m_markShape.m_vb.m_nVtx <= 0) {
@@ -167,7 +168,6 @@ int CStatD3DM02Coils::rendMark(float x, float y, float z) {
             return 0;
         }
     }
-    const double pos[3] = {x, y, z};
     double dir[3];
     outwardDir(pos, dir);
     CMMaterialzq saved = m_pM3D->m_material;

@@ -1,10 +1,10 @@
 // CButton: check state and icons of buttons.
 #include "win/CButton.h"
 
+#include "CWndImpl.h"
 #include "ControlFactory.h"
 #include "ResourceRegistry.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QIcon>
 #include <QPixmap>
@@ -42,19 +42,7 @@ int CButton::GetCheck() const {
 }
 
 void CButton::SetCheck(int nCheck) {
-    auto* b = qobject_cast<QAbstractButton*>(GetImpl()->widget());
-    if (!b) {
-        return;
-    }
-    QButtonGroup* g = b->group();
-    const bool exclusive = g && g->exclusive();
-    if (exclusive) {
-        g->setExclusive(false);
-    }
-    b->setChecked(nCheck != BST_UNCHECKED);
-    if (exclusive) {
-        g->setExclusive(true);
-    }
+    CWndImpl::setButtonCheck(GetImpl()->widget(), nCheck != BST_UNCHECKED);
 }
 
 UINT CButton::GetButtonStyle() const {

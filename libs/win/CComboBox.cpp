@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QSignalBlocker>
+#include <algorithm>
 
 IMPLEMENT_DYNAMIC(CComboBox, CWnd)
 
@@ -147,8 +148,10 @@ int CComboBox::FindStringExact(int nIndexStart, LPCTSTR lpszFind) const {
         return CB_ERR;
     }
     const QString s = QString::fromUtf16(lpszFind);
+    // Past the end, the search starts from the top, as for -1.
+    const int start = nIndexStart < c->count() ? std::max(nIndexStart, -1) : -1;
     for (int k = 1; k <= c->count(); ++k) {
-        const int i = (std::max(nIndexStart, -1) + k) % c->count();
+        const int i = (start + k) % c->count();
         if (c->itemText(i).compare(s, Qt::CaseInsensitive) == 0) {
             return i;
         }

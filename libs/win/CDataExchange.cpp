@@ -81,14 +81,14 @@ void exchangeInt(CDataExchange* pDX, int nIDC, T& value, long long lo, long long
     ctrl->SetWindowText(s);
 }
 
-void exchangeReal(CDataExchange* pDX, int nIDC, double& value, int digits) {
+void exchangeReal(CDataExchange* pDX, int nIDC, double& value, int digits, double limit) {
     CWnd* ctrl = pDX->PrepareEditCtrl(nIDC);
     if (!ctrl) {
         return;
     }
     if (pDX->m_bSaveAndValidate) {
         double v = 0;
-        if (!parseReal(trimmed(ctrl), v)) {
+        if (!parseReal(trimmed(ctrl), v) || std::fabs(v) > limit) {
             failWith(pDX, promptReal);
             return;
         }
@@ -148,12 +148,12 @@ void DDX_Text(CDataExchange* pDX, int nIDC, LONGLONG& value) {
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value) {
-    exchangeReal(pDX, nIDC, value, DBL_DIG);
+    exchangeReal(pDX, nIDC, value, DBL_DIG, DBL_MAX);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, float& value) {
     double v = value;
-    exchangeReal(pDX, nIDC, v, FLT_DIG);
+    exchangeReal(pDX, nIDC, v, FLT_DIG, FLT_MAX);
     value = static_cast<float>(v);
 }
 
@@ -178,7 +178,7 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value) {
     if (pDX->m_bSaveAndValidate) {
         value = b->isChecked() ? BST_CHECKED : BST_UNCHECKED;
     } else {
-        b->setChecked(value != BST_UNCHECKED);
+        CWndImpl::setButtonCheck(b, value != BST_UNCHECKED);
     }
 }
 

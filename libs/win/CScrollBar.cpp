@@ -77,8 +77,9 @@ BOOL CScrollBar::SetScrollInfo(LPSCROLLINFO lpScrollInfo, BOOL) {
         impl->sbMax = std::max(lpScrollInfo->nMin, lpScrollInfo->nMax);
     }
     if (lpScrollInfo->fMask & SIF_PAGE) {
-        const auto span = static_cast<UINT>(impl->sbMax - impl->sbMin + 1);
-        impl->sbPage = std::min(lpScrollInfo->nPage, span);
+        // The full int range spans more than an int holds.
+        const long long span = static_cast<long long>(impl->sbMax) - impl->sbMin + 1;
+        impl->sbPage = static_cast<UINT>(std::min<long long>(lpScrollInfo->nPage, span));
     }
     applyRange(impl, b);
     if (lpScrollInfo->fMask & SIF_POS) {

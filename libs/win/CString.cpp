@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwctype>
+#include <limits>
 
 namespace {
 
@@ -89,6 +90,14 @@ std::u16string ascii(const char* text) {
     return out;
 }
 
+// A real passed to an integer conversion: truncated, 0 where no integer holds it.
+template <class T>
+T realToInt(double d) {
+    const double lo = static_cast<double>(std::numeric_limits<T>::min());
+    const double hi = static_cast<double>(std::numeric_limits<T>::max());
+    return d >= lo && d < hi ? static_cast<T>(d) : T{0};
+}
+
 std::u16string formatNumber(const Spec& s, const CStringFormatArg& a) {
     char buf[512];
     const bool isReal = std::strchr("fFeEgGaA", s.conv) != nullptr;
@@ -96,11 +105,11 @@ std::u16string formatNumber(const Spec& s, const CStringFormatArg& a) {
         const double v = a.kind == CStringFormatArg::Real ? a.d : static_cast<double>(a.i);
         std::snprintf(buf, sizeof buf, cFormat(s, "").c_str(), v);
     } else if (s.conv == 'd' || s.conv == 'i') {
-        const long long v = a.kind == CStringFormatArg::Real ? static_cast<long long>(a.d) : a.i;
+        const long long v = a.kind == CStringFormatArg::Real ? realToInt<long long>(a.d) : a.i;
         std::snprintf(buf, sizeof buf, cFormat(s, "ll").c_str(), v);
     } else {
         const unsigned long long v =
-            a.kind == CStringFormatArg::Real ? static_cast<unsigned long long>(a.d) : a.u;
+            a.kind == CStringFormatArg::Real ? realToInt<unsigned long long>(a.d) : a.u;
         std::snprintf(buf, sizeof buf, cFormat(s, "ll").c_str(), v);
     }
     return ascii(buf);

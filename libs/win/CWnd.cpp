@@ -13,6 +13,9 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QVBoxLayout>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
@@ -428,8 +431,11 @@ UINT CWnd::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const {
     GetDlgItemText(nID, s);
     const std::string t = s.Trim().ToUtf8();
     char* end = nullptr;
+    errno = 0;
     const long long v = std::strtoll(t.c_str(), &end, 10);
-    const bool ok = !t.empty() && end && *end == '\0' && (bSigned || v >= 0);
+    // Like Windows, a value outside the 32-bit range of the signedness is no translation.
+    const bool inRange = bSigned ? (v >= INT_MIN && v <= INT_MAX) : (v >= 0 && v <= UINT_MAX);
+    const bool ok = !t.empty() && end && *end == '\0' && errno != ERANGE && inRange;
     if (lpTrans) {
         *lpTrans = ok ? TRUE : FALSE;
     }
@@ -438,9 +444,7 @@ UINT CWnd::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const {
 
 void CWnd::CheckDlgButton(int nID, UINT nCheck) {
     if (CWnd* w = GetDlgItem(nID)) {
-        if (auto* b = qobject_cast<QAbstractButton*>(w->GetImpl()->widget())) {
-            b->setChecked(nCheck != 0);
-        }
+        CWndImpl::setButtonCheck(w->GetImpl()->widget(), nCheck != BST_UNCHECKED);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QDateTime>
 #include <QGroupBox>
@@ -606,6 +607,22 @@ CString CWndImpl::text() const {
         return CString(c->currentText().toStdU16String());
     }
     return CString(w->property("velmoraText").toString().toStdU16String());
+}
+
+void CWndImpl::setButtonCheck(QWidget* button, bool checked) {
+    auto* b = qobject_cast<QAbstractButton*>(button);
+    if (!b) {
+        return;
+    }
+    QButtonGroup* g = b->group();
+    const bool exclusive = g && g->exclusive();
+    if (exclusive) {
+        g->setExclusive(false);
+    }
+    b->setChecked(checked);
+    if (exclusive) {
+        g->setExclusive(true);
+    }
 }
 
 void CWndImpl::notifyParent(QWidget* control, UINT code) {

@@ -54,6 +54,9 @@ public:
     static void notifyParent(QWidget* control, UINT code);
     // Sends a scroll code of a scroll-bar control to its parent.
     static void notifyScroll(QWidget* bar, UINT code, int pos);
+    // Sets a button's check state alone: a radio button of a group is set or cleared without
+    // touching the others, as BM_SETCHECK does; nothing is notified.
+    static void setButtonCheck(QWidget* button, bool checked);
     // Connects the native signals of a control to the notifications Windows sends.
     static void wireNotifications(QWidget* control);
 

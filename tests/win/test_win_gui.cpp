@@ -113,6 +113,12 @@ TEST_F(WinSemantics, ExchangesGoodValuesChecksAndRadios) {
     EXPECT_DOUBLE_EQ(dlg.realField, 0.0025);
     EXPECT_EQ(dlg.radio, 3) << "the clicked radio unchecks the rest of its group";
     EXPECT_EQ(dlg.check, 1);
+    dlg.CheckDlgButton(IDC_SET_COLOR1024, BST_UNCHECKED);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_SET_COLOR1024), BST_UNCHECKED)
+        << "a radio button is cleared by id as by BM_SETCHECK";
+    BOOL translated = TRUE;
+    dlg.GetDlgItemInt(IDC_SET_SELECTMAX, &translated);
+    EXPECT_FALSE(translated) << "beyond 32 bits is no integer";
 }
 
 struct ScrollCase {

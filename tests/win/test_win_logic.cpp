@@ -5,6 +5,7 @@
 #include "win/CRect.h"
 #include "win/CString.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 extern const char velmoraResourceScript[];
@@ -34,7 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{u"%f %lld %i %ls", CString(u"0.250000 12 7 ab"), 0.25, 12},
                       FormatCase{u"%0.1f~%6.2f%%", CString(u"2.0~  0.00%"), 2.0, 0},
                       FormatCase{u"%.2f|%5I64d", CString(u"2.00|   12"), 2.0, 12},
-                      FormatCase{u"%g %x %c", CString(u"3 c \a"), 3.0, 12}));
+                      FormatCase{u"%g %x %c", CString(u"3 c \a"), 3.0, 12},
+                      FormatCase{u"%d|%d", CString(u"0|12"), std::nan(""), 12}));
 
 TEST(CString, EditsAndConvertsUtf8) {
     CString s(u"  Spectral  Map ");
