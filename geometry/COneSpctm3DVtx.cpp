@@ -37,9 +37,14 @@ CMVBzq* COneSpctm3DVtx::checkInitVtxBuf(long long T, long long F) {
         deleteStrips();
     if (T < 2 || F < 2)
         return nullptr;
-    // Beyond this the vertex count of a strip no longer fits the byte size of its array.
-    constexpr long long kMaxPoints = (1LL << 40) / static_cast<long long>(sizeof(D3DVTX_PNCd));
-    if (T > kMaxPoints || F > kMaxPoints)
+    // A grid whose strips would need more than this is refused before anything is allocated,
+    // so that nonsense sizes fail quietly instead of exhausting memory.
+    constexpr long long kMaxGridBytes = 1LL << 34;
+    constexpr long long kVtxBytes = static_cast<long long>(sizeof(D3DVTX_PNCd));
+    if (T > kMaxGridBytes / (2 * kVtxBytes))
+        return nullptr;
+    const long long stripBytes = static_cast<long long>(sizeof(CMVBzq)) + 2 * T * kVtxBytes;
+    if (F - 1 > kMaxGridBytes / stripBytes)
         return nullptr;
     stripCount = F - 1;
     if (!strips) {

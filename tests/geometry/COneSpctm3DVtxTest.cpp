@@ -2,6 +2,7 @@
 #include "geometry/COneSpctm3DVtx.h"
 
 #include <array>
+#include <climits>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <utility>
@@ -57,6 +58,10 @@ TEST(COneSpctm3DVtx, SizingKeepsStripsWhileTheSizeStays) {
     EXPECT_EQ(g.timePoints, 0);
     EXPECT_EQ(g.checkInitVtxBuf(100, 1), nullptr);
     EXPECT_EQ(g.checkInitVtxBuf(-5, -5), nullptr);
+    // Sizes far beyond any recording fail before allocating.
+    EXPECT_EQ(g.checkInitVtxBuf(2, 1LL << 30), nullptr);
+    EXPECT_EQ(g.checkInitVtxBuf(1LL << 40, 3), nullptr);
+    EXPECT_EQ(g.checkInitVtxBuf(LLONG_MAX, LLONG_MAX), nullptr);
     EXPECT_EQ(g.stripCount, 0);
     EXPECT_EQ(g.clean(), 1);
 }
