@@ -31,6 +31,7 @@ function(velmora_add_test name)
     endif()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support)
     target_compile_definitions(${name} PRIVATE
         VELMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
     gtest_discover_tests(${name}

@@ -1,6 +1,6 @@
 // The single-channel window driven as a user would, opened through the facade: titles, combo
 // boxes, fits, mouse modes and the V Ratio drag, keys, resizing, typed values and the picture.
-#include "UiTestData.h"
+#include "UiTest.h"
 #include "dialogs/CDlgM3DRendStates.h"
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
 #include "dialogs/res/resource.h"
@@ -41,13 +41,13 @@ protected:
         return e->getImage()[(h / 2) * w + w / 2] & 0xFFFFFF;
     }
 
-    UiTestData data;
+    GridDataSet data;
     std::unique_ptr<CVelmoraFacezq> face;
     CDlgRnd3DSpctmOneChnl* dlg = nullptr;
 };
 
 TEST_F(OneChnlTest, OpensWithTitleCombosAndChannelGaps) {
-    const auto g = UiTestData::ramp(8, 4, 1.0, 2.0);
+    const auto g = GridDataSet::ramp(8, 4, 1.0, 2.0);
     open({g, {}, g, g});
     data.trial()->setCurrentChannel(1);
     dlg->fillChnlCombo();
@@ -70,7 +70,7 @@ TEST_F(OneChnlTest, OpensWithTitleCombosAndChannelGaps) {
 }
 
 TEST_F(OneChnlTest, AutofitScalesPeakAndSize) {
-    open({UiTestData::ramp(1200, 4, 0.0, 100.0)}, 1200, 4);
+    open({GridDataSet::ramp(1200, 4, 0.0, 100.0)}, 1200, 4);
     CRect rc;
     dlg->m_view.GetClientRect(&rc);
     ASSERT_LT(rc.Width(), 1200);
@@ -82,13 +82,13 @@ TEST_F(OneChnlTest, AutofitScalesPeakAndSize) {
 }
 
 TEST_F(OneChnlTest, AutofitLimitsTallPeaksToTheScene) {
-    open({UiTestData::ramp(8, 4, 0.0, 1000.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 1000.0)});
     EXPECT_NEAR(rnd().scaleValue, 0.512, 1e-12);
     EXPECT_DOUBLE_EQ(rnd().scaleTime, 1.0);
 }
 
 TEST_F(OneChnlTest, FitPeakWithoutPositiveMaximumKeepsVRatio) {
-    open({std::vector<double>(32, 0.0), UiTestData::ramp(8, 4, 0.0, 1.0)});
+    open({std::vector<double>(32, 0.0), GridDataSet::ramp(8, 4, 0.0, 1.0)});
     CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_VRATIO), u"2");
     click(IDC_1CH_FITPEAK);
     EXPECT_DOUBLE_EQ(dlg->m_view.m_vRatio, 2.0);
@@ -96,7 +96,7 @@ TEST_F(OneChnlTest, FitPeakWithoutPositiveMaximumKeepsVRatio) {
 }
 
 TEST_F(OneChnlTest, ButtonsSetOperationModes) {
-    open({UiTestData::ramp(8, 4, 0.0, 1.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 1.0)});
     const std::pair<int, int> modes[] = {{IDC_1CH_ROTATE, 301},
                                          {IDC_1CH_ZOOM, 302},
                                          {IDC_1CH_MOVE, 303},
@@ -109,7 +109,7 @@ TEST_F(OneChnlTest, ButtonsSetOperationModes) {
 }
 
 TEST_F(OneChnlTest, VerticalDragInMode901ScalesVRatio) {
-    open({UiTestData::ramp(8, 4, 0.0, 1.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 1.0)});
     click(IDC_1CH_MOVEWAVE);
     const double start = dlg->m_view.m_vRatio;
     CRect rc;
@@ -129,7 +129,7 @@ TEST_F(OneChnlTest, VerticalDragInMode901ScalesVRatio) {
 }
 
 TEST_F(OneChnlTest, EnterAndEscapeKeepTheWindowOpen) {
-    open({UiTestData::ramp(8, 4, 0.0, 1.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 1.0)});
     if (CM3Dzq* e = dlg->m_view.m_pM3D)
         e->m_viewAngle = 10.0f;
     for (UINT vk : {VK_RETURN, VK_ESCAPE})
@@ -141,7 +141,7 @@ TEST_F(OneChnlTest, EnterAndEscapeKeepTheWindowOpen) {
 }
 
 TEST_F(OneChnlTest, ResizeKeepsTenPixelMargins) {
-    open({UiTestData::ramp(8, 4, 0.0, 1.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 1.0)});
     CRect before;
     dlg->m_view.GetWindowRect(&before);
     dlg->ScreenToClient(&before);
@@ -153,7 +153,7 @@ TEST_F(OneChnlTest, ResizeKeepsTenPixelMargins) {
 }
 
 TEST_F(OneChnlTest, NonNumericScaleTextIsRefused) {
-    open({UiTestData::ramp(8, 4, 0.0, 1.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 1.0)});
     for (int id : {IDC_1CH_LEFTRIGHT, IDC_1CH_ANTPOST, IDC_1CH_VRATIO, IDC_1CH_VPEAK}) {
         messages.Clear();
         const double before[] = {dlg->m_view.m_leftRight, dlg->m_view.m_antPost,
@@ -168,7 +168,7 @@ TEST_F(OneChnlTest, NonNumericScaleTextIsRefused) {
 }
 
 TEST_F(OneChnlTest, SecondShowTakesRendererScalesWithoutAutofit) {
-    open({UiTestData::ramp(8, 4, 0.0, 4.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 4.0)});
     CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_LEFTRIGHT), u"7");
     rnd().scaleValue = 0.25;
     rnd().stdUpper = 123.0;
@@ -179,7 +179,7 @@ TEST_F(OneChnlTest, SecondShowTakesRendererScalesWithoutAutofit) {
 }
 
 TEST_F(OneChnlTest, ApplyComponentSourceAndLink) {
-    open({UiTestData::ramp(8, 4, 0.0, 4.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 4.0)});
     CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_ANTPOST), u"3");
     click(IDC_1CH_APPLY);
     EXPECT_DOUBLE_EQ(rnd().scaleFreq, 3.0);
@@ -203,7 +203,7 @@ TEST_F(OneChnlTest, ApplyComponentSourceAndLink) {
 }
 
 TEST_F(OneChnlTest, WithoutRendererRefreshAndResetLeaveTheWindowAsItIs) {
-    data.build(8, 4, {UiTestData::ramp(8, 4, 0.0, 1.0)}, 1);
+    data.build(8, 4, {GridDataSet::ramp(8, 4, 0.0, 1.0)}, 1);
     face = std::make_unique<CVelmoraFacezq>();
     ASSERT_EQ(face->checkInitSpctmDlgSingleChnl(1), 1);
     dlg = face->m_pDlgOneChnlCtl;
@@ -224,7 +224,7 @@ TEST_F(OneChnlTest, WithoutRendererRefreshAndResetLeaveTheWindowAsItIs) {
 }
 
 TEST_F(OneChnlTest, FitColorRecoloursTheSurface) {
-    open({UiTestData::ramp(16, 8, 10.0, 20.0)}, 16, 8);
+    open({GridDataSet::ramp(16, 8, 10.0, 20.0)}, 16, 8);
     if (!dlg->m_view.m_pM3D)
         GTEST_SKIP() << "no 3D device: " << dlg->m_view.getInitError();
     const float* bg = dlg->m_view.m_pM3D->m_bgColor;
@@ -244,7 +244,7 @@ TEST_F(OneChnlTest, FitColorRecoloursTheSurface) {
 }
 
 TEST_F(OneChnlTest, RenderStatesApplyToTheEngine) {
-    open({UiTestData::ramp(8, 4, 0.0, 1.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 1.0)});
     CM3Dzq* engine = dlg->m_view.m_pM3D;
     if (!engine)
         GTEST_SKIP() << "no 3D device: " << dlg->m_view.getInitError();

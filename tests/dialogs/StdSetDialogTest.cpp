@@ -1,6 +1,6 @@
 // The display-parameters window driven as a user would: fits, scroll bars, radio group,
 // combo boxes, typed values, registration of views and the messages of its failures.
-#include "UiTestData.h"
+#include "UiTest.h"
 #include "dialogs/CDlgSpctmRnd3DStdSet.h"
 #include "dialogs/res/resource.h"
 #include "render/CMEGSpctm3DRndzq.h"
@@ -29,13 +29,13 @@ protected:
         return s.ToUtf8();
     }
 
-    UiTestData data;
+    GridDataSet data;
     CMEGSpctm3DRndzq rnd;
     std::unique_ptr<CDlgSpctmRnd3DStdSet> dlg;
 };
 
 TEST_F(StdSetTest, FirstShowFitsRangesAndFillsControls) {
-    open({UiTestData::ramp(8, 4, -3.0, 2.0), UiTestData::ramp(8, 4, 0.0, 1.0)});
+    open({GridDataSet::ramp(8, 4, -3.0, 2.0), GridDataSet::ramp(8, 4, 0.0, 1.0)});
     EXPECT_DOUBLE_EQ(dlg->m_trialMin, -3.0);
     EXPECT_DOUBLE_EQ(dlg->m_trialMax, 2.0);
     // The current channel's magnitudes: 0 (between -3 and 2) up to 3.
@@ -65,7 +65,7 @@ TEST_F(StdSetTest, EmptyRangeShowsRangeError) {
 }
 
 TEST_F(StdSetTest, AutofitSelectTakesMagnitudesHalfway) {
-    open({UiTestData::ramp(8, 4, 0.0, 4.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 4.0)});
     dlg->autofitSelect(-4.0, 2.0);
     EXPECT_DOUBLE_EQ(dlg->m_selectMin, 2.0);
     EXPECT_DOUBLE_EQ(dlg->m_selectMax, 3.0);
@@ -82,7 +82,7 @@ class TrialToSelectTest : public StdSetTest,
 
 TEST_P(TrialToSelectTest, SetsRangeFromSignedValues) {
     const SignedRangeCase c = GetParam();
-    open({UiTestData::ramp(8, 4, c.lo, c.hi)});
+    open({GridDataSet::ramp(8, 4, c.lo, c.hi)});
     click(IDC_SET_TRIAL2SELECT);
     EXPECT_DOUBLE_EQ(dlg->m_selectMin, c.selectMin);
     EXPECT_DOUBLE_EQ(dlg->m_selectMax, c.selectMax);
@@ -93,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(Ranges, TrialToSelectTest,
                                            SignedRangeCase{1, 5, 1, 5}));
 
 TEST_F(StdSetTest, ScrollPositionsFollowTheTrialRange) {
-    open({UiTestData::ramp(8, 4, 0.0, 4.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 4.0)});
     dlg->m_selectMin = 0.5;
     dlg->m_selectMax = 1.0;
     dlg->setScrollPos4Select();
@@ -112,7 +112,7 @@ TEST_F(StdSetTest, ScrollPositionsFollowTheTrialRange) {
 }
 
 TEST_F(StdSetTest, GetDataRangeKeepsTheSelection) {
-    open({UiTestData::ramp(8, 4, -1.0, 6.0)});
+    open({GridDataSet::ramp(8, 4, -1.0, 6.0)});
     dlg->m_selectMin = 0.25;
     dlg->m_selectMax = 0.75;
     dlg->UpdateData(FALSE);
@@ -124,7 +124,7 @@ TEST_F(StdSetTest, GetDataRangeKeepsTheSelection) {
 }
 
 TEST_F(StdSetTest, ControlsWriteTheRenderer) {
-    open({UiTestData::ramp(8, 4, 0.0, 4.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 4.0)});
     CWinTestDriver::SelectComboItem(&dlg->m_cmbDetail, 2);
     EXPECT_EQ(rnd.normalDetail, 2);
     click(IDC_SET_POLARITY);
@@ -137,7 +137,7 @@ TEST_F(StdSetTest, ControlsWriteTheRenderer) {
 }
 
 TEST_F(StdSetTest, NonNumericTextIsRefused) {
-    open({UiTestData::ramp(8, 4, 0.0, 4.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 4.0)});
     const double before = dlg->m_selectMin;
     CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_SET_SELECTMIN), u"abc");
     click(IDC_SET_APPLY);
@@ -146,7 +146,7 @@ TEST_F(StdSetTest, NonNumericTextIsRefused) {
 }
 
 TEST_F(StdSetTest, RegistersAtMostTwelveDistinctViews) {
-    open({UiTestData::ramp(8, 4, 0.0, 4.0)});
+    open({GridDataSet::ramp(8, 4, 0.0, 4.0)});
     std::vector<std::unique_ptr<CWnd>> views(13);
     EXPECT_EQ(dlg->addViewWnd(nullptr), 0);
     for (int i = 0; i < 12; ++i) {

@@ -1,7 +1,7 @@
 // The facade's lifecycle: lazy creation, re-binding and re-showing, the parameters window
 // shared by every view, the command channel, destruction with every window open, and data
 // sets that lack what the windows show.
-#include "UiTestData.h"
+#include "UiTest.h"
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
 #include "dialogs/CDlgSpctmRnd3DStdSet.h"
 #include "dialogs/res/resource.h"
@@ -35,11 +35,11 @@ protected:
         UiTest::SetUp();
         if (IsSkipped())
             return;
-        const auto g = UiTestData::ramp(8, 4, 0.0, 4.0);
+        const auto g = GridDataSet::ramp(8, 4, 0.0, 4.0);
         a.build(8, 4, {g, g});
         b.build(8, 4, {g});
     }
-    UiTestData a, b;
+    GridDataSet a, b;
     CVelmoraFacezq face;
 };
 
@@ -141,13 +141,13 @@ TEST_F(FacadeTest, ClosedWindowsShowAgainAndAllCloseWithTheFacade) {
 // Data sets that lack, in turn, every level of what the window shows.
 struct Lacking {
     const char* name;
-    std::function<void(UiTestData&)> build;
+    std::function<void(GridDataSet&)> build;
 };
 
 class LackingDataTest : public UiTest, public ::testing::WithParamInterface<Lacking> {};
 
 TEST_P(LackingDataTest, EveryControlFailsQuietly) {
-    UiTestData d;
+    GridDataSet d;
     GetParam().build(d);
     CVelmoraFacezq face;
     for (const Show show : kShows)
@@ -168,13 +168,13 @@ TEST_P(LackingDataTest, EveryControlFailsQuietly) {
 INSTANTIATE_TEST_SUITE_P(
     Data, LackingDataTest,
     ::testing::Values(
-        Lacking{"NoSession", [](UiTestData&) {}},
-        Lacking{"NoTrial", [](UiTestData& d) { CMEDataSetBuilder(d.data).addSession(); }},
-        Lacking{"NoChannels", [](UiTestData& d) { d.build(8, 4, {}); }},
+        Lacking{"NoSession", [](GridDataSet&) {}},
+        Lacking{"NoTrial", [](GridDataSet& d) { CMEDataSetBuilder(d.data).addSession(); }},
+        Lacking{"NoChannels", [](GridDataSet& d) { d.build(8, 4, {}); }},
         Lacking{"NoSpectrumOfClass",
-                [](UiTestData& d) { d.build(8, 4, {UiTestData::ramp(8, 4, 0, 1)}, 1); }},
+                [](GridDataSet& d) { d.build(8, 4, {GridDataSet::ramp(8, 4, 0, 1)}, 1); }},
         Lacking{"NonFiniteValues",
-                [](UiTestData& d) {
+                [](GridDataSet& d) {
                     d.build(8, 4,
                             {std::vector<double>(32, std::numeric_limits<double>::quiet_NaN())});
                 }}),

@@ -1,6 +1,6 @@
 // Contour-map colours: window, peak, absolute and polarity reductions, empty windows and the
 // missing-data message.
-#include "RndTestData.h"
+#include "GridDataSet.h"
 #include "engine/CMMaterialzq.h"
 #include "render/CMEGSpctm3DRndzq.h"
 #include "render/CRndMessage.h"
@@ -42,7 +42,7 @@ protected:
         }
     }
 
-    RndTestData data;
+    GridDataSet data;
     CMEGSpctm3DRndzq r;
     CSpctmChnlzq chnl;
     CMMaterialzq material;

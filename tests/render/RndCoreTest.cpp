@@ -1,5 +1,5 @@
 // Renderer core: data binding, cursor stepping, range fits, pick, link and placeholders.
-#include "RndTestData.h"
+#include "GridDataSet.h"
 #include "geometry/COneSpctm3DVtx.h"
 #include "render/CMEGSpctm3DRndzq.h"
 
@@ -14,7 +14,7 @@ protected:
         data.buildUniform(nTime, nFreq, 1.0);
         ASSERT_EQ(rnd.setDrawMEGData(&data.data), 1);
     }
-    RndTestData data;
+    GridDataSet data;
     CMEGSpctm3DRndzq rnd;
 };
 

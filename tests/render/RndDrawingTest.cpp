@@ -1,5 +1,5 @@
 // Single-channel drawings: palette entries, strip layout, positions, normals and failures.
-#include "RndTestData.h"
+#include "GridDataSet.h"
 #include "geometry/COneSpctm3DVtx.h"
 #include "render/CMEGSpctm3DRndzq.h"
 
@@ -33,7 +33,7 @@ class DrawingColour : public ::testing::TestWithParam<ColourCase> {};
 // Every vertex of a uniform grid takes the same palette entry.
 TEST_P(DrawingColour, UniformGridTakesTheExpectedEntry) {
     const ColourCase c = GetParam();
-    RndTestData data;
+    GridDataSet data;
     data.buildUniform(4, 5, c.value);
     CMEGSpctm3DRndzq r;
     r.setDrawMEGData(&data.data);
@@ -93,7 +93,7 @@ protected:
         data.buildUniform(nTime, nFreq, v);
         r.setDrawMEGData(&data.data);
     }
-    RndTestData data;
+    GridDataSet data;
     CMEGSpctm3DRndzq r;
     COneSpctm3DVtx vtx;
 };
@@ -136,7 +136,7 @@ TEST_F(Drawings, SmallestGridsAndTheJoinOfAStandardDrawing) {
     EXPECT_EQ(r.drawOneSpctmColumnStd(&vtx, CRect(), 0, 0), 1);
     EXPECT_EQ(vtx.strips[0].m_nVtx, 0);
 
-    RndTestData big;
+    GridDataSet big;
     big.buildUniform(4, 5, 0.5);
     r.setDrawMEGData(&big.data);
     select(r, Polarity);
@@ -154,7 +154,7 @@ class DrawingNormals : public ::testing::TestWithParam<NormalCase> {};
 
 TEST_P(DrawingNormals, FlatGridIsLitFromAbove) {
     const NormalCase c = GetParam();
-    RndTestData data;
+    GridDataSet data;
     data.buildUniform(5, 6, 0.3);
     CMEGSpctm3DRndzq r;
     r.setDrawMEGData(&data.data);

@@ -1,7 +1,7 @@
 // The single-channel view's paint paths read back from the engine's frame: no scene while
 // hidden, an empty scene without a joinable surface, the joined surface kept until rebuilt,
 // and the per-strip path drawing the same surface.
-#include "UiTestData.h"
+#include "UiTest.h"
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
 #include "engine/CM3Dzq.h"
 #include "facade/CVelmoraFacezq.h"
@@ -21,7 +21,7 @@ int noCallback(int, int) {
 class OneChnlViewTest : public UiTest {
 protected:
     void open(bool show = true) {
-        data.build(12, 6, {UiTestData::ramp(12, 6, 1.0, 9.0)});
+        data.build(12, 6, {GridDataSet::ramp(12, 6, 1.0, 9.0)});
         if (show) {
             // A square base, so the surface covers the middle of the frame.
             ASSERT_EQ(face.checkInitMEGSpctm3DRnd(&data.data), 1);
@@ -63,7 +63,7 @@ protected:
         return true;
     }
 
-    UiTestData data;
+    GridDataSet data;
     CVelmoraFacezq face;
     CStatOneChnlSpctm3Dzq* view = nullptr;
 };

@@ -1,17 +1,14 @@
-// Data sets and window fixtures for the tests of the views, dialogs and facade: small
-// recordings whose MEG channels carry given grids of one class, and a fixture that skips
-// when no window system can be opened.
+// Small data sets for the tests of the renderer, views, dialogs and facade: one session and
+// trial whose MEG channels carry given grids of one spectral class.
 #pragma once
 
 #include "recording/CMEDataSetBuilder.h"
-#include "win/CWinTestDriver.h"
-#include "win/MessageBoxRecorder.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
-struct UiTestData {
+struct GridDataSet {
     CArrayMEDataSetzq data;
 
     // One MEG channel per grid (nTime x nFreq values at t * nFreq + f, the real component;
@@ -45,6 +42,11 @@ struct UiTestData {
         ASSERT_TRUE(b.computeSpectra(s));
     }
 
+    // One channel whose grid holds v everywhere.
+    void buildUniform(long long nTime, long long nFreq, double v) {
+        build(nTime, nFreq, {std::vector<double>(static_cast<size_t>(nTime * nFreq), v)});
+    }
+
     // A grid rising along time from lo to hi (the same at every frequency).
     static std::vector<double> ramp(long long nTime, long long nFreq, double lo, double hi) {
         std::vector<double> g(static_cast<size_t>(nTime * nFreq));
@@ -56,14 +58,4 @@ struct UiTestData {
     }
 
     CMDTrialzq* trial() { return data.getSessionData(-1)->getTrialzq(-1); }
-};
-
-// Windows need the application object; message boxes are recorded instead of shown.
-class UiTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!CWinTestDriver::EnsureApplication())
-            GTEST_SKIP() << "no window system (Qt's offscreen platform is missing)";
-    }
-    CMessageBoxRecorder messages;
 };
