@@ -36,19 +36,6 @@ int colorCountFor(int choice) {
     }
 }
 
-int choiceForColorCount(int count) {
-    switch (count) {
-    case 256:
-        return 0;
-    case 512:
-        return 1;
-    case 768:
-        return 2;
-    default:
-        return 3;
-    }
-}
-
 } // namespace
 
 IMPLEMENT_DYNAMIC(CDlgSpctmRnd3DStdSet, CDialogEx)
@@ -185,7 +172,7 @@ int CDlgSpctmRnd3DStdSet::updateDlgShow() {
         m_lowLabel.Format(u"select low:%0.3f", m_selectMin);
         m_highLabel.Format(u"select high:%0.3f", m_selectMax);
         setScrollPos4Select();
-        m_colorScale = choiceForColorCount(m_pRnd->colorCount);
+        m_colorScale = CMEGSpctm3DRnd::colorScaleChoice(m_pRnd->colorCount);
     }
     UpdateData(FALSE);
     return 1;

@@ -159,6 +159,10 @@ const std::uint32_t* CMEGSpctm3DRnd::continuousPalette() const {
 }
 
 int CMEGSpctm3DRnd::peakPair() const {
+    return colorScaleChoice(colorCount);
+}
+
+int CMEGSpctm3DRnd::colorScaleChoice(int colorCount) {
     switch (colorCount) {
     case 256:
         return 0;

@@ -53,6 +53,9 @@ public:
     double scaleFreq = 0.1;
     double scaleValue = 1.0;
 
+    // 0, 1, 2 for the colour-scale lengths 256, 512, 768; 3 for every other length.
+    static int colorScaleChoice(int colorCount);
+
 protected:
     // Current session and trial of the bound data set; with no data set the stored session
     // stays in use. 1 when a trial exists.
