@@ -144,6 +144,23 @@ HICON AfxLoadIcon(UINT nIDResource) {
     return ResourceRegistry::instance().icon(nIDResource);
 }
 
+namespace {
+
+QtMessageHandler g_qtHandler = nullptr;
+
+// The offscreen platform reports every window-manager request it cannot honour (raise, size
+// hints); headless runs would drown in them, so they are dropped and the rest passed on.
+void quietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("This plugin does not support"))) {
+        return;
+    }
+    if (g_qtHandler) {
+        g_qtHandler(type, context, text);
+    }
+}
+
+} // namespace
+
 BOOL AfxWinInit() {
     if (qApp) {
         return TRUE;
@@ -154,6 +171,9 @@ BOOL AfxWinInit() {
     // Kept to the end of the process: Qt's own statics are gone by the time static
     // destructors run, so the application object must never be destroyed from one.
     static QApplication* app = new QApplication(argc, argv);
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        g_qtHandler = qInstallMessageHandler(quietOffscreen);
+    }
     return app ? TRUE : FALSE;
 }
 
