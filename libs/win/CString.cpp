@@ -51,7 +51,7 @@ void readLength(const char16_t*& p, Spec& s) {
     }
 }
 
-// Parses the spec after '%'; p ends after the conversion character.
+// Parses the conversion after '%'; p ends after the conversion character.
 Spec readSpec(const char16_t*& p) {
     Spec s;
     while (*p == u'-' || *p == u'+' || *p == u' ' || *p == u'#' || *p == u'0') {
