@@ -43,7 +43,7 @@ void main() {
     vec3 amb = lAmbient.rgb * (material ? mDasp.y : 1.0);
     vec3 dif = lDiffuse.rgb * (material ? mDasp.x : 1.0);
     vec3 shade = (amb + dif * ndl) / max(amb + dif, vec3(1e-4));
-    float spec = pow(max(dot(n, normalize(toLight + toEye)), 0.0), max(mDasp.w, 1.0)) * mDasp.z;
-    fragColor = vec4(base.rgb * shade + lSpecular.rgb * spec, base.a);
+    float highlight = pow(max(dot(n, normalize(toLight + toEye)), 0.0), max(mDasp.w, 1.0)) * mDasp.z;
+    fragColor = vec4(base.rgb * shade + lSpecular.rgb * highlight, base.a);
 }
 )";

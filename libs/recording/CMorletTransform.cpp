@@ -49,7 +49,7 @@ bool epochFinite(const double* x, long long n) {
 
 CMorletTransform::Workspace::Workspace(const CMorletTransform& t) {
     in = fftw_alloc_real(static_cast<std::size_t>(t.m_n));
-    spec = fftw_alloc_complex(static_cast<std::size_t>(t.m_n / 2 + 1));
+    spectrum = fftw_alloc_complex(static_cast<std::size_t>(t.m_n / 2 + 1));
     fold = fftw_alloc_complex(static_cast<std::size_t>(t.m_m));
     out = fftw_alloc_complex(static_cast<std::size_t>(t.m_m));
     if (ok()) {
@@ -60,7 +60,7 @@ CMorletTransform::Workspace::Workspace(const CMorletTransform& t) {
 
 CMorletTransform::Workspace::~Workspace() {
     fftw_free(in);
-    fftw_free(spec);
+    fftw_free(spectrum);
     fftw_free(fold);
     fftw_free(out);
 }
@@ -182,7 +182,7 @@ int CMorletTransform::build(const CSpctmSettings& s, std::string& error) {
         return 0;
     }
     std::lock_guard<std::mutex> lock(planMutex());
-    m_fwd = fftw_plan_dft_r2c_1d(static_cast<int>(m_n), ws.in, ws.spec, FFTW_ESTIMATE);
+    m_fwd = fftw_plan_dft_r2c_1d(static_cast<int>(m_n), ws.in, ws.spectrum, FFTW_ESTIMATE);
     m_inv = fftw_plan_dft_1d(static_cast<int>(m_m), ws.fold, ws.out, FFTW_BACKWARD, FFTW_ESTIMATE);
     if (!m_fwd || !m_inv) {
         error = "spectrum: FFTW could not plan the transforms";
@@ -239,7 +239,7 @@ double CMorletTransform::gridLatencyMs(long long gridIndex) const {
 void CMorletTransform::foldBand(int j, const Workspace& ws) const {
     const auto jj = static_cast<std::size_t>(j);
     const double* w = m_weights.data() + m_bandStart[jj];
-    const fftw_complex* x = ws.spec + m_bandLo[jj];
+    const fftw_complex* x = ws.spectrum + m_bandLo[jj];
     long long left = m_bandLen[jj];
     long long idx = m_bandLo[jj] % m_m;
     // Runs of the band that do not wrap around the fold buffer.
@@ -289,7 +289,7 @@ long long CMorletTransform::transformChannel(const double* samples, long long nE
         }
         ++used;
         std::memcpy(ws.in + m_off, x, sizeof(double) * static_cast<std::size_t>(m_nSamples));
-        fftw_execute_dft_r2c(m_fwd, ws.in, ws.spec);
+        fftw_execute_dft_r2c(m_fwd, ws.in, ws.spectrum);
         for (int j = 0; j < static_cast<int>(nFreq); ++j) {
             foldBand(j, ws);
             fftw_execute_dft(m_inv, ws.fold, ws.out);
@@ -329,7 +329,7 @@ long long CMorletTransform::transformChannel(const double* samples, long long nE
 }
 
 void CMorletTransform::bareTransforms(Workspace& ws) const {
-    fftw_execute_dft_r2c(m_fwd, ws.in, ws.spec);
+    fftw_execute_dft_r2c(m_fwd, ws.in, ws.spectrum);
     for (std::size_t j = 0; j < m_freqs.size(); ++j) {
         fftw_execute_dft(m_inv, ws.fold, ws.out);
     }

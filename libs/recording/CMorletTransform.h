@@ -27,10 +27,10 @@ public:
         ~Workspace();
         Workspace(const Workspace&) = delete;
         Workspace& operator=(const Workspace&) = delete;
-        bool ok() const { return in && spec && fold && out; }
+        bool ok() const { return in && spectrum && fold && out; }
 
         double* in = nullptr;
-        fftw_complex* spec = nullptr;
+        fftw_complex* spectrum = nullptr;
         fftw_complex* fold = nullptr;
         fftw_complex* out = nullptr;
         std::vector<double> acc;
