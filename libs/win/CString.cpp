@@ -12,7 +12,7 @@
 namespace {
 
 // One conversion of a format string: %[flags][width][.precision][length]conversion.
-struct Spec {
+struct Conversion {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -30,7 +30,7 @@ int readNumber(const char16_t*& p) {
     return n;
 }
 
-void readLength(const char16_t*& p, Spec& s) {
+void readLength(const char16_t*& p, Conversion& s) {
     for (;;) {
         if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') {
             p += 3;
@@ -52,8 +52,8 @@ void readLength(const char16_t*& p, Spec& s) {
 }
 
 // Parses the conversion after '%'; p ends after the conversion character.
-Spec readSpec(const char16_t*& p) {
-    Spec s;
+Conversion readConversion(const char16_t*& p) {
+    Conversion s;
     while (*p == u'-' || *p == u'+' || *p == u' ' || *p == u'#' || *p == u'0') {
         s.flags += static_cast<char>(*p++);
     }
@@ -71,7 +71,7 @@ Spec readSpec(const char16_t*& p) {
     return s;
 }
 
-std::string cFormat(const Spec& s, const char* length) {
+std::string cFormat(const Conversion& s, const char* length) {
     std::string f = "%" + s.flags;
     if (s.width >= 0) {
         f += std::to_string(s.width);
@@ -98,7 +98,7 @@ T realToInt(double d) {
     return d >= lo && d < hi ? static_cast<T>(d) : T{0};
 }
 
-std::u16string formatNumber(const Spec& s, const CStringFormatArg& a) {
+std::u16string formatNumber(const Conversion& s, const CStringFormatArg& a) {
     char buf[512];
     const bool isReal = std::strchr("fFeEgGaA", s.conv) != nullptr;
     if (isReal) {
@@ -115,7 +115,7 @@ std::u16string formatNumber(const Spec& s, const CStringFormatArg& a) {
     return ascii(buf);
 }
 
-std::u16string pad(std::u16string text, const Spec& s) {
+std::u16string pad(std::u16string text, const Conversion& s) {
     if (s.precision >= 0 && static_cast<int>(text.size()) > s.precision) {
         text.resize(static_cast<std::size_t>(s.precision));
     }
@@ -126,7 +126,7 @@ std::u16string pad(std::u16string text, const Spec& s) {
     return text;
 }
 
-std::u16string formatText(const Spec& s, const CStringFormatArg& a) {
+std::u16string formatText(const Conversion& s, const CStringFormatArg& a) {
     if (a.kind == CStringFormatArg::Narrow || (s.narrowLength && a.n)) {
         return pad(CString::FromUtf8(a.n ? a.n : "(null)").Str(), s);
     }
@@ -136,7 +136,7 @@ std::u16string formatText(const Spec& s, const CStringFormatArg& a) {
     return pad(u"", s);
 }
 
-std::u16string formatOne(const Spec& s, const CStringFormatArg& a) {
+std::u16string formatOne(const Conversion& s, const CStringFormatArg& a) {
     switch (s.conv) {
     case 's':
     case 'S':
@@ -169,7 +169,7 @@ std::u16string CString::FormatArgs(LPCTSTR format, const std::vector<CStringForm
             out += *p++;
             continue;
         }
-        const Spec s = readSpec(p);
+        const Conversion s = readConversion(p);
         if (s.conv == 0) {
             break;
         }
