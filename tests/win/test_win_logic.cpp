@@ -53,6 +53,23 @@ TEST(CString, EditsAndConvertsUtf8) {
     EXPECT_EQ(missing, u"0 ");
 }
 
+TEST(CString, KeepsNonAsciiThroughUtf8AndFormat) {
+    const std::string utf8 = "Ω µV 😀 Köln";
+    const CString wide = CString::FromUtf8(utf8);
+    EXPECT_EQ(wide, u"Ω µV 😀 Köln");
+    EXPECT_EQ(wide.GetLength(), 12) << "a character beyond the BMP is a surrogate pair";
+    EXPECT_EQ(wide.ToUtf8(), utf8);
+    EXPECT_EQ(CString(utf8.c_str()), wide);
+    EXPECT_EQ(CString(u"😀").Mid(0, 1).ToUtf8().empty(), false)
+        << "a lone surrogate still converts to something";
+    CString s;
+    s.Format(u"[%s|%5s|%-4s]", wide, CString(u"ä"), CString(u"ß"));
+    EXPECT_EQ(s, u"[Ω µV 😀 Köln|    ä|ß   ]");
+    s.AppendFormat(u"%s", "é");
+    EXPECT_EQ(s.Right(2), u"]é");
+    EXPECT_EQ(CString(u"ÄBC").CompareNoCase(u"äbc"), 0);
+}
+
 TEST(CRect, GeometryAndSetOperations) {
     CRect r(10, 20, 110, 70);
     EXPECT_EQ(r.Width(), 100);
