@@ -300,26 +300,25 @@ void allColumn(const CSpctmLattice& lat, long long f) {
     point(T - 1);
 }
 
-} // namespace
-
-int COneSpctm3DVtx::normalOptim() {
-    if (!_01LockAll())
+// Runs a whole-grid normal pass column by column inside the access brackets.
+int passColumns(COneSpctm3DVtx& grid, void (*column)(const CSpctmLattice&, long long)) {
+    if (!grid._01LockAll())
         return 0;
-    const CSpctmLattice lat(strips, stripCount);
+    const CSpctmLattice lat(grid.strips, grid.stripCount);
     for (long long f = 0; f < lat.cols(); ++f)
-        optimColumn(lat, f);
-    _02UnLockAll();
+        column(lat, f);
+    grid._02UnLockAll();
     return 1;
 }
 
+} // namespace
+
+int COneSpctm3DVtx::normalOptim() {
+    return passColumns(*this, &optimColumn);
+}
+
 int COneSpctm3DVtx::normalAll() {
-    if (!_01LockAll())
-        return 0;
-    const CSpctmLattice lat(strips, stripCount);
-    for (long long f = 0; f < lat.cols(); ++f)
-        allColumn(lat, f);
-    _02UnLockAll();
-    return 1;
+    return passColumns(*this, &allColumn);
 }
 
 int COneSpctm3DVtx::_01LockAll() {
