@@ -1,4 +1,4 @@
-// Drawing all MEG sensors of the current trial.
+// Drawing all MEG sensors of the current trial, and the sensor loop shared with EEG electrodes.
 #include "viewbase/CStatD3DM03Sns.h"
 
 #include "engine/CM3Dzq.h"
@@ -15,24 +15,30 @@ int CStatD3DM03Sns::drawMegSnsAll() {
                        static_cast<float>(6 * s.megCoilSize))) {
         return 0;
     }
+    drawSensorsOfType(kChnMeg);
+    return 1;
+}
+
+void CStatD3DM03Sns::drawSensorsOfType(int chnType) {
     m_pM3D->setMaterial(&m_matSns);
     // One colour-source switch for all glyphs instead of one per glyph.
     CMOutputMerg01Setting& om = m_pM3D->m_outmerg;
     const int source = om.m_colorSource;
     om.setMat2disableVtxColor(1);
+    const int drawMode = m_pMEGData->snsDrawMode;
     const int current = m_pTrial->getCurntChnlIndx();
     for (int i = 0; i < m_pTrial->getTotalChannel(); ++i) {
         CMDChannelzq* ch = m_pTrial->getChannel(i);
-        if (!checkMegEegSensorVisibility(ch, i, kChnMeg) ||
-            !drawSnsCoils(ch->getMEGSensorzq(), s.snsDrawMode)) {
+        if (!checkMegEegSensorVisibility(ch, i, chnType)) {
             continue;
         }
+        const int drawn = chnType == kChnMeg ? drawSnsCoils(ch->getMEGSensorzq(), drawMode)
+                                             : drawElectrode(ch->getEegElectrode(0), drawMode);
         double p[3];
-        if (i == current && m_markOn && getSnsPositionD(ch, kChnMeg, p)) {
+        if (drawn && i == current && m_markOn && getSnsPositionD(ch, chnType, p)) {
             rendMark(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]));
         }
     }
     om.m_colorSource = source;
     om.applySetting();
-    return 1;
 }

@@ -8,24 +8,6 @@ int CStatD3DM03SnsEegProbe::drawEegEltAll() {
     if (!m_pM3D || !m_pMEGData || !m_pTrial) {
         return 0;
     }
-    m_pM3D->setMaterial(&m_matSns);
-    // One colour-source switch for all glyphs instead of one per glyph.
-    CMOutputMerg01Setting& om = m_pM3D->m_outmerg;
-    const int source = om.m_colorSource;
-    om.setMat2disableVtxColor(1);
-    const int current = m_pTrial->getCurntChnlIndx();
-    for (int i = 0; i < m_pTrial->getTotalChannel(); ++i) {
-        CMDChannelzq* ch = m_pTrial->getChannel(i);
-        if (!checkMegEegSensorVisibility(ch, i, kChnEeg) ||
-            !drawElectrode(ch->getEegElectrode(0), m_pMEGData->snsDrawMode)) {
-            continue;
-        }
-        double p[3];
-        if (i == current && m_markOn && getSnsPositionD(ch, kChnEeg, p)) {
-            rendMark(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]));
-        }
-    }
-    om.m_colorSource = source;
-    om.applySetting();
+    drawSensorsOfType(kChnEeg);
     return 1;
 }
