@@ -1,11 +1,12 @@
-// PNG output of test frames through libpng.
-#include "PngFile.h"
+// PNG output of frames through libpng.
+#include "engine/CMFramePng.h"
 
 #include <cstdio>
 #include <png.h>
 #include <vector>
 
-bool writePng(const std::string& path, const std::uint32_t* pixels, int width, int height) {
+bool CMFramePng::write(const std::string& path, const std::uint32_t* pixels, int width, int height,
+                       int level) {
     if (!pixels || width < 1 || height < 1) {
         return false;
     }
@@ -18,6 +19,7 @@ bool writePng(const std::string& path, const std::uint32_t* pixels, int width, i
     bool ok = png && info && !setjmp(png_jmpbuf(png));
     if (ok) {
         png_init_io(png, file);
+        png_set_compression_level(png, level);
         png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
                      8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                      PNG_FILTER_TYPE_DEFAULT);

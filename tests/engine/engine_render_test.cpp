@@ -1,8 +1,8 @@
 // Frames rendered headless through the engine and read back: background, lit vertex colours,
 // depth, material colour, both sides of a surface, glyphs. Writes the height field as a PNG.
-#include "PngFile.h"
 #include "engine/CM3Dzq.h"
 #include "engine/CMBasicShape.h"
+#include "engine/CMFramePng.h"
 #include "engine/CMVBzq.h"
 #include "gfx/ID3D11DeviceContext.h"
 
@@ -147,7 +147,7 @@ TEST_F(EngineFrame, LitHeightFieldAsOneStrip) {
     drawStrip(m3d, vb, D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP);
     end();
     const std::string path = testing::TempDir() + "engine_height_field.png";
-    EXPECT_TRUE(writePng(path, m3d.getImage(), kW, kH));
+    EXPECT_TRUE(CMFramePng::write(path, m3d.getImage(), kW, kH));
     std::printf("height field written to %s\n", path.c_str());
     expectColor(pixel(m3d, 2, 2), m3d.m_bgColor[0], m3d.m_bgColor[1], m3d.m_bgColor[2], 1);
     const Rgb centre = pixel(m3d, kW / 2, kH / 2);
