@@ -16,8 +16,8 @@ class CSnsCnvxHull4Cntmp {
 public:
     // 0 when the mesh must be built again: no holder yet, another session, the session's
     // selection stamp moved (trial, channels or spectra changed), or the contour window key
-    // (setWindowKey) differs from the one of the last answer 0. Nonzero: the mesh is current.
-    // An answer 0 takes the current window key as the one being built.
+    // (setWindowKey) or the colour key (setColorKey) differs from the one the mesh was built
+    // for. Nonzero: the mesh is current.
     int check4update(CMEGDatazq* session);
     // Makes sure the holder exists with room for 3 vertices per triangle (at least 3). exact
     // nonzero sizes the holder exactly, else it only grows. 0 when the size cannot be
@@ -27,6 +27,12 @@ public:
     // The contour window that the colours of the next build stand for; the owning view sets it
     // before asking check4update.
     void setWindowKey(long long t0, long long f0, long long t1, long long f1);
+    // A digest of everything else the colours stand for (colour scale, range, class,
+    // component); the owning view sets it before asking check4update.
+    void setColorKey(unsigned long long key) { m_colorKey = key; }
+    // The window and colour keys become the one the mesh stands for; a build calls it when it
+    // succeeded, so that an abandoned build never leaves a stale mesh marked current.
+    void markBuiltWindow();
     // Frees the holder and forgets what the mesh was built for.
     void release();
 
@@ -35,4 +41,6 @@ public:
     long long m_select = 0;            // that session's selection stamp (written by the build)
     long long m_winKey[4] = {0, 0, 0, 0};
     long long m_builtWinKey[4] = {-1, -1, -1, -1};
+    unsigned long long m_colorKey = 0;
+    unsigned long long m_builtColorKey = 0;
 };

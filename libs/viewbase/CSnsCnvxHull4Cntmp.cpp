@@ -10,10 +10,8 @@ int CSnsCnvxHull4Cntmp::check4update(CMEGDatazq* session) {
     long long stamp = 0;
     const bool current = session && m_pTriVtx && m_pMEGData == session &&
                          session->getSelect(stamp, stamp) && stamp == m_select &&
-                         std::equal(std::begin(m_winKey), std::end(m_winKey), m_builtWinKey);
-    if (!current) {
-        std::copy(std::begin(m_winKey), std::end(m_winKey), m_builtWinKey);
-    }
+                         std::equal(std::begin(m_winKey), std::end(m_winKey), m_builtWinKey) &&
+                         m_colorKey == m_builtColorKey;
     return current ? 1 : 0;
 }
 
@@ -43,6 +41,11 @@ void CSnsCnvxHull4Cntmp::setWindowKey(long long t0, long long f0, long long t1, 
     m_winKey[1] = f0;
     m_winKey[2] = t1;
     m_winKey[3] = f1;
+}
+
+void CSnsCnvxHull4Cntmp::markBuiltWindow() {
+    std::copy(std::begin(m_winKey), std::end(m_winKey), m_builtWinKey);
+    m_builtColorKey = m_colorKey;
 }
 
 void CSnsCnvxHull4Cntmp::release() {
