@@ -2,16 +2,12 @@
 // destruction in a fixed order.
 #include "facade/CVelmoraFace.h"
 
+#include "dialogs/CDlgContourMapSpctm3Dzq.h"
 #include "dialogs/CDlgM3DRendStates.h"
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
 #include "dialogs/CDlgSpctmRnd3DStdSet.h"
 #include "facade/CVelmoraFacezq.h"
 #include "render/CMEGSpctm3DRndzq.h"
-
-#if __has_include("dialogs/CDlgContourMapSpctm3Dzq.h")
-#include "dialogs/CDlgContourMapSpctm3Dzq.h"
-#define VELMORA_HAS_CONTOUR_DIALOG 1
-#endif
 
 #include <new>
 
@@ -32,11 +28,9 @@ CVelmoraFace::~CVelmoraFace() {
     CDlgM3DRendStates::releaseShared();
     destroy(m_pRnd);
     destroy(m_pDlgStdSet);
-#ifdef VELMORA_HAS_CONTOUR_DIALOG
     destroy(m_pDlgContourAct);
     destroy(m_pDlgContourCtl);
     destroy(m_pDlgContourRst);
-#endif
     destroy(m_pDlgOneChnlAct);
     destroy(m_pDlgOneChnlCtl);
     destroy(m_pDlgOneChnlRst);

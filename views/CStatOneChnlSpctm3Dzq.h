@@ -64,7 +64,6 @@ private:
     void fitSurfaceToScene();
     // The colour bar and information line over the frame that show() put into the picture.
     void drawOverlays(CDC& dc);
-    void drawColorBar(CDC& dc, const CRect& client);
     void drawInfoLine(CDC& dc, const CRect& client);
     // Sends a mouse message to the parent in its client coordinates; false without parent.
     bool passMouseToParent(UINT message, UINT nFlags, CPoint point);

@@ -1,6 +1,13 @@
 // Opens the demo's windows through the facade and either runs them or snapshots them.
 #include "DemoWindows.h"
 
+#include "engine/CM3Dzq.h"
+#include "engine/CMFramePng.h"
+#ifdef VELMORA_DEMO_MOVIE
+#include "movie/CMovieWriter.h"
+#endif
+
+#include "dialogs/CDlgContourMapSpctm3Dzq.h"
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
 #include "dialogs/CDlgSpctmRnd3DStdSet.h"
 #include "dialogs/res/resource.h"
@@ -9,6 +16,9 @@
 #include "render/CMEGSpctm3DRndzq.h"
 #include "win/CWinTestDriver.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -28,6 +38,9 @@ bool grab(CWnd* wnd, const std::filesystem::path& file, std::ostream& log) {
 }
 
 constexpr int kPower = 2;
+const char* const kRoles[] = {"active", "control", "result"};
+// Frames per second of a sweep movie: ten ticks a second, as the default "Speed" plays it.
+constexpr int kMovieFps = 10;
 constexpr double kSurfaceWidth = 640.0;
 constexpr double kSurfaceDepth = 480.0;
 
@@ -55,17 +68,17 @@ void selectStrongestChannel(CArrayMEDataSetzq& data) {
 // The demo's choices before the first show: power in both windows (the parameters window
 // fits its colour range with its own component on its first show), and axes in the pixel
 // scale of the peak limit, so that the surface is about as deep as wide.
-void prepareWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data) {
+void prepareWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data, int spectralClass) {
     selectStrongestChannel(data);
     face.checkInitMEGSpctm3DRnd(&data);
-    face.checkInitSpctmDlgSingleChnl(0);
+    face.checkInitSpctmDlgSingleChnl(spectralClass);
     face.checkInitSpctmStdSetDlg(nullptr);
     if (face.m_pDlgStdSet)
         face.m_pDlgStdSet->m_component = kPower;
     face.sendMessageX(4, kPower);
     CMEGDatazq* session = data.getSessionData(-1);
     CMDTrialzq* trial = session ? session->getTrialzq(-1) : nullptr;
-    CSpctmTrialzq* st = trial ? trial->getSpctmTrial(false, 0) : nullptr;
+    CSpctmTrialzq* st = trial ? trial->getSpctmTrial(false, spectralClass) : nullptr;
     if (face.m_pRnd && st && st->getTrialSpctmTimePt() > 0 && st->getTrialSpctmFreqPt() > 0) {
         face.m_pRnd->scaleTime = kSurfaceWidth / static_cast<double>(st->getTrialSpctmTimePt());
         face.m_pRnd->scaleFreq = kSurfaceDepth / st->getTrialSpctmFreqPt();
@@ -73,44 +86,159 @@ void prepareWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data) {
 }
 
 // Tilts the surface towards the viewer with the arrow key, as a user would.
-void tiltView(CVelmoraFacezq& face, int steps) {
-    CWnd* view = &face.m_pDlgOneChnlAct->m_view;
+void tiltView(CDlgRnd3DSpctmOneChnl* dlg, int steps) {
+    CWnd* view = &dlg->m_view;
     for (int i = 0; i < steps; ++i)
         CWinTestDriver::KeyPress(view, VK_UP);
 }
 
-int snapshot(CVelmoraFacezq& face, const std::string& dir, std::ostream& log) {
+CDlgContourMapSpctm3Dzq* contourDialog(CVelmoraFacezq& face, int spectralClass) {
+    CDlgContourMapSpctm3Dzq* dialogs[] = {face.m_pDlgContourAct, face.m_pDlgContourCtl,
+                                          face.m_pDlgContourRst};
+    return dialogs[spectralClass];
+}
+
+CDlgRnd3DSpctmOneChnl* oneChnlDialog(CVelmoraFacezq& face, int spectralClass) {
+    CDlgRnd3DSpctmOneChnl* dialogs[] = {face.m_pDlgOneChnlAct, face.m_pDlgOneChnlCtl,
+                                        face.m_pDlgOneChnlRst};
+    return dialogs[spectralClass];
+}
+
+int openWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data, const DemoWindowOptions& o) {
+    using Show = int (CVelmoraFacezq::*)(CArrayMEDataSetzq*, int (*)(int, int), CWnd*);
+    const Show oneChnl[] = {&CVelmoraFacezq::show3DOneChnlSpctmAct,
+                            &CVelmoraFacezq::show3DOneChnlSpctmCtl,
+                            &CVelmoraFacezq::show3DOneChnlSpctmRst};
+    const Show meg[] = {&CVelmoraFacezq::show3DContMapSpctmMegAct,
+                        &CVelmoraFacezq::show3DContMapSpctmMegCtl,
+                        &CVelmoraFacezq::show3DContMapSpctmMegRst};
+    const Show eeg[] = {&CVelmoraFacezq::show3DContMapSpctmEegAct,
+                        &CVelmoraFacezq::show3DContMapSpctmEegCtl,
+                        &CVelmoraFacezq::show3DContMapSpctmEegRst};
+    const int c = o.spectralClass;
+    if (!(face.*oneChnl[c])(&data, hostCallback, nullptr))
+        return 0;
+    return (face.*(o.eeg ? eeg : meg)[c])(&data, hostCallback, nullptr);
+}
+
+// The contour map opens on the alpha band (8-12 Hz) over the whole epoch, where the
+// recording's occipital alpha lives, with its colours fitted to the sensors there.
+void showAlphaBand(CVelmoraFacezq& face, CDlgContourMapSpctm3Dzq& dlg, int spectralClass) {
+    CMDTrialzq* trial = dlg.m_view.m_pTrial;
+    CSpctmTrialzq* st = trial ? trial->getSpctmTrial(false, spectralClass) : nullptr;
+    if (!st || !face.m_pRnd)
+        return;
+    const std::vector<double>& freqs = st->getFreqsHz();
+    const auto index = [&](double hz) {
+        return std::lower_bound(freqs.begin(), freqs.end(), hz) - freqs.begin();
+    };
+    const long long lo = index(8.0), hi = std::max<long long>(index(12.0), lo);
+    face.m_pRnd->timePos = 0;
+    face.m_pRnd->freqPos = lo;
+    CString width, height;
+    width.Format(u"%I64d", std::max<long long>(st->getTrialSpctmTimePt() - 1, 0));
+    height.Format(u"%I64d", hi - lo);
+    dlg.SetDlgItemText(IDC_CM_WINWIDTH, width);
+    dlg.SetDlgItemText(IDC_CM_WINHEIGHT, height);
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CM_UPDATE, BN_CLICKED), 0);
+}
+
+// Steps the contour map's animation tick by tick as its timer would, painting each frame;
+// writes every frame as a PNG into dir (when given) and into the movie (when given).
+bool sweep(CDlgContourMapSpctm3Dzq& dlg, const DemoWindowOptions& o, std::ostream& log) {
+    CStatContourMapSpctm3Dzq& view = dlg.m_view;
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CM_ANIMATE, BN_CLICKED), 0);
+#ifdef VELMORA_DEMO_MOVIE
+    CMovieWriter movie;
+#endif
+    const auto start = std::chrono::steady_clock::now();
+    bool ok = true;
+    int ticks = 0;
+    for (; ticks < o.sweepTicks && ok; ++ticks) {
+        dlg.SendMessage(WM_TIMER, CDlgContourMapSpctm3Dzq::kAnimateTimer, 0);
+        view.UpdateWindow();
+        const CM3Dzq* engine = view.m_pM3D;
+        if (!engine || !engine->getImage()) {
+            log << "velmora-demo: the contour map painted no frame\n";
+            ok = false;
+            break;
+        }
+        const int w = engine->getImageWidth(), h = engine->getImageHeight();
+        if (!o.snapshotDir.empty()) {
+            char name[32];
+            std::snprintf(name, sizeof name, "sweep-%05d.png", ticks);
+            const auto file = std::filesystem::path(o.snapshotDir) / name;
+            ok = CMFramePng::write(file.string(), engine->getImage(), w, h, CMFramePng::kFast);
+            if (!ok)
+                log << "velmora-demo: could not write " << file.string() << "\n";
+        }
+#ifdef VELMORA_DEMO_MOVIE
+        if (ok && !o.movieFile.empty()) {
+            ok = (movie.isOpen() || movie.open(o.movieFile, w, h, kMovieFps)) &&
+                 movie.addFrame(engine->getImage(), w, h);
+            if (!ok)
+                log << "velmora-demo: " << movie.error() << "\n";
+        }
+#endif
+    }
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CM_ANIMATE, BN_CLICKED), 0);
+#ifdef VELMORA_DEMO_MOVIE
+    if (movie.isOpen() && !movie.close()) {
+        log << "velmora-demo: " << movie.error() << "\n";
+        ok = false;
+    }
+    if (ok && !o.movieFile.empty())
+        log << "wrote " << o.movieFile << " (" << movie.framesWritten() << " frames, "
+            << movie.codecName() << ")\n";
+#endif
+    log << "swept " << ticks << " ticks in " << seconds << " s ("
+        << (seconds > 0 ? ticks / seconds : 0.0) << " frames/s)\n";
+    return ok;
+}
+
+int snapshot(CVelmoraFacezq& face, const DemoWindowOptions& o, std::ostream& log) {
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
+    std::filesystem::create_directories(o.snapshotDir, ec);
     if (ec) {
-        log << "velmora-demo: cannot create " << dir << ": " << ec.message() << "\n";
+        log << "velmora-demo: cannot create " << o.snapshotDir << ": " << ec.message() << "\n";
         return 1;
     }
     // Let the windows lay out and paint before they are grabbed.
     for (int i = 0; i < 3; ++i)
         AfxPumpMessages();
-    const std::filesystem::path base(dir);
-    bool ok = grab(face.m_pDlgOneChnlAct, base / "single-channel-active.png", log);
+    const std::filesystem::path base(o.snapshotDir);
+    const std::string role = kRoles[o.spectralClass];
+    bool ok =
+        grab(oneChnlDialog(face, o.spectralClass), base / ("single-channel-" + role + ".png"), log);
     ok = grab(face.m_pDlgStdSet, base / "parameters.png", log) && ok;
+    const std::string contour = std::string("contour-") + (o.eeg ? "eeg-" : "") + role + ".png";
+    CDlgContourMapSpctm3Dzq* dlg = contourDialog(face, o.spectralClass);
+    ok = grab(dlg, base / contour, log) && ok;
+    if (o.sweepTicks > 0 && dlg)
+        ok = sweep(*dlg, o, log) && ok;
     return ok ? 0 : 1;
 }
 
 } // namespace
 
-int runDemoWindows(CArrayMEDataSetzq& data, const std::string& snapshotDir, std::ostream& log) {
+int runDemoWindows(CArrayMEDataSetzq& data, const DemoWindowOptions& options, std::ostream& log) {
     if (!AfxWinInit()) {
         log << "velmora-demo: no window system could be opened (try --snapshot DIR, which "
                "runs on Qt's offscreen platform)\n";
         return 1;
     }
     CVelmoraFacezq face;
-    prepareWindows(face, data);
-    if (!face.show3DOneChnlSpctmAct(&data, hostCallback, nullptr)) {
-        log << "velmora-demo: the single-channel window could not be opened\n";
+    prepareWindows(face, data, options.spectralClass);
+    if (!openWindows(face, data, options)) {
+        log << "velmora-demo: the spectral windows could not be opened\n";
         return 1;
     }
+    face.sendMessageX(4, kPower);
+    CDlgRnd3DSpctmOneChnl* oneChnl = oneChnlDialog(face, options.spectralClass);
     // Opened as a user does, with the window's "setting" button (which binds its view).
-    CWinTestDriver::Click(face.m_pDlgOneChnlAct->GetDlgItem(IDC_1CH_SETTING));
+    CWinTestDriver::Click(oneChnl->GetDlgItem(IDC_1CH_SETTING));
     if (!face.m_pDlgStdSet || !face.m_pDlgStdSet->IsWindowVisible()) {
         log << "velmora-demo: the parameters window could not be opened\n";
         return 1;
@@ -120,8 +248,10 @@ int runDemoWindows(CArrayMEDataSetzq& data, const std::string& snapshotDir, std:
     if (detail)
         CWinTestDriver::SelectComboItem(detail, 2);
     AfxPumpMessages();
-    tiltView(face, 6);
-    if (!snapshotDir.empty())
-        return snapshot(face, snapshotDir, log);
+    tiltView(oneChnl, 6);
+    if (CDlgContourMapSpctm3Dzq* contour = contourDialog(face, options.spectralClass))
+        showAlphaBand(face, *contour, options.spectralClass);
+    if (!options.snapshotDir.empty())
+        return snapshot(face, options, log);
     return AfxRunMessageLoop();
 }

@@ -1,0 +1,84 @@
+// The contour-map window: the sensors of a recording coloured by their spectral power inside a
+// time-frequency window that the user moves by dragging, by the arrow keys, by the size and
+// step boxes or by an animation that sweeps it over the spectrogram.
+#pragma once
+
+#include "dialogs/CDlgContourMapSpctm3D.h"
+
+class CDlgContourMapSpctm3Dzq : public CDlgContourMapSpctm3D {
+    DECLARE_DYNAMIC(CDlgContourMapSpctm3Dzq)
+public:
+    // The animation's window timer.
+    static constexpr UINT_PTR kAnimateTimer = 100;
+    // Period of a "Speed" of 0 or below.
+    static constexpr UINT kFastestPeriod = 10;
+
+    CDlgContourMapSpctm3Dzq();
+    ~CDlgContourMapSpctm3Dzq() override;
+
+    // Creates the window from its template, without parent; FALSE when that fails.
+    BOOL createWnd();
+    // View, session and renderer state into the variables and controls; title; colour fit.
+    // 1 when the view's trial has a spectrum of the class.
+    int updateDlg4View();
+    // The variables into the view and the session; 1 when the view's trial has a spectrum of
+    // the class.
+    int applyDlg2View();
+    // Sets the data component in the window and its view and selects it in the combo box.
+    void setDataComponent(int component);
+    // The title for the window's spectral class.
+    CString titleForClass() const;
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    BOOL OnInitDialog() override;
+
+    void repaintView(BOOL erase);
+    // Sensors shown switch of the session for the view's channel type; null for another type.
+    int* sensorsShownSwitch();
+    void channelTypeError();
+    bool overView(CPoint point) const;
+    CPoint toView(CPoint point) const;
+    void stopAnimation();
+    // Drag in window-move mode: two pixels per index, up raises the frequency.
+    void dragWindow(CPoint point);
+
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+    afx_msg void OnBnClickedApply();
+    afx_msg void OnBnClickedAutofitColor();
+    afx_msg void OnEnChangeValue();
+    afx_msg void OnBnClickedSensors();
+    afx_msg void OnBnClickedContour();
+    afx_msg void OnModeNormal();
+    afx_msg void OnModeRotate();
+    afx_msg void OnModeZoom();
+    afx_msg void OnModeMove();
+    afx_msg void OnModeSensorSize();
+    afx_msg void OnPickSensor();
+    afx_msg void OnShapeCube();
+    afx_msg void OnShapeBall();
+    afx_msg void OnShapeTorus();
+    afx_msg void OnBnClickedSettings();
+    afx_msg void OnBnClickedReset();
+    afx_msg void OnBnClickedUpdate();
+    afx_msg void OnBnClickedAnimate();
+    afx_msg void OnBnClickedMove();
+    afx_msg void OnCbnSelchangeComponent();
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point);
+    afx_msg void OnLButtonUp(UINT nFlags, CPoint point);
+    afx_msg void OnMouseMove(UINT nFlags, CPoint point);
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void setMode(int mode) { m_view.m_operMode = mode; }
+    void setShape(int shape);
+    // Shows the variables in the controls without the edits' change handlers reading back.
+    void showValues();
+
+    bool m_showingValues = false;
+    CMenu m_menu;
+};

@@ -1,0 +1,147 @@
+// The contour-map view's window, colour query and convex-hull mesh.
+#include "views/CStatContourMapSpctm3D.h"
+
+#include "envelope/ConvexHull3Dzq.h"
+#include "recording/CMEGDatazq.h"
+#include "render/CMEGSpctm3DRndzq.h"
+#include "views/CHullOpening.h"
+
+#include <algorithm>
+#include <climits>
+
+IMPLEMENT_DYNAMIC(CStatContourMapSpctm3D, CStatD3DMzq)
+
+BEGIN_MESSAGE_MAP(CStatContourMapSpctm3D, CStatD3DMzq)
+END_MESSAGE_MAP()
+
+CStatContourMapSpctm3D::CStatContourMapSpctm3D() = default;
+
+CStatContourMapSpctm3D::~CStatContourMapSpctm3D() = default;
+
+CStatContourMapSpctm3D::CntmpWindow CStatContourMapSpctm3D::getCntmpWindow() const {
+    CntmpWindow w;
+    if (!m_pRnd)
+        return w;
+    w.t0 = m_pRnd->timePos;
+    w.f0 = m_pRnd->freqPos;
+    // Wrapping sums would turn a far window into one at the grid's origin.
+    if (__builtin_add_overflow(w.t0, m_winWidth, &w.t1))
+        w.t1 = m_winWidth > 0 ? LLONG_MAX : LLONG_MIN;
+    if (__builtin_add_overflow(w.f0, m_winHeight, &w.f1))
+        w.f1 = m_winHeight > 0 ? LLONG_MAX : LLONG_MIN;
+    return w;
+}
+
+int CStatContourMapSpctm3D::querySnsColor(const CntmpWindow& w, CSpctmChnlzq* chnl,
+                                          CMMaterialzq* material, float* colour) {
+    if (!m_pRnd || m_queriesOff)
+        return 0;
+    if (m_pRnd->standardMode)
+        m_pRnd->drawSpctmContourmapStd(w.t0, w.f0, w.t1, w.f1, chnl, m_spectralClass,
+                                       m_component, material, colour);
+    else
+        m_pRnd->drawSpctmContourmapPro(w.t0, w.f0, w.t1, w.f1, chnl, m_spectralClass,
+                                       m_component, material, colour);
+    // A renderer without session or trial has just said "No MEG data?": once is enough.
+    if (!m_pRnd->session || !m_pRnd->trial) {
+        m_queriesOff = true;
+        return 0;
+    }
+    return 1;
+}
+
+int CStatContourMapSpctm3D::initTriMegSnsHullVtx(CMEGDatazq* data) {
+    return initTriHullVtx(data, kChnMeg);
+}
+
+int CStatContourMapSpctm3D::initTriEegEltHullVtx(CMEGDatazq* data) {
+    return initTriHullVtx(data, kChnEeg);
+}
+
+void CStatContourMapSpctm3D::collectHullPoints(CMDTrialzq* trial, int chnType,
+                                               std::vector<R3>& pts) {
+    CMDChannelzq** channels = trial->getAllChannelPt();
+    const int count = channels ? trial->getTotalChannel() : 0;
+    for (int i = 0; i < count; ++i) {
+        CMDChannelzq* ch = channels[i];
+        if (!checkMegEegSensorVisibility(ch, i, -1) || !ch->getSpctmChnl(false, m_spectralClass))
+            continue;
+        double p[3] = {0.0, 0.0, 0.0};
+        if (chnType == kChnMeg) {
+            CBscMagSnszq* coil = ch->getMEGCoilzq(0);
+            if (!coil)
+                continue;
+            coil->getCoilPositionD(p);
+        } else {
+            CEEGelectrodezq* electrode = ch->getEegElectrode(0);
+            if (!electrode)
+                continue;
+            electrode->getElectrodePositionD(p);
+        }
+        R3 r;
+        r.id = static_cast<int>(pts.size());
+        r.x = static_cast<float>(p[0]);
+        r.y = static_cast<float>(p[1]);
+        r.z = static_cast<float>(p[2]);
+        r.chIdx = i;
+        pts.push_back(r);
+    }
+}
+
+void CStatContourMapSpctm3D::writeHullVertices(CMDTrialzq* trial, const std::vector<R3>& unique,
+                                               const std::vector<Tri>& tris, D3DVTX_PNCd* vtx) {
+    const CntmpWindow w = getCntmpWindow();
+    CMDChannelzq** channels = trial->getAllChannelPt();
+    beginColorQueries();
+    long long v = 0;
+    for (const Tri& t : tris) {
+        for (const int corner : {t.a, t.b, t.c}) {
+            const R3& p = unique[static_cast<size_t>(corner)];
+            D3DVTX_PNCd& out = vtx[v++];
+            out.pos[0] = p.x;
+            out.pos[1] = p.y;
+            out.pos[2] = p.z;
+            out.pos[3] = 1.0f;
+            out.nml[0] = t.nx;
+            out.nml[1] = t.ny;
+            out.nml[2] = t.nz;
+            out.nml[3] = 1.0f;
+            std::copy(m_surfColor, m_surfColor + 4, out.clr);
+            if (m_cntmpColorOn)
+                querySnsColor(w, channels[p.chIdx]->getSpctmChnl(false, m_spectralClass), nullptr,
+                              out.clr);
+        }
+    }
+}
+
+int CStatContourMapSpctm3D::initTriHullVtx(CMEGDatazq* data, int chnType) {
+    if (data)
+        m_pMEGData = data;
+    CMEGDatazq* session = m_pMEGData;
+    if (!session || !m_cntmpOn)
+        return 0;
+    CMDTrialzq* trial = session->getCurrentTrialPt();
+    if (!trial)
+        return 0;
+    std::vector<R3> pts, unique;
+    std::vector<int> index;
+    std::vector<Tri> tris;
+    collectHullPoints(trial, chnType, pts);
+    ConvexHull3Dzq hull;
+    hull.de_duplicateR3(pts, index, unique);
+    hull.NewtonApple_hull_3D(unique, tris);
+    CSnsCnvxHull4Cntmp& holder = chnType == kChnEeg ? m_hullEeg : m_hullMeg;
+    if (!holder.checkInitTriVtx(unique, tris, m_pM3D, true) || !holder.m_pTriVtx)
+        return 0;
+    CMVBzq& vb = *holder.m_pTriVtx;
+    vb.m_nVtx = 0;
+    writeHullVertices(trial, unique, tris, vb.getBufPtr());
+    vb.m_nVtx = 3 * static_cast<long long>(tris.size());
+    holder.m_pMEGData = session;
+    session->getSelect(holder.m_select, holder.m_select);
+    holder.markBuiltWindow();
+    m_hullRuns[chnType == kChnEeg ? 1 : 0] = CHullOpening::drawnFacetRuns(unique, tris);
+    m_pMEGData = session;
+    m_pTrial = trial;
+    return 1;
+}
