@@ -166,8 +166,7 @@ int CDlgContourMapSpctm3Dzq::applyDlg2View() {
             channelTypeError();
         }
     }
-    return m_view.updateMEGData() && m_view.m_pTrial->getSpctmTrial(false, m_spectralClass) ? 1
-                                                                                           : 0;
+    return m_view.updateMEGData() && m_view.m_pTrial->getSpctmTrial(false, m_spectralClass) ? 1 : 0;
 }
 
 void CDlgContourMapSpctm3Dzq::OnBnClickedApply() {

@@ -22,8 +22,8 @@ public:
 
     // Runs [first, end) of facet indices that the draw shows, in facet order: every facet
     // except those spanning the opening.
-    static std::vector<std::pair<long long, long long>> drawnFacetRuns(const std::vector<R3>& pts,
-                                                                       const std::vector<Tri>& tris);
+    static std::vector<std::pair<long long, long long>>
+    drawnFacetRuns(const std::vector<R3>& pts, const std::vector<Tri>& tris);
     // Unit direction from the sensors' centre towards the open side; false when the sensors
     // surround their centre (or are too few to tell), so that nothing is open.
     static bool openDirection(const std::vector<R3>& pts, double dir[3]);

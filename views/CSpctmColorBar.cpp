@@ -92,4 +92,3 @@ void CSpctmColorBar::draw(CDC& dc, const CRect& client, const CMEGSpctm3DRndzq& 
         dc.TextOut(x0 + width / 2 - dc.GetTextExtent(mid).cx / 2, ty, mid);
     }
 }
-

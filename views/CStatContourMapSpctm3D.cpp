@@ -37,11 +37,11 @@ int CStatContourMapSpctm3D::querySnsColor(const CntmpWindow& w, CSpctmChnlzq* ch
     if (!m_pRnd || m_queriesOff)
         return 0;
     if (m_pRnd->standardMode)
-        m_pRnd->drawSpctmContourmapStd(w.t0, w.f0, w.t1, w.f1, chnl, m_spectralClass,
-                                       m_component, material, colour);
+        m_pRnd->drawSpctmContourmapStd(w.t0, w.f0, w.t1, w.f1, chnl, m_spectralClass, m_component,
+                                       material, colour);
     else
-        m_pRnd->drawSpctmContourmapPro(w.t0, w.f0, w.t1, w.f1, chnl, m_spectralClass,
-                                       m_component, material, colour);
+        m_pRnd->drawSpctmContourmapPro(w.t0, w.f0, w.t1, w.f1, chnl, m_spectralClass, m_component,
+                                       material, colour);
     // A renderer without session or trial has just said "No MEG data?": once is enough.
     if (!m_pRnd->session || !m_pRnd->trial) {
         m_queriesOff = true;

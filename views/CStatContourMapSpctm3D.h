@@ -38,7 +38,7 @@ public:
     long long m_winHeight = 30;
     long long m_stepTime = 10;
     long long m_stepFreq = 10;
-    int m_snsActivity = 1;  // the dialog's "Sensor Act", kept between its refreshes
+    int m_snsActivity = 1;   // the dialog's "Sensor Act", kept between its refreshes
     CMMaterialzq m_matSpctm; // takes each sensor's colour just before it is drawn
 
 protected:

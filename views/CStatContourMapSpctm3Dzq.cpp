@@ -159,8 +159,8 @@ unsigned long long CStatContourMapSpctm3Dzq::colorKey() const {
         return h;
     const CMEGSpctm3DRndzq& r = *m_pRnd;
     h = mix(mix(mix(mix(h, r.colorCount), r.standardMode), r.polarity), r.proDisplayMode);
-    for (const double v : {r.stdLower, r.stdUpper, r.proLower, r.proUpper, r.proLowerLimit,
-                           r.proUpperLimit})
+    for (const double v :
+         {r.stdLower, r.stdUpper, r.proLower, r.proUpper, r.proLowerLimit, r.proUpperLimit})
         h = mix(h, v);
     return h;
 }
@@ -203,8 +203,7 @@ int CStatContourMapSpctm3Dzq::drawMegSnsSpctm() {
     const CMEGDatazq& s = *m_pMEGData;
     if (!makeCoilShape(static_cast<float>(s.megCoilSize)) ||
         !makeDirShape(static_cast<float>(s.dirGlyphSize2), static_cast<float>(s.dirGlyphSize1)) ||
-        !makeMarkShape(static_cast<float>(s.dirGlyphSize2),
-                       static_cast<float>(6 * s.megCoilSize)))
+        !makeMarkShape(static_cast<float>(s.dirGlyphSize2), static_cast<float>(6 * s.megCoilSize)))
         return 0;
     return drawSnsSpctm(kChnMeg);
 }
@@ -372,8 +371,8 @@ int CStatContourMapSpctm3Dzq::autofitColor4SnsWin() {
     bool any = false;
     double lo = 0.0, hi = 0.0;
     for (int i = 0; i < count; ++i) {
-        CSpctmChnlzq* spctm = channels[i] ? channels[i]->getSpctmChnl(false, m_spectralClass)
-                                          : nullptr;
+        CSpctmChnlzq* spctm =
+            channels[i] ? channels[i]->getSpctmChnl(false, m_spectralClass) : nullptr;
         if (!checkMegEegSensorVisibility(channels[i], i, -1) || !spctm ||
             !m_pRnd->autoFitStdViewRng4CrntShowStd(spctm, m_component, w.t0, w.f0, w.t1, w.f1))
             continue;
@@ -427,8 +426,7 @@ int CStatContourMapSpctm3Dzq::initTriFanVtx(int chnType) {
     return 1;
 }
 
-void CStatContourMapSpctm3Dzq::writeFanVertex(D3DVTX_PNCd& out, const double pos[3],
-                                              int channel) {
+void CStatContourMapSpctm3Dzq::writeFanVertex(D3DVTX_PNCd& out, const double pos[3], int channel) {
     for (int k = 0; k < 3; ++k)
         out.pos[k] = static_cast<float>(pos[k]);
     out.pos[3] = 1.0f;
@@ -445,9 +443,9 @@ bool CStatContourMapSpctm3Dzq::isNeighbour(int chnType, const double p[3],
     const double d = std::hypot(q[0] - p[0], q[1] - p[1], q[2] - p[2]);
     if (chnType == kChnEeg)
         return d <= m_nbrDistEeg;
-    const double e = std::hypot((p[0] + q[0]) / 2 - m_buildSphere[0],
-                                (p[1] + q[1]) / 2 - m_buildSphere[1],
-                                (p[2] + q[2]) / 2 - m_buildSphere[2]);
+    const double e =
+        std::hypot((p[0] + q[0]) / 2 - m_buildSphere[0], (p[1] + q[1]) / 2 - m_buildSphere[1],
+                   (p[2] + q[2]) / 2 - m_buildSphere[2]);
     return d <= m_nbrDistMeg && e <= m_buildSphere[3];
 }
 
@@ -499,8 +497,8 @@ int CStatContourMapSpctm3Dzq::buildFan(CSnsFanData4ContourMapx& fans, int chnTyp
     return 1;
 }
 
-int CStatContourMapSpctm3Dzq::replaceNeighbour(CSnsFan4ContourMapx& fan, int chnType, int k,
-                                               int j, const double q[3]) {
+int CStatContourMapSpctm3Dzq::replaceNeighbour(CSnsFan4ContourMapx& fan, int chnType, int k, int j,
+                                               const double q[3]) {
     CSnsFanData4ContourMapx& fans = chnType == kChnMeg ? m_fanMeg : m_fanEeg;
     D3DVTX_PNCd& out = fans.m_pTriVtx->getBufPtr()[fan.m_vtxFirst + 1 + k];
     if (chnType == kChnMeg && m_cntmpColorOn &&
@@ -529,7 +527,8 @@ void CStatContourMapSpctm3Dzq::makeFanTriangles(CSnsFanData4ContourMapx& fans, i
         if (!fan)
             continue;
         const long long first = fan->m_vtxFirst, end = fan->m_vtxEnd;
-        const long long tris = CMDXdefine::vertexCount2primitiveCount(D3DPT_TRIANGLEFAN, end - first);
+        const long long tris =
+            CMDXdefine::vertexCount2primitiveCount(D3DPT_TRIANGLEFAN, end - first);
         for (long long t = 0; t < tris; ++t) {
             out[n++] = vtx[first];
             out[n++] = vtx[first + 1 + t];
@@ -538,8 +537,8 @@ void CStatContourMapSpctm3Dzq::makeFanTriangles(CSnsFanData4ContourMapx& fans, i
         // The ring closes when its last and first neighbours are themselves neighbours.
         const D3DVTX_PNCd& a = vtx[end - 1];
         const D3DVTX_PNCd& b = vtx[first + 1];
-        if (tris >= 2 && std::hypot(a.pos[0] - b.pos[0], a.pos[1] - b.pos[1],
-                                    a.pos[2] - b.pos[2]) <= reach) {
+        if (tris >= 2 &&
+            std::hypot(a.pos[0] - b.pos[0], a.pos[1] - b.pos[1], a.pos[2] - b.pos[2]) <= reach) {
             out[n++] = vtx[first];
             out[n++] = a;
             out[n++] = b;

@@ -3,8 +3,8 @@
 // capacity, chain order, radial normals), the opening of a helmet, the colour fit, the keys
 // and the paint path's rebuilds.
 #include "UiTest.h"
-#include "render/CMEGSpctm3DRndzq.h"
 #include "envelope/ConvexHull3Dzq.h"
+#include "render/CMEGSpctm3DRndzq.h"
 #include "views/CHullOpening.h"
 #include "views/CStatContourMapSpctm3Dzq.h"
 
@@ -30,8 +30,8 @@ struct LayoutData {
         for (size_t c = 0; c < pos.size(); ++c) {
             const double normal[3] = {0.0, 0.0, 1.0};
             if (eeg) {
-                ASSERT_TRUE(b.addEegChannel(s, u"", CEEGelectrodezq("E" + std::to_string(c),
-                                                                    pos[c].data())));
+                ASSERT_TRUE(b.addEegChannel(
+                    s, u"", CEEGelectrodezq("E" + std::to_string(c), pos[c].data())));
             } else {
                 CMEGSensorzq sensor("M" + std::to_string(c), CMEGSensor::Magnetometer);
                 sensor.addCoil(CBscMagSnszq(pos[c].data(), normal));
@@ -55,8 +55,8 @@ struct LayoutData {
     CMEGDatazq* session() { return data.getSessionData(-1); }
 };
 
-const std::vector<Pos> kOctahedron = {{0.1, 0, 0}, {-0.1, 0, 0}, {0, 0.1, 0},
-                                      {0, -0.1, 0}, {0, 0, 0.1}, {0, 0, -0.1}};
+const std::vector<Pos> kOctahedron = {{0.1, 0, 0},  {-0.1, 0, 0}, {0, 0.1, 0},
+                                      {0, -0.1, 0}, {0, 0, 0.1},  {0, 0, -0.1}};
 
 class ContourViewTest : public UiTest {
 protected:

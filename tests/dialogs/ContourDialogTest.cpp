@@ -1,0 +1,249 @@
+// The contour-map window driven as a user drives it, through the facade: titles and channel
+// types, the animation and its timer, window-move drags and keys, typed values, the component
+// box, the command channel, the Active map's refresh, and the paint path's rebuilds.
+#include "UiTest.h"
+#include "dialogs/CDlgContourMapSpctm3Dzq.h"
+#include "dialogs/CDlgRnd3DSpctmOneChnl.h"
+#include "dialogs/CDlgSpctmRnd3DStdSet.h"
+#include "dialogs/res/resource.h"
+#include "facade/CVelmoraFacezq.h"
+#include "render/CMEGSpctm3DRndzq.h"
+#include "synthetic/CSyntheticRecording.h"
+
+#include <iterator>
+#include <memory>
+
+namespace {
+
+int noCallback(int, int) {
+    return 0;
+}
+
+class ContourDialogTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        if (IsSkipped())
+            return;
+        // 25 time points: the sweep of the edge case (steps of 10).
+        const auto g = GridDataSet::ramp(25, 12, 1.0, 3.0);
+        grid.build(25, 12, {g, g, g});
+    }
+    CDlgContourMapSpctm3Dzq* showMegAct() {
+        EXPECT_EQ(face.show3DContMapSpctmMegAct(&grid.data, noCallback, nullptr), 1);
+        return face.m_pDlgContourAct;
+    }
+    void click(CDlgContourMapSpctm3Dzq* dlg, int id) {
+        CWinTestDriver::Click(dlg->GetDlgItem(id));
+    }
+    CString text(CWnd* wnd, int id) {
+        CString s;
+        wnd->GetDlgItem(id)->GetWindowText(s);
+        return s;
+    }
+
+    GridDataSet grid;
+    CVelmoraFacezq face;
+};
+
+TEST_F(ContourDialogTest, ShowsSetTitlesTypesAndTheHiddenSingleChannelWindow) {
+    ASSERT_EQ(face.show3DContMapSpctmMegCtl(&grid.data, noCallback, nullptr), 1);
+    CDlgContourMapSpctm3Dzq* ctl = face.m_pDlgContourCtl;
+    ASSERT_TRUE(ctl);
+    CString title;
+    ctl->GetWindowText(title);
+    EXPECT_EQ(title, CString(u"Spectral 3D Contourmap: Control time window"));
+    EXPECT_EQ(ctl->m_view.m_chnType, CStatD3DM::kChnMeg);
+    EXPECT_EQ(ctl->m_view.m_pRnd, face.m_pRnd);
+    EXPECT_EQ(ctl->m_pFace, &face);
+    ASSERT_TRUE(face.m_pDlgOneChnlCtl);
+    EXPECT_FALSE(face.m_pDlgOneChnlCtl->IsWindowVisible());
+    EXPECT_EQ(face.m_pDlgOneChnlCtl->m_spectralClass, 1);
+    EXPECT_EQ(face.m_pDlgOneChnlCtl->m_view.m_spectralClass, 1);
+    CDlgContourMapSpctm3Dzq* act = showMegAct();
+    act->GetWindowText(title);
+    EXPECT_EQ(title, CString(u"Spectral 3D  Contourmap: Active  time window"));
+    ASSERT_EQ(face.show3DContMapSpctmEegAct(&grid.data, noCallback, nullptr), 1);
+    EXPECT_EQ(face.m_pDlgContourAct, act) << "MEG and EEG share the window of a class";
+    EXPECT_EQ(act->m_view.m_chnType, CStatD3DM::kChnEeg);
+    // The command channel reaches every contour and single-channel window.
+    EXPECT_EQ(face.sendMessageX(4, 2), 1);
+    for (CDlgContourMapSpctm3Dzq* dlg : {act, ctl}) {
+        EXPECT_EQ(dlg->m_view.m_component, 2);
+        EXPECT_EQ(dlg->m_cmbComponent.GetCurSel(), 2);
+    }
+    EXPECT_EQ(face.m_pDlgOneChnlCtl->m_component, 2);
+}
+
+TEST_F(ContourDialogTest, AnimationSweepsRowByRowAndStopsOnABadStep) {
+    CDlgContourMapSpctm3Dzq* dlg = showMegAct();
+    CMEGSpctm3DRndzq& rnd = *face.m_pRnd;
+    click(dlg, IDC_CM_ANIMATE);
+    ASSERT_TRUE(CWinTestDriver::HasTimer(dlg, 100));
+    EXPECT_EQ(CWinTestDriver::TimerPeriod(dlg, 100), 100u);
+    EXPECT_EQ(text(dlg, IDC_CM_ANIMATE), CString(u"Stop"));
+    const long long visits[][2] = {{10, 0}, {20, 0}, {0, 10}, {10, 10}, {20, 10}, {0, 0}};
+    for (const auto& v : visits) {
+        ASSERT_TRUE(CWinTestDriver::FireTimer(dlg, 100));
+        EXPECT_EQ(rnd.timePos, v[0]);
+        EXPECT_EQ(rnd.freqPos, v[1]);
+    }
+    EXPECT_EQ(text(dlg, IDC_CM_ANIMATE), CString(u"Stop..."));
+    // A step of 0 stops the animation at the next tick.
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_CM_STEPX), u"0");
+    EXPECT_EQ(dlg->m_view.m_stepTime, 0);
+    ASSERT_TRUE(CWinTestDriver::FireTimer(dlg, 100));
+    EXPECT_FALSE(CWinTestDriver::HasTimer(dlg, 100));
+    EXPECT_EQ(text(dlg, IDC_CM_ANIMATE), CString(u"Start"));
+    EXPECT_EQ(dlg->m_running, 0);
+    // "Speed" of 0 runs at the fastest period.
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_CM_SPEED), u"0");
+    click(dlg, IDC_CM_ANIMATE);
+    EXPECT_EQ(CWinTestDriver::TimerPeriod(dlg, 100), 10u);
+    click(dlg, IDC_CM_ANIMATE);
+    EXPECT_FALSE(CWinTestDriver::HasTimer(dlg, 100));
+}
+
+TEST_F(ContourDialogTest, WindowMoveModeDragsAndKeysMoveTheWindow) {
+    CDlgContourMapSpctm3Dzq* dlg = showMegAct();
+    CMEGSpctm3DRndzq& rnd = *face.m_pRnd;
+    click(dlg, IDC_CM_MOVE);
+    EXPECT_EQ(dlg->m_view.m_operMode, 902);
+    CRect rc;
+    dlg->m_view.GetWindowRect(&rc);
+    dlg->ScreenToClient(&rc);
+    const CPoint mid = rc.CenterPoint();
+    CWinTestDriver::Drag(dlg, mid, CPoint(mid.x + 1, mid.y), 1);
+    EXPECT_EQ(rnd.timePos, 0) << "one pixel moves nothing";
+    CWinTestDriver::Drag(dlg, mid, CPoint(mid.x + 2, mid.y - 6), 1);
+    EXPECT_EQ(rnd.timePos, 1);
+    EXPECT_EQ(rnd.freqPos, 3) << "upward raises the frequency";
+    // Keys go to the window, not to the edit that has the focus.
+    CWnd* width = dlg->GetDlgItem(IDC_CM_WINWIDTH);
+    CWinTestDriver::KeyPress(width, VK_RIGHT);
+    EXPECT_EQ(rnd.timePos, 11);
+    CWinTestDriver::PickMenuItem(dlg, ID_CM_NORMAL);
+    EXPECT_EQ(dlg->m_view.m_operMode, 300);
+    CWinTestDriver::TypeText(width, u"12");
+    EXPECT_EQ(dlg->m_view.m_winWidth, 12);
+    EXPECT_EQ(rnd.timePos, 11);
+}
+
+TEST_F(ContourDialogTest, TypedValuesControlsAndMenusReachTheView) {
+    CDlgContourMapSpctm3Dzq* dlg = showMegAct();
+    CStatContourMapSpctm3Dzq& view = dlg->m_view;
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_CM_WINHEIGHT), u"-4");
+    EXPECT_EQ(view.m_winHeight, -4) << "taken as typed";
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_CM_WINHEIGHT), u"abc");
+    EXPECT_EQ(view.m_winHeight, -4);
+    EXPECT_GT(messages.Count(), 0) << "the framework asks for a number";
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbComponent, 1);
+    EXPECT_EQ(dlg->m_component, 1);
+    EXPECT_EQ(view.m_component, 1);
+    CWinTestDriver::PickMenuItem(dlg, ID_CM_PICKSENSOR);
+    EXPECT_EQ(view.m_operMode, 403);
+    EXPECT_EQ(view.m_markOn, 1);
+    CWinTestDriver::Click(dlg->GetDlgItem(IDC_CM_APPLY));
+    EXPECT_EQ(view.m_markOn, 0) << "MEG: Apply takes the unchecked \"Mark Select\"";
+    CWinTestDriver::Click(dlg->GetDlgItem(IDC_CM_SENSORS));
+    EXPECT_EQ(view.m_pMEGData->megSnsShown, 0);
+    CWinTestDriver::PickMenuItem(dlg, ID_CM_SHAPE_BALL);
+    EXPECT_EQ(view.m_snsShapeSel, 1);
+    // Settings opens the shared parameters window with this window's class and component.
+    CWinTestDriver::Click(dlg->GetDlgItem(IDC_CM_SETTINGS));
+    ASSERT_TRUE(face.m_pDlgStdSet);
+    EXPECT_TRUE(face.m_pDlgStdSet->IsWindowVisible());
+    EXPECT_EQ(face.m_pDlgStdSet->m_component, 1);
+}
+
+TEST_F(ContourDialogTest, SurfaceIsRebuiltOnlyWhenItsWindowMoves) {
+    CDlgContourMapSpctm3Dzq* dlg = showMegAct();
+    CStatContourMapSpctm3Dzq& view = dlg->m_view;
+    CWinTestDriver::ProcessEvents();
+    view.UpdateWindow();
+    if (!view.m_pM3D)
+        GTEST_SKIP() << "no 3D device: " << view.getInitError();
+    ASSERT_TRUE(view.m_hullMeg.m_pTriVtx);
+    const auto stamp = view.m_hullMeg.m_builtWinKey[0];
+    view.m_hullMeg.m_pMEGData = nullptr; // what a stale mesh looks like
+    face.m_pRnd->timePos = 0;
+    view.Invalidate(FALSE);
+    view.UpdateWindow();
+    EXPECT_EQ(view.m_hullMeg.m_pMEGData, view.m_pMEGData) << "out of date: rebuilt";
+    view.m_hullMeg.m_select = -1;
+    EXPECT_EQ(view.m_hullMeg.check4update(view.m_pMEGData), 0);
+    view.m_hullMeg.m_select = 0;
+    view.m_pMEGData->getSelect(view.m_hullMeg.m_select, view.m_hullMeg.m_select);
+    view.Invalidate(FALSE);
+    view.UpdateWindow();
+    EXPECT_EQ(view.m_hullMeg.m_builtWinKey[0], stamp) << "current: not rebuilt";
+    face.m_pRnd->timePos = 5;
+    view.Invalidate(FALSE);
+    view.UpdateWindow();
+    EXPECT_EQ(view.m_hullMeg.m_builtWinKey[0], 5) << "moved window: rebuilt";
+    EXPECT_EQ(face.update3DCntmapWave(view.m_pMEGData), 1);
+    dlg->ShowWindow(SW_HIDE);
+    EXPECT_EQ(face.update3DCntmapWave(view.m_pMEGData), 0);
+}
+
+TEST_F(ContourDialogTest, RealLayoutsPaintColouredSensorsAndSurvivesASoak) {
+    CSyntheticRecording::Options o;
+    o.epochs = 1;
+    o.samplingRateHz = 250.0;
+    o.samplesPerEpoch = 501;
+    std::unique_ptr<CArrayMEDataSetzq> data = CSyntheticRecording(o).build();
+    ASSERT_TRUE(data);
+    ASSERT_EQ(face.show3DContMapSpctmMegAct(data.get(), noCallback, nullptr), 1);
+    CDlgContourMapSpctm3Dzq* dlg = face.m_pDlgContourAct;
+    CWinTestDriver::ProcessEvents();
+    dlg->m_view.UpdateWindow();
+    if (!dlg->m_view.m_pM3D)
+        GTEST_SKIP() << "no 3D device";
+    ASSERT_TRUE(dlg->m_view.m_hullMeg.m_pTriVtx);
+    EXPECT_GT(dlg->m_view.m_hullMeg.m_pTriVtx->m_nVtx, 300);
+    // Seeded random clicks, keys, drags, wheel turns and menu picks over the window.
+    unsigned seed = 20261206u;
+    const auto next = [&](unsigned n) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % n;
+    };
+    const int buttons[] = {IDC_CM_MOVE,     IDC_CM_ANIMATE,  IDC_CM_RESET,     IDC_CM_UPDATE,
+                           IDC_CM_APPLY,    IDC_CM_SENSORS,  IDC_CM_CONTOURMAP, IDC_CM_CONTOURACT,
+                           IDC_CM_AUTOFITCOLOR, IDC_CM_MARKSELECT};
+    const UINT menus[] = {ID_CM_NORMAL, ID_CM_ROTATE, ID_CM_ZOOM, ID_CM_MOVE, ID_CM_PICKSENSOR,
+                          ID_CM_SHAPE_CUBE, ID_CM_SHAPE_TORUS};
+    CRect rc;
+    dlg->m_view.GetWindowRect(&rc);
+    dlg->ScreenToClient(&rc);
+    for (int i = 0; i < 150; ++i) {
+        const CPoint p(rc.left + static_cast<int>(next(rc.Width())),
+                       rc.top + static_cast<int>(next(rc.Height())));
+        switch (next(6)) {
+        case 0:
+            click(dlg, buttons[next(std::size(buttons))]);
+            break;
+        case 1:
+            CWinTestDriver::PickMenuItem(dlg, menus[next(std::size(menus))]);
+            break;
+        case 2:
+            CWinTestDriver::Drag(dlg, p, CPoint(p.x + 20, p.y - 10), 2);
+            break;
+        case 3:
+            CWinTestDriver::KeyPress(&dlg->m_view, VK_LEFT + next(4));
+            break;
+        case 4:
+            CWinTestDriver::FireTimer(dlg, 100);
+            break;
+        default:
+            CWinTestDriver::Wheel(dlg, p, 120);
+        }
+        if (i % 25 == 0)
+            face.show3DContMapSpctmEegAct(data.get(), noCallback, nullptr);
+    }
+    dlg->m_view.m_surfHullMode = 0; // the fan surface
+    dlg->m_view.Invalidate(FALSE);
+    dlg->m_view.UpdateWindow();
+    EXPECT_GE(face.m_pRnd->timePos, 0);
+}
+
+} // namespace
