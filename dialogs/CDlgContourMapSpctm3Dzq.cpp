@@ -34,15 +34,8 @@ ON_BN_CLICKED(IDC_CM_MARKSELECT, OnBnClickedApply)
 ON_BN_CLICKED(IDC_CM_SENSORS, OnBnClickedSensors)
 ON_BN_CLICKED(IDC_CM_CONTOURMAP, OnBnClickedContour)
 ON_BN_CLICKED(IDC_CM_CONTOURACT, OnBnClickedContour)
-ON_COMMAND(ID_CM_NORMAL, OnModeNormal)
-ON_COMMAND(ID_CM_ROTATE, OnModeRotate)
-ON_COMMAND(ID_CM_ZOOM, OnModeZoom)
-ON_COMMAND(ID_CM_MOVE, OnModeMove)
-ON_COMMAND(ID_CM_SENSORSIZE, OnModeSensorSize)
+ON_COMMAND_RANGE(ID_CM_ZOOM, ID_CM_NORMAL, OnViewCommand)
 ON_COMMAND(ID_CM_PICKSENSOR, OnPickSensor)
-ON_COMMAND(ID_CM_SHAPE_CUBE, OnShapeCube)
-ON_COMMAND(ID_CM_SHAPE_BALL, OnShapeBall)
-ON_COMMAND(ID_CM_SHAPE_TORUS, OnShapeTorus)
 ON_BN_CLICKED(IDC_CM_SETTINGS, OnBnClickedSettings)
 ON_BN_CLICKED(IDC_CM_RESET, OnBnClickedReset)
 ON_BN_CLICKED(IDC_CM_UPDATE, OnBnClickedUpdate)
@@ -219,57 +212,48 @@ void CDlgContourMapSpctm3Dzq::OnBnClickedSensors() {
     repaintView(TRUE);
 }
 
-void CDlgContourMapSpctm3Dzq::OnBnClickedContour() {
-    applyDlg2View();
+void CDlgContourMapSpctm3Dzq::initFans() {
     if (m_view.m_chnType == CStatD3DM::kChnMeg)
         m_view.triMegSnsFan11initx(nullptr);
     else if (m_view.m_chnType == CStatD3DM::kChnEeg)
         m_view.triEegEltFan11initx(nullptr);
     else
         channelTypeError();
+}
+
+void CDlgContourMapSpctm3Dzq::OnBnClickedContour() {
+    applyDlg2View();
+    initFans();
     repaintView(TRUE);
 }
 
-void CDlgContourMapSpctm3Dzq::OnModeNormal() {
-    setMode(CStatD3DM::kModeNormal);
-}
-
-void CDlgContourMapSpctm3Dzq::OnModeRotate() {
-    setMode(CStatD3DM::kModeRotate);
-}
-
-void CDlgContourMapSpctm3Dzq::OnModeZoom() {
-    setMode(CStatD3DM::kModeZoom);
-}
-
-void CDlgContourMapSpctm3Dzq::OnModeMove() {
-    setMode(CStatD3DM::kModeMove);
-}
-
-void CDlgContourMapSpctm3Dzq::OnModeSensorSize() {
-    setMode(CStatD3DM::kModeSnsSize);
+void CDlgContourMapSpctm3Dzq::OnViewCommand(UINT id) {
+    switch (id) {
+    case ID_CM_NORMAL:
+        setMode(CStatD3DM::kModeNormal);
+        break;
+    case ID_CM_ROTATE:
+        setMode(CStatD3DM::kModeRotate);
+        break;
+    case ID_CM_ZOOM:
+        setMode(CStatD3DM::kModeZoom);
+        break;
+    case ID_CM_MOVE:
+        setMode(CStatD3DM::kModeMove);
+        break;
+    case ID_CM_SENSORSIZE:
+        setMode(CStatD3DM::kModeSnsSize);
+        break;
+    default:
+        // The three "Sensor Shape" items, cube, ball and torus, in selector order.
+        m_view.m_snsShapeSel = static_cast<int>(id - ID_CM_SHAPE_CUBE);
+        repaintView(TRUE);
+    }
 }
 
 void CDlgContourMapSpctm3Dzq::OnPickSensor() {
     setMode(CStatD3DM::kModePick);
     m_view.m_markOn = 1;
-}
-
-void CDlgContourMapSpctm3Dzq::setShape(int shape) {
-    m_view.m_snsShapeSel = shape;
-    repaintView(TRUE);
-}
-
-void CDlgContourMapSpctm3Dzq::OnShapeCube() {
-    setShape(CStatD3DM::kShapeCube);
-}
-
-void CDlgContourMapSpctm3Dzq::OnShapeBall() {
-    setShape(CStatD3DM::kShapeBall);
-}
-
-void CDlgContourMapSpctm3Dzq::OnShapeTorus() {
-    setShape(CStatD3DM::kShapeTorus);
 }
 
 void CDlgContourMapSpctm3Dzq::OnBnClickedSettings() {
@@ -292,12 +276,7 @@ void CDlgContourMapSpctm3Dzq::OnBnClickedReset() {
     m_view.cleanTriMegSnsVtx();
     m_view.cleanD3DPick();
     m_view.snsSrc3Dinit(this);
-    if (m_view.m_chnType == CStatD3DM::kChnMeg)
-        m_view.triMegSnsFan11initx(nullptr);
-    else if (m_view.m_chnType == CStatD3DM::kChnEeg)
-        m_view.triEegEltFan11initx(nullptr);
-    else
-        channelTypeError();
+    initFans();
     repaintView(FALSE);
 }
 

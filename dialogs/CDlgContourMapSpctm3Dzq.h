@@ -50,15 +50,9 @@ protected:
     afx_msg void OnEnChangeValue();
     afx_msg void OnBnClickedSensors();
     afx_msg void OnBnClickedContour();
-    afx_msg void OnModeNormal();
-    afx_msg void OnModeRotate();
-    afx_msg void OnModeZoom();
-    afx_msg void OnModeMove();
-    afx_msg void OnModeSensorSize();
+    // Menu "View" modes and "Option" sensor shapes (ids 4024..4031).
+    afx_msg void OnViewCommand(UINT id);
     afx_msg void OnPickSensor();
-    afx_msg void OnShapeCube();
-    afx_msg void OnShapeBall();
-    afx_msg void OnShapeTorus();
     afx_msg void OnBnClickedSettings();
     afx_msg void OnBnClickedReset();
     afx_msg void OnBnClickedUpdate();
@@ -75,7 +69,8 @@ protected:
 
 private:
     void setMode(int mode) { m_view.m_operMode = mode; }
-    void setShape(int shape);
+    // The fans of the view's channel type made ready for a new build.
+    void initFans();
     // Shows the variables in the controls without the edits' change handlers reading back.
     void showValues();
 

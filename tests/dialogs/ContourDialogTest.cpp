@@ -33,9 +33,7 @@ protected:
         EXPECT_EQ(face.show3DContMapSpctmMegAct(&grid.data, noCallback, nullptr), 1);
         return face.m_pDlgContourAct;
     }
-    void click(CDlgContourMapSpctm3Dzq* dlg, int id) {
-        CWinTestDriver::Click(dlg->GetDlgItem(id));
-    }
+    void click(CDlgContourMapSpctm3Dzq* dlg, int id) { CWinTestDriver::Click(dlg->GetDlgItem(id)); }
     CString text(CWnd* wnd, int id) {
         CString s;
         wnd->GetDlgItem(id)->GetWindowText(s);
@@ -207,11 +205,12 @@ TEST_F(ContourDialogTest, RealLayoutsPaintColouredSensorsAndSurvivesASoak) {
         seed = seed * 1664525u + 1013904223u;
         return (seed >> 8) % n;
     };
-    const int buttons[] = {IDC_CM_MOVE,     IDC_CM_ANIMATE,  IDC_CM_RESET,     IDC_CM_UPDATE,
-                           IDC_CM_APPLY,    IDC_CM_SENSORS,  IDC_CM_CONTOURMAP, IDC_CM_CONTOURACT,
-                           IDC_CM_AUTOFITCOLOR, IDC_CM_MARKSELECT};
-    const UINT menus[] = {ID_CM_NORMAL, ID_CM_ROTATE, ID_CM_ZOOM, ID_CM_MOVE, ID_CM_PICKSENSOR,
-                          ID_CM_SHAPE_CUBE, ID_CM_SHAPE_TORUS};
+    const int buttons[] = {IDC_CM_MOVE,       IDC_CM_ANIMATE,    IDC_CM_RESET,
+                           IDC_CM_UPDATE,     IDC_CM_APPLY,      IDC_CM_SENSORS,
+                           IDC_CM_CONTOURMAP, IDC_CM_CONTOURACT, IDC_CM_AUTOFITCOLOR,
+                           IDC_CM_MARKSELECT};
+    const UINT menus[] = {ID_CM_NORMAL,     ID_CM_ROTATE,     ID_CM_ZOOM,       ID_CM_MOVE,
+                          ID_CM_PICKSENSOR, ID_CM_SHAPE_CUBE, ID_CM_SHAPE_TORUS};
     CRect rc;
     dlg->m_view.GetWindowRect(&rc);
     dlg->ScreenToClient(&rc);
