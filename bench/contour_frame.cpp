@@ -1,0 +1,96 @@
+// The contour map of the Neuromag 306 layout at 600 x 600, headless: a frame while the window
+// moves (hull rebuilt each time), a frame without rebuild, the hull build alone and the colour
+// fit over the shown sensors. Goal: a moving window at 100 frames/s or more, the hull build
+// under 1 ms.
+#include "dialogs/CDlgContourMapSpctm3Dzq.h"
+#include "facade/CVelmoraFacezq.h"
+#include "render/CMEGSpctm3DRndzq.h"
+#include "synthetic/CSyntheticRecording.h"
+#include "win/CWinTestDriver.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+int noCallback(int, int) {
+    return 0;
+}
+
+struct ContourWindow {
+    std::unique_ptr<CArrayMEDataSetzq> data = CSyntheticRecording().build();
+    CVelmoraFacezq face;
+    CStatContourMapSpctm3Dzq* view = nullptr;
+
+    ContourWindow() {
+        if (!data || !face.show3DContMapSpctmMegAct(data.get(), noCallback, nullptr))
+            return;
+        CDlgContourMapSpctm3Dzq* dlg = face.m_pDlgContourAct;
+        view = &dlg->m_view;
+        view->MoveWindow(0, 0, 600, 600, FALSE);
+        CWinTestDriver::ProcessEvents();
+        paint();
+    }
+    void paint() {
+        view->Invalidate(FALSE);
+        view->UpdateWindow();
+    }
+};
+
+ContourWindow* window() {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    CWinTestDriver::EnsureApplication();
+    static ContourWindow w;
+    return w.view && w.view->m_pM3D ? &w : nullptr;
+}
+
+void BM_FrameMovingWindow(benchmark::State& state) {
+    ContourWindow* w = window();
+    if (!w) {
+        state.SkipWithError("no contour window or 3D device");
+        return;
+    }
+    for (auto _ : state) {
+        w->face.m_pRnd->animateSpctm(1, 1, 0);
+        w->paint();
+    }
+}
+BENCHMARK(BM_FrameMovingWindow)->Unit(benchmark::kMillisecond);
+
+void BM_FrameStill(benchmark::State& state) {
+    ContourWindow* w = window();
+    if (!w) {
+        state.SkipWithError("no contour window or 3D device");
+        return;
+    }
+    for (auto _ : state)
+        w->paint();
+}
+BENCHMARK(BM_FrameStill)->Unit(benchmark::kMillisecond);
+
+void BM_HullBuild(benchmark::State& state) {
+    ContourWindow* w = window();
+    if (!w) {
+        state.SkipWithError("no contour window or 3D device");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(w->view->initTriMegSnsHullVtx(nullptr));
+}
+BENCHMARK(BM_HullBuild)->Unit(benchmark::kMicrosecond);
+
+void BM_ColourFit(benchmark::State& state) {
+    ContourWindow* w = window();
+    if (!w) {
+        state.SkipWithError("no contour window or 3D device");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(w->view->autofitColor4SnsWin());
+}
+BENCHMARK(BM_ColourFit)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
