@@ -36,6 +36,8 @@ ON_BN_CLICKED(IDC_CM_CONTOURMAP, OnBnClickedContour)
 ON_BN_CLICKED(IDC_CM_CONTOURACT, OnBnClickedContour)
 ON_COMMAND_RANGE(ID_CM_ZOOM, ID_CM_NORMAL, OnViewCommand)
 ON_COMMAND(ID_CM_PICKSENSOR, OnPickSensor)
+ON_COMMAND(ID_CM_SAVEPICTURE, OnSavePicture)
+ON_COMMAND(ID_CM_SAVEPICTURE2X, OnSavePicture2x)
 ON_BN_CLICKED(IDC_CM_SETTINGS, OnBnClickedSettings)
 ON_BN_CLICKED(IDC_CM_RESET, OnBnClickedReset)
 ON_BN_CLICKED(IDC_CM_UPDATE, OnBnClickedUpdate)
@@ -254,6 +256,26 @@ void CDlgContourMapSpctm3Dzq::OnViewCommand(UINT id) {
 void CDlgContourMapSpctm3Dzq::OnPickSensor() {
     setMode(CStatD3DM::kModePick);
     m_view.m_markOn = 1;
+}
+
+int CDlgContourMapSpctm3Dzq::savePicture(int scale) {
+    CString path = u"contourmap.png";
+    if (!AfxGetSaveFileName(this, u"Save Picture", u"PNG images (*.png)", path))
+        return 0;
+    if (m_view.savePicture(path.ToUtf8().c_str(), scale))
+        return 1;
+    CString text;
+    text.Format(u"The picture could not be written to %s.", path.GetString());
+    MessageBox(text);
+    return 0;
+}
+
+void CDlgContourMapSpctm3Dzq::OnSavePicture() {
+    savePicture(1);
+}
+
+void CDlgContourMapSpctm3Dzq::OnSavePicture2x() {
+    savePicture(2);
 }
 
 void CDlgContourMapSpctm3Dzq::OnBnClickedSettings() {

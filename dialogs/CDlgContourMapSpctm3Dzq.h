@@ -26,6 +26,9 @@ public:
     int applyDlg2View();
     // Sets the data component in the window and its view and selects it in the combo box.
     void setDataComponent(int component);
+    // "Save Picture...": asks for a file (AfxGetSaveFileName) and writes the view's picture at
+    // scale times its size; a failure is told in a message box. 1 when written.
+    int savePicture(int scale);
     // The title for the window's spectral class.
     CString titleForClass() const;
 
@@ -53,6 +56,8 @@ protected:
     // Menu "View" modes and "Option" sensor shapes (ids 4024..4031).
     afx_msg void OnViewCommand(UINT id);
     afx_msg void OnPickSensor();
+    afx_msg void OnSavePicture();
+    afx_msg void OnSavePicture2x();
     afx_msg void OnBnClickedSettings();
     afx_msg void OnBnClickedReset();
     afx_msg void OnBnClickedUpdate();

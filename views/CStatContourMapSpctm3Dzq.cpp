@@ -3,6 +3,7 @@
 
 #include "engine/CM3Dzq.h"
 #include "engine/CMDXdefine.h"
+#include "engine/CMFramePng.h"
 #include "gfx/ID3D11DeviceContext.h"
 #include "recording/CMEGDatazq.h"
 #include "render/CMEGSpctm3DRndzq.h"
@@ -96,6 +97,14 @@ void CStatContourMapSpctm3Dzq::OnPaint() {
     CPaintDC dc(this);
     if (!GetSafeHwnd() || !IsWindowVisible() || !checkInitScene())
         return;
+    renderFrame();
+    CRect client;
+    GetClientRect(&client);
+    drawTimeFreqInfo(&dc, &client);
+    drawOverlays(dc, client);
+}
+
+void CStatContourMapSpctm3Dzq::renderFrame() {
     m_pM3D->rendB();
     m_pM3D->setLight(nullptr);
     m_pM3D->setMaterial(nullptr);
@@ -105,10 +114,29 @@ void CStatContourMapSpctm3Dzq::OnPaint() {
     m_pM3D->rendE();
     m_pM3D->show(-1, nullptr);
     m_pM3D->releaseTargetSCB(0);
+}
+
+int CStatContourMapSpctm3Dzq::savePicture(const char* path, int scale) {
+    if (!path || !GetSafeHwnd() || scale < 1 || scale > kMaxPictureScale)
+        return 0;
+    if (scale == 1) {
+        UpdateWindow();
+        return AfxSaveWindowImage(this, path) ? 1 : 0;
+    }
+    if (!m_pM3D && !checkInitScene())
+        return 0;
     CRect client;
     GetClientRect(&client);
-    drawTimeFreqInfo(&dc, &client);
-    drawOverlays(dc, client);
+    if (!m_pM3D->setTargetSize(client.Width() * scale, client.Height() * scale))
+        return 0;
+    renderFrame();
+    const bool ok =
+        m_pM3D->getImage() && CMFramePng::write(path, m_pM3D->getImage(), m_pM3D->getImageWidth(),
+                                                m_pM3D->getImageHeight());
+    // Back to the window's size; the next paint shows the window's own frame again.
+    checkTargetSize();
+    Invalidate(FALSE);
+    return ok ? 1 : 0;
 }
 
 int CStatContourMapSpctm3Dzq::drawSpctmCntmp3D() {

@@ -15,6 +15,9 @@ public:
     // Operation mode of the window's "Move" button: drag and arrow keys move the window.
     static constexpr int kModeWindowMove = 902;
 
+    // Largest factor of savePicture.
+    static constexpr int kMaxPictureScale = 4;
+
     CStatContourMapSpctm3Dzq();
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
@@ -31,6 +34,10 @@ public:
     // Build every fan of the MEG sensors (EEG electrodes) into the fan data of the type.
     int initTriMegSnsFanVtx();
     int initTriEegEltFanVtx();
+    // Writes the picture to a PNG file (path in UTF-8): at scale 1 what the view shows, text
+    // and colour bar included; at 2 to 4 the 3D frame rendered at that multiple of the view's
+    // size. 0 without a window or scene, or when the file cannot be written.
+    int savePicture(const char* path, int scale);
 
 protected:
     afx_msg void OnPaint();
@@ -38,6 +45,8 @@ protected:
 
 private:
     int checkInitScene();
+    // Renders and presents one frame of the scene (no text).
+    void renderFrame();
     int drawSnsSpctm(int chnType);
     // The surface of the channel type: hull (when out of date rebuilt first) or fans.
     int drawContourSurface(int chnType);

@@ -18,6 +18,7 @@
 namespace {
 
 constexpr float kInitialViewAngle = -90.0f;
+constexpr float kInitialTiltDeg = 30.0f;
 // Share of the scene sphere the surface's bounding sphere fills.
 constexpr float kSurfaceFill = 0.95f;
 
@@ -157,12 +158,23 @@ int CStatOneChnlSpctm3Dzq::checkInitScene() {
     CWnd* owner = m_pOwner ? m_pOwner : (m_pCbfOwner ? m_pCbfOwner : GetParent());
     if (!snsSrc3Dinit(owner))
         return 0;
-    if (m_pM3D)
+    if (m_pM3D) {
         m_pM3D->m_viewAngle = kInitialViewAngle;
+        tiltTowardsViewer();
+    }
     m_bScene3DInit = 1;
     // A surface built before the scene existed is fitted to it now.
     fitSurfaceToScene();
     return 1;
+}
+
+void CStatOneChnlSpctm3Dzq::tiltTowardsViewer() {
+    // Straight down a surface shows colours but not heights: it opens tilted towards the viewer
+    // (the arc-ball turns 180 degrees per view height); Escape returns to the view from above.
+    m_pM3D->resetWorldArchBall();
+    const float w = static_cast<float>(m_pM3D->getTargetWidth());
+    const float h = static_cast<float>(m_pM3D->getTargetHeight());
+    m_pM3D->m_archBall.rotateByMouse(0.0f, -h * kInitialTiltDeg / 180.0f, w, h);
 }
 
 void CStatOneChnlSpctm3Dzq::setShading() {

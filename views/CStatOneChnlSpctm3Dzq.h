@@ -53,6 +53,8 @@ protected:
 private:
     // Scene creation at the first visible paint; 0 when it failed.
     int checkInitScene();
+    // The scene's first orientation: the surface seen obliquely from the front and above.
+    void tiltTowardsViewer();
     // Light and material constants of the pixel shader.
     void setShading();
     // Creates an empty vertex grid when missing; 0 when it cannot be made.

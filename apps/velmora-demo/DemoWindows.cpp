@@ -14,7 +14,6 @@
 #include "facade/CVelmoraFacezq.h"
 #include "recording/CArrayMEDataSetzq.h"
 #include "render/CMEGSpctm3DRndzq.h"
-#include "win/CWinTestDriver.h"
 
 #include <algorithm>
 #include <chrono>
@@ -29,7 +28,7 @@ int hostCallback(int, int) {
 }
 
 bool grab(CWnd* wnd, const std::filesystem::path& file, std::ostream& log) {
-    if (!wnd || !CWinTestDriver::GrabToPng(wnd, file.string().c_str())) {
+    if (!wnd || !AfxSaveWindowImage(wnd, file.string().c_str())) {
         log << "velmora-demo: could not write " << file.string() << "\n";
         return false;
     }
@@ -83,13 +82,6 @@ void prepareWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data, int spectralC
         face.m_pRnd->scaleTime = kSurfaceWidth / static_cast<double>(st->getTrialSpctmTimePt());
         face.m_pRnd->scaleFreq = kSurfaceDepth / st->getTrialSpctmFreqPt();
     }
-}
-
-// Tilts the surface towards the viewer with the arrow key, as a user would.
-void tiltView(CDlgRnd3DSpctmOneChnl* dlg, int steps) {
-    CWnd* view = &dlg->m_view;
-    for (int i = 0; i < steps; ++i)
-        CWinTestDriver::KeyPress(view, VK_UP);
 }
 
 CDlgContourMapSpctm3Dzq* contourDialog(CVelmoraFacezq& face, int spectralClass) {
@@ -237,20 +229,25 @@ int runDemoWindows(CArrayMEDataSetzq& data, const DemoWindowOptions& options, st
     }
     face.sendMessageX(4, kPower);
     CDlgRnd3DSpctmOneChnl* oneChnl = oneChnlDialog(face, options.spectralClass);
-    // Opened as a user does, with the window's "setting" button (which binds its view).
-    CWinTestDriver::Click(oneChnl->GetDlgItem(IDC_1CH_SETTING));
+    // Opened as the window's "setting" button does (which binds its view).
+    oneChnl->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_1CH_SETTING, BN_CLICKED), 0);
     if (!face.m_pDlgStdSet || !face.m_pDlgStdSet->IsWindowVisible()) {
         log << "velmora-demo: the parameters window could not be opened\n";
         return 1;
     }
     // Smooth lighting over the whole grid, picked in the parameters window.
     auto* detail = static_cast<CComboBox*>(face.m_pDlgStdSet->GetDlgItem(IDC_SET_DETAIL));
-    if (detail)
-        CWinTestDriver::SelectComboItem(detail, 2);
+    if (detail) {
+        detail->SetCurSel(2);
+        face.m_pDlgStdSet->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SET_DETAIL, CBN_SELCHANGE), 0);
+    }
     AfxPumpMessages();
-    tiltView(oneChnl, 6);
-    if (CDlgContourMapSpctm3Dzq* contour = contourDialog(face, options.spectralClass))
+    if (CDlgContourMapSpctm3Dzq* contour = contourDialog(face, options.spectralClass)) {
         showAlphaBand(face, *contour, options.spectralClass);
+        // The windows share one colour range: the surface is coloured again with the new one.
+        oneChnl->m_view.updateSpctmSurface();
+        oneChnl->m_view.Invalidate(FALSE);
+    }
     if (!options.snapshotDir.empty())
         return snapshot(face, options, log);
     return AfxRunMessageLoop();

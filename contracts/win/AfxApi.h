@@ -20,6 +20,18 @@ int AfxMessageBox(LPCTSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
 // Runs the hook; every message box of the layer goes through here.
 int AfxShowMessageBox(CWnd* pOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT nType);
 
+// Asks where to save a file: a modal file chooser on a desktop, or the installed hook (tests,
+// hosts without a screen). path holds the suggestion and receives the choice; FALSE when the
+// user cancels or nobody can be asked (no hook on Qt's offscreen platform).
+using AFX_SAVEFILE_HOOK =
+    std::function<BOOL(CWnd* pOwner, const CString& title, const CString& filter, CString& path)>;
+AFX_SAVEFILE_HOOK AfxSetSaveFileHook(AFX_SAVEFILE_HOOK hook);
+BOOL AfxGetSaveFileName(CWnd* pOwner, LPCTSTR lpszTitle, LPCTSTR lpszFilter, CString& path);
+
+// Writes what the window shows (a top-level window with its frame and menu bar) to a PNG file
+// (path in UTF-8). FALSE without a window or when the file cannot be written.
+BOOL AfxSaveWindowImage(CWnd* pWnd, const char* path);
+
 BOOL ReleaseCapture();
 // Sets the cursor shown over the window that is handling WM_SETCURSOR (or, outside that, over
 // the window under the mouse); returns the previous cursor.

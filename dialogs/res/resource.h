@@ -84,6 +84,8 @@
 #define ID_CM_SHAPE_CUBE 4026
 #define ID_CM_SHAPE_BALL 4027
 #define ID_CM_SHAPE_TORUS 4028
+#define ID_CM_SAVEPICTURE 4034
+#define ID_CM_SAVEPICTURE2X 4035
 
 // Display-parameters window (3902).
 #define IDC_SET_CLASS 3997

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPixmap>
 
@@ -55,6 +57,26 @@ int defaultMessageBox(CWnd* owner, const CString& text, const CString& caption, 
     }
 }
 
+AFX_SAVEFILE_HOOK& saveFileHook() {
+    static AFX_SAVEFILE_HOOK h;
+    return h;
+}
+
+BOOL defaultSaveFile(CWnd* owner, const CString& title, const CString& filter, CString& path) {
+    if (!qApp || QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        return FALSE;
+    }
+    const QString chosen = QFileDialog::getSaveFileName(
+        CWndImpl::of(owner) ? CWndImpl::of(owner)->frame() : nullptr,
+        QString::fromStdU16String(title.Str()), QString::fromStdU16String(path.Str()),
+        QString::fromStdU16String(filter.Str()));
+    if (chosen.isEmpty()) {
+        return FALSE;
+    }
+    path = CString(chosen.toStdU16String());
+    return TRUE;
+}
+
 HCURSOR& currentCursor() {
     static HCURSOR c = nullptr;
     return c;
@@ -71,6 +93,25 @@ int AfxShowMessageBox(CWnd* pOwner, LPCTSTR lpszText, LPCTSTR lpszCaption, UINT 
     const CString caption(lpszCaption ? CString(lpszCaption) : CString(u"Velmora"));
     return hook() ? hook()(pOwner, text, caption, nType)
                   : defaultMessageBox(pOwner, text, caption, nType);
+}
+
+AFX_SAVEFILE_HOOK AfxSetSaveFileHook(AFX_SAVEFILE_HOOK h) {
+    return std::exchange(saveFileHook(), std::move(h));
+}
+
+BOOL AfxGetSaveFileName(CWnd* pOwner, LPCTSTR lpszTitle, LPCTSTR lpszFilter, CString& path) {
+    const CString title(lpszTitle ? lpszTitle : u"");
+    const CString filter(lpszFilter ? lpszFilter : u"");
+    return saveFileHook() ? saveFileHook()(pOwner, title, filter, path)
+                          : defaultSaveFile(pOwner, title, filter, path);
+}
+
+BOOL AfxSaveWindowImage(CWnd* pWnd, const char* path) {
+    CWndImpl* impl = CWndImpl::of(pWnd);
+    if (!impl || !pWnd->m_hWnd || !path) {
+        return FALSE;
+    }
+    return impl->frame()->grab().save(QString::fromUtf8(path), "PNG") ? TRUE : FALSE;
 }
 
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT) {

@@ -217,10 +217,7 @@ UINT CWinTestDriver::TimerPeriod(CWnd* wnd, UINT_PTR id) {
 }
 
 BOOL CWinTestDriver::GrabToPng(CWnd* wnd, const char* path) {
-    if (!wnd || !wnd->m_hWnd || !path) {
-        return FALSE;
-    }
-    return CWndImpl::of(wnd)->frame()->grab().save(QString::fromUtf8(path), "PNG") ? TRUE : FALSE;
+    return AfxSaveWindowImage(wnd, path);
 }
 
 std::vector<std::uint32_t> CWinTestDriver::GrabClient(CWnd* wnd, int* width, int* height) {

@@ -1,15 +1,20 @@
 // The contour-map window driven as a user drives it, through the facade: titles and channel
 // types, the animation and its timer, window-move drags and keys, typed values, the component
 // box, the command channel, the Active map's refresh, and the paint path's rebuilds.
+#include "LayoutDataSet.h"
 #include "UiTest.h"
 #include "dialogs/CDlgContourMapSpctm3Dzq.h"
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
 #include "dialogs/CDlgSpctmRnd3DStdSet.h"
 #include "dialogs/res/resource.h"
+#include "engine/CM3Dzq.h"
 #include "facade/CVelmoraFacezq.h"
 #include "render/CMEGSpctm3DRndzq.h"
 #include "synthetic/CSyntheticRecording.h"
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <memory>
 
@@ -17,6 +22,18 @@ namespace {
 
 int noCallback(int, int) {
     return 0;
+}
+
+// Width and height of a PNG file from its header; 0 x 0 when it cannot be read.
+std::pair<int, int> pngSize(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    unsigned char h[24] = {};
+    if (!in.read(reinterpret_cast<char*>(h), sizeof h))
+        return {0, 0};
+    const auto be = [&](int at) {
+        return (h[at] << 24) | (h[at + 1] << 16) | (h[at + 2] << 8) | h[at + 3];
+    };
+    return {be(16), be(20)};
 }
 
 class ContourDialogTest : public UiTest {
@@ -243,6 +260,80 @@ TEST_F(ContourDialogTest, RealLayoutsPaintColouredSensorsAndSurvivesASoak) {
     dlg->m_view.Invalidate(FALSE);
     dlg->m_view.UpdateWindow();
     EXPECT_GE(face.m_pRnd->timePos, 0);
+}
+
+TEST_F(ContourDialogTest, HotSensorShowsItsColourWhereItIsDrawn) {
+    LayoutDataSet layout;
+    layout.build(kOctahedron, {0.0, 0.0, 0.0, 0.0, 1.0, 0.0}, false);
+    ASSERT_EQ(face.show3DContMapSpctmMegAct(&layout.data, noCallback, nullptr), 1);
+    CStatContourMapSpctm3Dzq& view = face.m_pDlgContourAct->m_view;
+    CWinTestDriver::ProcessEvents();
+    view.UpdateWindow();
+    if (!view.m_pM3D)
+        GTEST_SKIP() << "no 3D device";
+    // The colour fit spans the sensors' means: the hot one takes the top of the palette.
+    EXPECT_DOUBLE_EQ(face.m_pRnd->stdUpper, 1.0);
+    const auto redAt = [&](const Pos& p) {
+        double x = 0, y = 0;
+        EXPECT_TRUE(view.scene2ClientPoint(p.data(), x, y));
+        const std::uint32_t c =
+            view.m_pM3D->getImage()[static_cast<int>(y) * view.m_pM3D->getImageWidth() +
+                                    static_cast<int>(x)];
+        return static_cast<int>(c & 0xFF) - static_cast<int>((c >> 16) & 0xFF);
+    };
+    EXPECT_GT(redAt(kOctahedron[4]), 60) << "hull surface and glyph of the hot sensor";
+    view.m_surfHullMode = 0;
+    view.Invalidate(FALSE);
+    view.UpdateWindow();
+    EXPECT_GT(redAt(kOctahedron[4]), 60) << "fan surface of the hot sensor";
+}
+
+TEST_F(ContourDialogTest, MissingDataIsToldOncePerPaint) {
+    CDlgContourMapSpctm3Dzq* dlg = showMegAct();
+    CWinTestDriver::ProcessEvents();
+    CArrayMEDataSetzq empty;
+    face.m_pRnd->dataSet = &empty;
+    face.m_pRnd->session = nullptr;
+    face.m_pRnd->timePos = 3; // a new window: the hull asks the renderer again too
+    messages.Clear();
+    dlg->m_view.Invalidate(FALSE);
+    dlg->m_view.UpdateWindow();
+    if (!dlg->m_view.m_pM3D)
+        GTEST_SKIP() << "no 3D device";
+    ASSERT_EQ(messages.Count(), 1);
+    EXPECT_EQ(messages.LastText(), CString(u"No MEG data? \n"));
+}
+
+TEST_F(ContourDialogTest, SavePictureWritesTheViewAtItsSizeOrTwice) {
+    CDlgContourMapSpctm3Dzq* dlg = showMegAct();
+    CWinTestDriver::ProcessEvents();
+    const std::string dir = ::testing::TempDir();
+    std::string chosen = dir + "/contour-saved.png";
+    int asked = 0;
+    AfxSetSaveFileHook([&](CWnd*, const CString&, const CString&, CString& path) {
+        ++asked;
+        path = CString::FromUtf8(chosen);
+        return chosen.empty() ? FALSE : TRUE;
+    });
+    CRect client;
+    dlg->m_view.GetClientRect(&client);
+    std::remove(chosen.c_str());
+    ASSERT_TRUE(CWinTestDriver::PickMenuItem(dlg, ID_CM_SAVEPICTURE));
+    EXPECT_EQ(pngSize(chosen), std::make_pair(client.Width(), client.Height()));
+    std::remove(chosen.c_str());
+    ASSERT_TRUE(CWinTestDriver::PickMenuItem(dlg, ID_CM_SAVEPICTURE2X));
+    if (dlg->m_view.m_pM3D) {
+        EXPECT_EQ(pngSize(chosen), std::make_pair(2 * client.Width(), 2 * client.Height()));
+    }
+    EXPECT_EQ(messages.Count(), 0);
+    chosen = dir + "/no/such/dir/x.png";
+    CWinTestDriver::PickMenuItem(dlg, ID_CM_SAVEPICTURE);
+    EXPECT_EQ(messages.Count(), 1) << "a failed write is told";
+    chosen.clear(); // the user cancels: nothing happens
+    CWinTestDriver::PickMenuItem(dlg, ID_CM_SAVEPICTURE);
+    EXPECT_EQ(messages.Count(), 1);
+    EXPECT_EQ(asked, 4);
+    AfxSetSaveFileHook(nullptr);
 }
 
 } // namespace

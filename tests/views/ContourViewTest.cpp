@@ -2,6 +2,7 @@
 // de-duplication, three vertices per facet, flat normals, colours), the fans (neighbours,
 // capacity, chain order, radial normals), the opening of a helmet, the colour fit, the keys
 // and the paint path's rebuilds.
+#include "LayoutDataSet.h"
 #include "UiTest.h"
 #include "envelope/ConvexHull3Dzq.h"
 #include "render/CMEGSpctm3DRndzq.h"
@@ -13,50 +14,6 @@
 #include <vector>
 
 namespace {
-
-using Pos = std::array<double, 3>;
-
-// One session and trial; a channel per position (MEG sensors or EEG electrodes) whose real grid
-// holds its value everywhere; NaN leaves the channel without a spectrum.
-struct LayoutData {
-    CArrayMEDataSetzq data;
-    static constexpr long long kTime = 20, kFreq = 10;
-
-    void build(const std::vector<Pos>& pos, const std::vector<double>& value, bool eeg) {
-        CMEDataSetBuilder b(data);
-        int s = 0, t = 0;
-        ASSERT_TRUE(b.addSession(&s));
-        ASSERT_TRUE(b.addTrial(s, &t));
-        for (size_t c = 0; c < pos.size(); ++c) {
-            const double normal[3] = {0.0, 0.0, 1.0};
-            if (eeg) {
-                ASSERT_TRUE(b.addEegChannel(
-                    s, u"", CEEGelectrodezq("E" + std::to_string(c), pos[c].data())));
-            } else {
-                CMEGSensorzq sensor("M" + std::to_string(c), CMEGSensor::Magnetometer);
-                sensor.addCoil(CBscMagSnszq(pos[c].data(), normal));
-                ASSERT_TRUE(b.addMegChannel(s, u"", sensor));
-            }
-        }
-        std::vector<double> freqs;
-        for (long long f = 0; f < kFreq; ++f)
-            freqs.push_back(4.0 + 2.0 * static_cast<double>(f));
-        ASSERT_TRUE(b.setSpectrumAxes(s, t, 0, kTime, 0.0, 10.0, freqs));
-        for (size_t c = 0; c < pos.size(); ++c) {
-            if (std::isnan(value[c]))
-                continue;
-            std::vector<double> re(kTime * kFreq, value[c]), im(re.size(), 0.0), pw(re.size());
-            for (size_t k = 0; k < pw.size(); ++k)
-                pw[k] = re[k] * re[k];
-            ASSERT_TRUE(b.setChannelSpectrum(s, t, static_cast<int>(c), 0, re, im, pw));
-        }
-        ASSERT_TRUE(b.computeSpectra(s));
-    }
-    CMEGDatazq* session() { return data.getSessionData(-1); }
-};
-
-const std::vector<Pos> kOctahedron = {{0.1, 0, 0},  {-0.1, 0, 0}, {0, 0.1, 0},
-                                      {0, -0.1, 0}, {0, 0, 0.1},  {0, 0, -0.1}};
 
 class ContourViewTest : public UiTest {
 protected:
@@ -77,7 +34,7 @@ protected:
         return {v.clr[0], v.clr[1], v.clr[2], v.clr[3]};
     }
 
-    LayoutData layout;
+    LayoutDataSet layout;
     CMEGSpctm3DRndzq rnd;
     CStatContourMapSpctm3Dzq view;
 };
@@ -210,8 +167,8 @@ TEST_F(ContourViewTest, ArrowKeysMoveTheWindowInWindowMoveModeOnly) {
     view.m_operMode = CStatContourMapSpctm3Dzq::kModeWindowMove;
     for (int i = 0; i < 5; ++i)
         EXPECT_TRUE(view.PreTranslateMessage(&key));
-    EXPECT_EQ(rnd.timePos, LayoutData::kTime - 1) << "the start stays on the grid";
-    EXPECT_EQ(view.getCntmpWindow().t1, LayoutData::kTime - 1 + 30) << "the end is not clamped";
+    EXPECT_EQ(rnd.timePos, LayoutDataSet::kTime - 1) << "the start stays on the grid";
+    EXPECT_EQ(view.getCntmpWindow().t1, LayoutDataSet::kTime - 1 + 30) << "the end is not clamped";
     key.wParam = VK_DOWN;
     EXPECT_TRUE(view.PreTranslateMessage(&key));
     EXPECT_EQ(rnd.freqPos, 0);
@@ -222,10 +179,10 @@ TEST_F(ContourViewTest, ArrowKeysMoveTheWindowInWindowMoveModeOnly) {
     key.wParam = VK_LEFT;
     view.m_stepTime = -5; // a negative step moves the other way, and no clamp applies
     EXPECT_TRUE(view.PreTranslateMessage(&key));
-    EXPECT_EQ(rnd.timePos, LayoutData::kTime + 4);
+    EXPECT_EQ(rnd.timePos, LayoutDataSet::kTime + 4);
     view.m_operMode = CStatD3DM::kModeNormal;
     EXPECT_FALSE(view.PreTranslateMessage(&key)) << "no scene: ViewBaseLib's keys do nothing";
-    EXPECT_EQ(rnd.timePos, LayoutData::kTime + 4);
+    EXPECT_EQ(rnd.timePos, LayoutDataSet::kTime + 4);
 }
 
 } // namespace
