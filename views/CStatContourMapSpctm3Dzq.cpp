@@ -258,10 +258,8 @@ int CStatContourMapSpctm3Dzq::drawSnsSpctm(int chnType) {
     const int count = channels ? trial->getTotalChannel() : 0;
     const CntmpWindow w = getCntmpWindow();
     const bool coloured = m_pMEGData->snsColored && m_pRnd;
-    // Glyphs take their material's colour: one switch for the loop instead of one per glyph.
-    CMOutputMerg01Setting& om = m_pM3D->m_outmerg;
-    const int source = om.m_colorSource;
-    om.setMat2disableVtxColor(1);
+    // Glyphs take their material's colour, all drawn at once at the end.
+    beginGlyphBatch();
     int result = 1;
     for (int i = 0; i < count; ++i) {
         CMDChannelzq* ch = channels[i];
@@ -297,8 +295,7 @@ int CStatContourMapSpctm3Dzq::drawSnsSpctm(int chnType) {
         }
         rendMark(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]));
     }
-    om.m_colorSource = source;
-    om.applySetting();
+    endGlyphBatch();
     return result;
 }
 

@@ -5,6 +5,8 @@
 
 #include "viewbase/CStatD3DM01Basic.h"
 
+#include <vector>
+
 class CMEGSensorzq;
 class CEEGelectrodezq;
 
@@ -30,6 +32,13 @@ public:
     // material; the engine's material is restored. 0 without engine or mark shape.
     int rendMark(float x, float y, float z);
 
+    // Collects the glyphs drawn until endGlyphBatch into one draw: each glyph's vertices are
+    // moved into place and take the colour of the material current when it is drawn. A frame
+    // of hundreds of sensors then costs one draw instead of one per glyph.
+    void beginGlyphBatch();
+    // Draws the collected glyphs, lit, and ends the batch. 0 without engine or vertices.
+    int endGlyphBatch();
+
 protected:
     // Draws shape with model = rotation taking +z to dir, then translation to pos.
     int rendShapeOriented(CMBasicShape& shape, const double pos[3], const double dir[3]);
@@ -42,5 +51,17 @@ protected:
     CMBasicShape* eltGlyph(float size);
 
 private:
+    // True when glyph `which` (0 coil, 1 direction, 2 mark) was last made with sizes a, b and
+    // still has its vertices: the glyphs are asked for at every frame, made once.
+    bool isMade(const CMBasicShape& shape, int which, float a, float b) const;
+    // Records the sizes glyph `which` was made with; returns 1.
+    int made(int which, float a, float b);
+    // Appends shape under model to the batch, in the engine's current material colour.
+    void appendToBatch(const CMBasicShape& shape, const float model[16]);
+
     float m_eltBuilt[3] = {0.0f, 0.0f, 0.0f}; // size each electrode glyph was made with
+    float m_shapeMade[3][2] = {};
+    bool m_batching = false;
+    std::vector<D3DVTX_PNCd> m_batchVtx;
+    CMVBzq m_batchVb;
 };

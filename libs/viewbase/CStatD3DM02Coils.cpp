@@ -24,25 +24,44 @@ constexpr float kEltSize = 0.006f;
 
 } // namespace
 
+bool CStatD3DM02Coils::isMade(const CMBasicShape& shape, int which, float a, float b) const {
+    return shape.m_vb.m_nVtx > 0 && m_shapeMade[which][0] == a && m_shapeMade[which][1] == b;
+}
+
+int CStatD3DM02Coils::made(int which, float a, float b) {
+    m_shapeMade[which][0] = a;
+    m_shapeMade[which][1] = b;
+    return 1;
+}
+
 int CStatD3DM02Coils::makeCoilShape(float size) {
     // The size is the plate's half side, as a radius is a ball's.
     const float s = 2.0f * size * m_snsSizeScale;
-    return positive(s) && m_coilShape.makeMCube(s, s, s * kPlateThickness, nullptr) ? 1 : 0;
+    if (!positive(s) || isMade(m_coilShape, 0, s, s)) {
+        return positive(s) ? 1 : 0;
+    }
+    return m_coilShape.makeMCube(s, s, s * kPlateThickness, nullptr) ? made(0, s, s) : 0;
 }
 
 int CStatD3DM02Coils::makeDirShape(float width, float length) {
     const float w = width * m_snsSizeScale, len = length * m_snsSizeScale;
-    if (!positive(w) || !positive(len) || !m_dirShape.makeMCube(w, w, len, nullptr)) {
+    if (!positive(w) || !positive(len) || isMade(m_dirShape, 1, w, len)) {
+        return positive(w) && positive(len) ? 1 : 0;
+    }
+    if (!m_dirShape.makeMCube(w, w, len, nullptr)) {
         return 0;
     }
     // The rod starts at the coil and points along its normal.
     glyphgeometry::shiftZ(m_dirShape, len / 2);
-    return 1;
+    return made(1, w, len);
 }
 
 int CStatD3DM02Coils::makeMarkShape(float thickness, float diameter) {
     const float t = thickness * m_snsSizeScale, d = diameter * m_snsSizeScale;
-    return positive(t) && positive(d) && glyphgeometry::makeTorus(m_markShape, d / 2, t, 32, 8);
+    if (!positive(t) || !positive(d) || isMade(m_markShape, 2, t, d)) {
+        return positive(t) && positive(d) ? 1 : 0;
+    }
+    return glyphgeometry::makeTorus(m_markShape, d / 2, t, 32, 8) ? made(2, t, d) : 0;
 }
 
 void CStatD3DM02Coils::outwardDir(const double pos[3], double dir[3]) const {
@@ -59,6 +78,10 @@ int CStatD3DM02Coils::rendShapeOriented(CMBasicShape& shape, const double pos[3]
     }
     CMVBzq& vb = shape.m_vb;
     scenemath::orientedModel(pos, dir, 1.0f, vb.m_model);
+    if (m_batching) {
+        appendToBatch(shape, vb.m_model);
+        return 1;
+    }
     vb.m_pM3D = m_pM3D;
     if (!vb.updateCnstBuf4Wvp(1) || !vb.makeContent()) {
         return 0;
@@ -81,6 +104,62 @@ int CStatD3DM02Coils::rendShapeOriented(CMBasicShape& shape, const double pos[3]
         om.m_colorSource = source;
         om.applySetting();
     }
+    return 1;
+}
+
+void CStatD3DM02Coils::appendToBatch(const CMBasicShape& shape, const float model[16]) {
+    const CMVBzq& vb = shape.m_vb;
+    const float* colour = m_pM3D->m_material.m_color;
+    for (long long k = 0; k < vb.m_nVtx; ++k) {
+        const D3DVTX_PNCd& in = vb.m_pVtx[k];
+        D3DVTX_PNCd out{};
+        for (int r = 0; r < 3; ++r) {
+            out.pos[r] = model[12 + r];
+            for (int c = 0; c < 3; ++c) {
+                out.pos[r] += model[c * 4 + r] * in.pos[c];
+                out.nml[r] += model[c * 4 + r] * in.nml[c];
+            }
+        }
+        out.pos[3] = 1.0f;
+        std::copy(colour, colour + 4, out.clr);
+        m_batchVtx.push_back(out);
+    }
+}
+
+void CStatD3DM02Coils::beginGlyphBatch() {
+    m_batching = true;
+    m_batchVtx.clear();
+}
+
+int CStatD3DM02Coils::endGlyphBatch() {
+    m_batching = false;
+    const long long n = static_cast<long long>(m_batchVtx.size());
+    if (!m_pM3D || n == 0) {
+        return 0;
+    }
+    if (m_batchVb.m_nVtxCapacity < n && !m_batchVb.initBuf4triangVtx(n)) {
+        return 0;
+    }
+    std::copy(m_batchVtx.begin(), m_batchVtx.end(), m_batchVb.getBufPtr());
+    m_batchVb.m_nVtx = n;
+    m_batchVb.m_pM3D = m_pM3D;
+    if (!m_batchVb.updateCnstBuf4Wvp(1) || !m_batchVb.makeContent()) {
+        return 0;
+    }
+    CMOutputMerg01Setting& om = m_pM3D->m_outmerg;
+    const int source = om.m_colorSource;
+    om.m_colorSource = CMOutputMerg01Setting::kVertexLit;
+    om.applySetting();
+    ID3D11DeviceContext* ctx = m_pM3D->getImmediateContext();
+    const unsigned stride = static_cast<unsigned>(m_batchVb.m_vtxStride), offset = 0;
+    ctx->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
+    ctx->VSSetShader(m_batchVb.m_pVS);
+    ctx->IASetInputLayout(m_batchVb.m_pIL);
+    ctx->PSSetShader(m_batchVb.m_pPS);
+    ctx->IASetVertexBuffers(0, 1, &m_batchVb.m_pVB, &stride, &offset);
+    ctx->Draw(static_cast<unsigned>(n), 0);
+    om.m_colorSource = source;
+    om.applySetting();
     return 1;
 }
 

@@ -21,10 +21,8 @@ int CStatD3DM03Sns::drawMegSnsAll() {
 
 void CStatD3DM03Sns::drawSensorsOfType(int chnType) {
     m_pM3D->setMaterial(&m_matSns);
-    // One colour-source switch for all glyphs instead of one per glyph.
-    CMOutputMerg01Setting& om = m_pM3D->m_outmerg;
-    const int source = om.m_colorSource;
-    om.setMat2disableVtxColor(1);
+    // All glyphs in one draw.
+    beginGlyphBatch();
     const int drawMode = m_pMEGData->snsDrawMode;
     const int current = m_pTrial->getCurntChnlIndx();
     for (int i = 0; i < m_pTrial->getTotalChannel(); ++i) {
@@ -39,6 +37,5 @@ void CStatD3DM03Sns::drawSensorsOfType(int chnType) {
             rendMark(static_cast<float>(p[0]), static_cast<float>(p[1]), static_cast<float>(p[2]));
         }
     }
-    om.m_colorSource = source;
-    om.applySetting();
+    endGlyphBatch();
 }
