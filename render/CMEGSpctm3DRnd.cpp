@@ -34,15 +34,21 @@ bool visitWindow(CSpctmChnlzq* chnl, int component, long long t0, long long f0, 
     return true;
 }
 
-// a + b, saturated at the limits of 64-bit integers.
-long long addSaturated(long long a, long long b) {
+} // namespace
+
+long long CMEGSpctm3DRnd::addSaturated(long long a, long long b) {
     long long sum = 0;
     if (!__builtin_add_overflow(a, b, &sum))
         return sum;
     return b > 0 ? std::numeric_limits<long long>::max() : std::numeric_limits<long long>::min();
 }
 
-} // namespace
+long long CMEGSpctm3DRnd::subSaturated(long long a, long long b) {
+    long long diff = 0;
+    if (!__builtin_sub_overflow(a, b, &diff))
+        return diff;
+    return b < 0 ? std::numeric_limits<long long>::max() : std::numeric_limits<long long>::min();
+}
 
 CMEGSpctm3DRnd::CMEGSpctm3DRnd() = default;
 

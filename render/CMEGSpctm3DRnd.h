@@ -53,6 +53,10 @@ public:
     double scaleFreq = 0.1;
     double scaleValue = 1.0;
 
+    // Cursor arithmetic: a + b and a - b, saturated at the limits of 64-bit integers, so that
+    // nonsense steps never wrap a window round to the other end of the grid.
+    static long long addSaturated(long long a, long long b);
+    static long long subSaturated(long long a, long long b);
     // 0, 1, 2 for the colour-scale lengths 256, 512, 768; 3 for every other length.
     static int colorScaleChoice(int colorCount);
 

@@ -4,10 +4,8 @@
 #include "envelope/ConvexHull3Dzq.h"
 #include "recording/CMEGDatazq.h"
 #include "render/CMEGSpctm3DRndzq.h"
-#include "views/CHullOpening.h"
 
 #include <algorithm>
-#include <climits>
 
 IMPLEMENT_DYNAMIC(CStatContourMapSpctm3D, CStatD3DMzq)
 
@@ -25,10 +23,8 @@ CStatContourMapSpctm3D::CntmpWindow CStatContourMapSpctm3D::getCntmpWindow() con
     w.t0 = m_pRnd->timePos;
     w.f0 = m_pRnd->freqPos;
     // Wrapping sums would turn a far window into one at the grid's origin.
-    if (__builtin_add_overflow(w.t0, m_winWidth, &w.t1))
-        w.t1 = m_winWidth > 0 ? LLONG_MAX : LLONG_MIN;
-    if (__builtin_add_overflow(w.f0, m_winHeight, &w.f1))
-        w.f1 = m_winHeight > 0 ? LLONG_MAX : LLONG_MIN;
+    w.t1 = CMEGSpctm3DRnd::addSaturated(w.t0, m_winWidth);
+    w.f1 = CMEGSpctm3DRnd::addSaturated(w.f0, m_winHeight);
     return w;
 }
 
@@ -140,7 +136,7 @@ int CStatContourMapSpctm3D::initTriHullVtx(CMEGDatazq* data, int chnType) {
     holder.m_pMEGData = session;
     session->getSelect(holder.m_select, holder.m_select);
     holder.markBuiltWindow();
-    m_hullRuns[chnType == kChnEeg ? 1 : 0] = CHullOpening::drawnFacetRuns(unique, tris);
+    holder.findDrawRuns(unique, tris);
     m_pMEGData = session;
     m_pTrial = trial;
     return 1;

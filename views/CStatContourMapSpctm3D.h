@@ -51,12 +51,6 @@ protected:
     // Starts a build or paint: the renderer may tell the user about missing data once more.
     void beginColorQueries() { m_queriesOff = false; }
 
-    // Facet ranges [first, end) of the hull mesh of a channel type that the draw shows: every
-    // facet but those spanning the open side of the sensor array.
-    const std::vector<std::pair<long long, long long>>& hullDrawRuns(int chnType) const {
-        return m_hullRuns[chnType == kChnEeg ? 1 : 0];
-    }
-
     DECLARE_MESSAGE_MAP()
 
 private:
@@ -67,5 +61,4 @@ private:
                            const std::vector<Tri>& tris, D3DVTX_PNCd* vtx);
 
     bool m_queriesOff = false;
-    std::vector<std::pair<long long, long long>> m_hullRuns[2];
 };

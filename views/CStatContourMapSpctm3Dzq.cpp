@@ -24,14 +24,6 @@ const char16_t* labelOf(const char16_t* const (&labels)[3], int i) {
     return i >= 0 && i < 3 ? labels[i] : u"?";
 }
 
-// a + b, saturated at the limits of 64-bit integers.
-long long addSaturated(long long a, long long b) {
-    long long sum = 0;
-    if (!__builtin_add_overflow(a, b, &sum))
-        return sum;
-    return b > 0 ? std::numeric_limits<long long>::max() : std::numeric_limits<long long>::min();
-}
-
 // Position of the channel's probe of the type: coil 0 of the MEG sensor or the electrode.
 bool probePosition(CMDChannelzq* ch, int chnType, double p[3]) {
     if (chnType == CStatD3DM::kChnMeg) {
@@ -165,7 +157,7 @@ int CStatContourMapSpctm3Dzq::drawContourSurface(int chnType) {
             return 1;
         setSurfaceColorMode();
         if (hull.m_pTriVtx && hull.m_pTriVtx->m_nVtx > 0)
-            drawTriangles(*hull.m_pTriVtx, hullDrawRuns(chnType));
+            drawTriangles(*hull.m_pTriVtx, hull.m_drawRuns);
         return 1;
     }
     if (!(meg ? initTriMegSnsFanVtx() : initTriEegEltFanVtx()))
@@ -314,20 +306,20 @@ BOOL CStatContourMapSpctm3Dzq::PreTranslateMessage(MSG* pMsg) {
     long long& f = m_pRnd->freqPos;
     switch (pMsg->wParam) {
     case VK_LEFT:
-        t = std::max(addSaturated(t, -m_stepTime), 0LL);
+        t = std::max(CMEGSpctm3DRnd::subSaturated(t, m_stepTime), 0LL);
         break;
     case VK_RIGHT:
-        t = addSaturated(t, m_stepTime);
+        t = CMEGSpctm3DRnd::addSaturated(t, m_stepTime);
         if (t >= nTime)
             t = nTime - 1;
         break;
     case VK_UP:
-        f = addSaturated(f, m_stepFreq);
+        f = CMEGSpctm3DRnd::addSaturated(f, m_stepFreq);
         if (f >= nFreq)
             f = nFreq - 1;
         break;
     case VK_DOWN:
-        f = std::max(addSaturated(f, -m_stepFreq), 0LL);
+        f = std::max(CMEGSpctm3DRnd::subSaturated(f, m_stepFreq), 0LL);
         break;
     default:
         return TRUE;

@@ -7,6 +7,7 @@
 #include "envelope/Tri.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 class CM3Dzq;
@@ -33,6 +34,10 @@ public:
     // The window and colour keys become the one the mesh stands for; a build calls it when it
     // succeeded, so that an abandoned build never leaves a stale mesh marked current.
     void markBuiltWindow();
+    // Finds the facets the draw shows (m_drawRuns): all of them, except, for a sensor array
+    // open on one side like a helmet or a cap, the facets that close that side. The mesh itself
+    // keeps every facet.
+    void findDrawRuns(const std::vector<R3>& pts, const std::vector<Tri>& tris);
     // Frees the holder and forgets what the mesh was built for.
     void release();
 
@@ -43,4 +48,5 @@ public:
     long long m_builtWinKey[4] = {-1, -1, -1, -1};
     unsigned long long m_colorKey = 0;
     unsigned long long m_builtColorKey = 0;
+    std::vector<std::pair<long long, long long>> m_drawRuns; // facet ranges [first, end) drawn
 };

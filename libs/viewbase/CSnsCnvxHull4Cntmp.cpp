@@ -1,6 +1,7 @@
 // Hull mesh holder: sizing and the out-of-date test.
 #include "viewbase/CSnsCnvxHull4Cntmp.h"
 
+#include "HullOpening.h"
 #include "recording/CMEGDatazq.h"
 
 #include <algorithm>
@@ -48,8 +49,13 @@ void CSnsCnvxHull4Cntmp::markBuiltWindow() {
     m_builtColorKey = m_colorKey;
 }
 
+void CSnsCnvxHull4Cntmp::findDrawRuns(const std::vector<R3>& pts, const std::vector<Tri>& tris) {
+    m_drawRuns = hullopening::drawnFacetRuns(pts, tris);
+}
+
 void CSnsCnvxHull4Cntmp::release() {
     m_pTriVtx.reset();
+    m_drawRuns.clear();
     m_pMEGData = nullptr;
     m_select = 0;
     std::fill(std::begin(m_builtWinKey), std::end(m_builtWinKey), -1);

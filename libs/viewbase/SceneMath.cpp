@@ -135,4 +135,41 @@ bool solve4(double a[4][4], double b[4], double x[4]) {
     return true;
 }
 
+// The linear system in (c, r^2 - |c|^2), on points moved to their mean for conditioning.
+bool fitSphere(const std::vector<std::array<double, 3>>& pts, Sphere& out) {
+    if (pts.size() < 4) {
+        return false;
+    }
+    double mean[3] = {0, 0, 0};
+    for (const auto& p : pts) {
+        for (int k = 0; k < 3; ++k) {
+            mean[k] += p[k] / static_cast<double>(pts.size());
+        }
+    }
+    double a[4][4] = {}, b[4] = {};
+    for (const auto& p : pts) {
+        const double row[4] = {2 * (p[0] - mean[0]), 2 * (p[1] - mean[1]), 2 * (p[2] - mean[2]), 1};
+        const double rhs = row[0] * row[0] / 4 + row[1] * row[1] / 4 + row[2] * row[2] / 4;
+        for (int i = 0; i < 4; ++i) {
+            for (int j = 0; j < 4; ++j) {
+                a[i][j] += row[i] * row[j];
+            }
+            b[i] += row[i] * rhs;
+        }
+    }
+    double x[4];
+    if (!solve4(a, b, x)) {
+        return false;
+    }
+    const double r2 = x[3] + x[0] * x[0] + x[1] * x[1] + x[2] * x[2];
+    if (!(r2 > 0) || !std::isfinite(r2)) {
+        return false;
+    }
+    for (int k = 0; k < 3; ++k) {
+        out.c[k] = x[k] + mean[k];
+    }
+    out.r = std::sqrt(r2);
+    return true;
+}
+
 } // namespace scenemath

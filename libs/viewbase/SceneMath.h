@@ -2,7 +2,15 @@
 // engine keeps them).
 #pragma once
 
+#include <array>
+#include <vector>
+
 namespace scenemath {
+
+struct Sphere {
+    double c[3];
+    double r;
+};
 
 // Inverse of a 4x4 matrix; false when it is singular or not finite.
 bool invert4(const float m[16], float out[16]);
@@ -15,5 +23,8 @@ double length3(const double v[3]);
 bool finite3(const double v[3]);
 // Solves the 4x4 system a x = b by Gaussian elimination with pivoting; false when singular.
 bool solve4(double a[4][4], double b[4], double x[4]);
+// Algebraic least-squares sphere |p - c|^2 = r^2 through the points; false for fewer than four
+// points, flat or collinear sets.
+bool fitSphere(const std::vector<std::array<double, 3>>& pts, Sphere& out);
 
 } // namespace scenemath

@@ -1,5 +1,6 @@
 // Geometry holders, data binding and the sensor-sphere and colour fits, without windows.
 #include "SyntheticLayouts.h"
+#include "envelope/ConvexHull3Dzq.h"
 #include "recording/CMEGDatazq.h"
 #include "viewbase/CStatD3DMzq.h"
 
@@ -42,6 +43,37 @@ TEST(SnsCnvxHull, Check4UpdateAsksForABuildAfterEachChange) {
     EXPECT_EQ(hull.check4update(&other), 0) << "another session";
     hull.release();
     EXPECT_EQ(hull.check4update(s), 0);
+}
+
+TEST(SnsCnvxHull, HelmetLosesItsLidAndAClosedLayoutKeepsEverything) {
+    // Points on a sphere: all around, then only the upper part (a helmet).
+    std::vector<R3> sphere, helmet;
+    for (int i = 0; i < 400; ++i) {
+        const double z = 1.0 - 2.0 * (i + 0.5) / 400.0, r = std::sqrt(1.0 - z * z);
+        const double a = 2.399963 * i;
+        R3 p{static_cast<int>(i), static_cast<float>(r * std::cos(a)),
+             static_cast<float>(r * std::sin(a)), static_cast<float>(z), i};
+        sphere.push_back(p);
+        if (z > -0.3)
+            helmet.push_back(p);
+    }
+    ConvexHull3Dzq hull;
+    std::vector<Tri> tris;
+    ASSERT_TRUE(hull.NewtonApple_hull_3D(sphere, tris));
+    CSnsCnvxHull4Cntmp holder;
+    holder.findDrawRuns(sphere, tris);
+    ASSERT_EQ(holder.m_drawRuns.size(), 1u);
+    EXPECT_EQ(holder.m_drawRuns[0], std::make_pair(0LL, static_cast<long long>(tris.size())));
+    ASSERT_TRUE(hull.NewtonApple_hull_3D(helmet, tris));
+    long long drawn = 0, lidDrawn = 0;
+    holder.findDrawRuns(helmet, tris);
+    for (const auto& [first, end] : holder.m_drawRuns)
+        for (long long i = first; i < end; ++i) {
+            ++drawn;
+            lidDrawn += tris[i].nz < -0.99f ? 1 : 0;
+        }
+    EXPECT_EQ(lidDrawn, 0) << "no facet of the flat bottom is drawn";
+    EXPECT_GT(drawn, static_cast<long long>(tris.size()) * 9 / 10);
 }
 
 TEST(SnsCnvxHull, CheckInitTriVtxLeavesThreeVerticesPerTriangle) {

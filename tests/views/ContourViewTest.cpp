@@ -1,12 +1,10 @@
 // The contour-map view on small hand-made layouts with known answers: the hull mesh (points,
 // de-duplication, three vertices per facet, flat normals, colours), the fans (neighbours,
-// capacity, chain order, radial normals), the opening of a helmet, the colour fit, the keys
+// capacity, chain order, radial normals), the colour fit, the keys
 // and the paint path's rebuilds.
 #include "LayoutDataSet.h"
 #include "UiTest.h"
-#include "envelope/ConvexHull3Dzq.h"
 #include "render/CMEGSpctm3DRndzq.h"
-#include "views/CHullOpening.h"
 #include "views/CStatContourMapSpctm3Dzq.h"
 
 #include <array>
@@ -79,35 +77,6 @@ TEST_F(ContourViewTest, FlatLayoutGivesAnEmptyMeshAndEegUsesItsOwnHull) {
     ASSERT_EQ(view.initTriEegEltHullVtx(nullptr), 1);
     EXPECT_EQ(view.m_hullEeg.m_pTriVtx->m_nVtx, 0);
     EXPECT_FALSE(view.m_hullMeg.m_pTriVtx);
-}
-
-TEST(HullOpening, HelmetLosesItsLidAndAClosedLayoutKeepsEverything) {
-    // Points on a sphere: all around, then only the upper part (a helmet).
-    std::vector<R3> sphere, helmet;
-    for (int i = 0; i < 400; ++i) {
-        const double z = 1.0 - 2.0 * (i + 0.5) / 400.0, r = std::sqrt(1.0 - z * z);
-        const double a = 2.399963 * i;
-        R3 p{static_cast<int>(i), static_cast<float>(r * std::cos(a)),
-             static_cast<float>(r * std::sin(a)), static_cast<float>(z), i};
-        sphere.push_back(p);
-        if (z > -0.3)
-            helmet.push_back(p);
-    }
-    ConvexHull3Dzq hull;
-    std::vector<Tri> tris;
-    ASSERT_TRUE(hull.NewtonApple_hull_3D(sphere, tris));
-    const auto all = CHullOpening::drawnFacetRuns(sphere, tris);
-    ASSERT_EQ(all.size(), 1u);
-    EXPECT_EQ(all[0], std::make_pair(0LL, static_cast<long long>(tris.size())));
-    ASSERT_TRUE(hull.NewtonApple_hull_3D(helmet, tris));
-    long long drawn = 0, lidDrawn = 0;
-    for (const auto& [first, end] : CHullOpening::drawnFacetRuns(helmet, tris))
-        for (long long i = first; i < end; ++i) {
-            ++drawn;
-            lidDrawn += tris[i].nz < -0.99f ? 1 : 0;
-        }
-    EXPECT_EQ(lidDrawn, 0) << "no facet of the flat bottom is drawn";
-    EXPECT_GT(drawn, static_cast<long long>(tris.size()) * 9 / 10);
 }
 
 TEST_F(ContourViewTest, FansKeepTheNearestNeighboursInChainOrder) {
