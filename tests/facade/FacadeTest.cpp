@@ -2,6 +2,7 @@
 // shared by every view, the command channel, destruction with every window open, and data
 // sets that lack what the windows show.
 #include "UiTest.h"
+#include "dialogs/CDlgContourMapSpctm3Dzq.h"
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
 #include "dialogs/CDlgSpctmRnd3DStdSet.h"
 #include "dialogs/res/resource.h"
@@ -23,6 +24,13 @@ using Show = int (CVelmoraFace04DlgOneChnl::*)(CArrayMEDataSetzq*, int (*)(int, 
 const Show kShows[3] = {&CVelmoraFace04DlgOneChnl::show3DOneChnlSpctmAct,
                         &CVelmoraFace04DlgOneChnl::show3DOneChnlSpctmCtl,
                         &CVelmoraFace04DlgOneChnl::show3DOneChnlSpctmRst};
+using ShowMap = int (CVelmoraFace07DlgEeg::*)(CArrayMEDataSetzq*, int (*)(int, int), CWnd*);
+const ShowMap kShowMaps[6] = {&CVelmoraFace07DlgEeg::show3DContMapSpctmMegAct,
+                              &CVelmoraFace07DlgEeg::show3DContMapSpctmMegCtl,
+                              &CVelmoraFace07DlgEeg::show3DContMapSpctmMegRst,
+                              &CVelmoraFace07DlgEeg::show3DContMapSpctmEegAct,
+                              &CVelmoraFace07DlgEeg::show3DContMapSpctmEegCtl,
+                              &CVelmoraFace07DlgEeg::show3DContMapSpctmEegRst};
 
 bool registered(CDlgSpctmRnd3DStdSet* set, CWnd* view) {
     return std::find(std::begin(set->m_views), std::end(set->m_views), view) !=
@@ -125,6 +133,18 @@ TEST_F(FacadeTest, ClosedWindowsShowAgainAndAllCloseWithTheFacade) {
     auto owned = std::make_unique<CVelmoraFacezq>();
     for (const Show show : kShows)
         ASSERT_EQ(((*owned).*show)(&a.data, noCallback, nullptr), 1);
+    for (const ShowMap show : kShowMaps)
+        ASSERT_EQ(((*owned).*show)(&a.data, noCallback, nullptr), 1);
+    // Only the Active contour map follows the host's new data.
+    ASSERT_EQ(owned->setCbfGetMEGData(&b.data), 1);
+    EXPECT_EQ(owned->m_pDlgContourAct->m_view.m_pMEDataSet, &b.data);
+    EXPECT_EQ(owned->m_pDlgContourCtl->m_view.m_pMEDataSet, &a.data);
+    CMEGDatazq* session = b.data.getSessionData(-1);
+    EXPECT_EQ(owned->update3DCntmapWave(session), 0) << "an EEG map and data without EEG";
+    ASSERT_EQ(owned->show3DContMapSpctmMegAct(&b.data, noCallback, nullptr), 1);
+    EXPECT_EQ(owned->update3DCntmapWave(session), 1);
+    owned->m_pDlgContourAct->SendMessage(WM_CLOSE);
+    EXPECT_EQ(owned->update3DCntmapWave(session), 0) << "hidden";
     ASSERT_NE(owned->showSpctmStdSetDlg(&a.data, &owned->m_pDlgOneChnlAct->m_view), nullptr);
     for (CDialog* dlg :
          std::initializer_list<CDialog*>{owned->m_pDlgOneChnlAct, owned->m_pDlgOneChnlCtl,
@@ -160,6 +180,18 @@ TEST_P(LackingDataTest, EveryControlFailsQuietly) {
     dlg->SendMessage(WM_COMMAND, ID_1CH_LINKCONTOURMAP);
     dlg->m_view.drawCombined = 0;
     dlg->m_view.UpdateWindow();
+    for (const ShowMap show : kShowMaps)
+        ASSERT_EQ((face.*show)(&d.data, noCallback, nullptr), 1);
+    CDlgContourMapSpctm3Dzq* map = face.m_pDlgContourRst;
+    for (int id : {IDC_CM_AUTOFITCOLOR, IDC_CM_SENSORS, IDC_CM_CONTOURMAP, IDC_CM_CONTOURACT,
+                   IDC_CM_MOVE, IDC_CM_ANIMATE, IDC_CM_SETTINGS, IDC_CM_RESET, IDC_CM_UPDATE,
+                   IDC_CM_APPLY, IDC_CM_CONTOURMAP})
+        CWinTestDriver::Click(map->GetDlgItem(id));
+    CWinTestDriver::FireTimer(map, CDlgContourMapSpctm3Dzq::kAnimateTimer);
+    EXPECT_FALSE(CWinTestDriver::HasTimer(map, CDlgContourMapSpctm3Dzq::kAnimateTimer));
+    CWinTestDriver::KeyPress(&map->m_view, VK_RIGHT);
+    map->m_view.m_surfHullMode = 0;
+    map->m_view.UpdateWindow();
     CWinTestDriver::ProcessEvents();
     for (const CMessageBoxRecorder::Record& r : messages.Records())
         EXPECT_TRUE(r.text == u"Spectral data range error!") << r.text.ToUtf8();

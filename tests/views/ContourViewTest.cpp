@@ -107,6 +107,27 @@ TEST_F(ContourViewTest, FansKeepTheNearestNeighboursInChainOrder) {
     EXPECT_FLOAT_EQ(centre.nml[3], 1.0f / len);
 }
 
+TEST_F(ContourViewTest, MegReplacementWithoutMeasuredColourStopsTheBuild) {
+    std::vector<Pos> small;
+    for (const Pos& p : kOctahedron)
+        small.push_back({p[0] / 5, p[1] / 5, p[2] / 5});
+    // The third sensor has no finite measured value, so it has no measured-value colour.
+    layout.build(small, {1.0, 1.0, INFINITY, 1.0, 1.0, 1.0}, false);
+    bind(false);
+    view.m_fanMeg.m_nbrCapMeg = 2; // one neighbour: a nearer candidate replaces it
+    ASSERT_EQ(view.triMegSnsFan11initx(nullptr), 1);
+    EXPECT_EQ(view.initTriMegSnsFanVtx(), 0);
+    EXPECT_EQ(messages.LastText(), CString(u"Initialize Triangle error!"));
+    EXPECT_EQ(view.m_fanMeg.m_pTriVtx->m_nVtx, 0);
+    // Without contour colours no colour is looked up: every fan is built.
+    view.m_cntmpColorOn = 0;
+    messages.Clear();
+    ASSERT_EQ(view.initTriMegSnsFanVtx(), 1);
+    EXPECT_EQ(messages.Count(), 0);
+    EXPECT_EQ(view.m_fanMeg.m_nFan, 6);
+    EXPECT_EQ(view.m_fanMeg.m_pTriVtx->m_nVtx, 12) << "a centre and one neighbour per fan";
+}
+
 TEST_F(ContourViewTest, ChainFollowsNearestNeighbours) {
     // Around a centre: neighbours at 3 cm east, 1 cm north, 2.5 cm north-east.
     layout.build({{0, 0, 0.1}, {0.03, 0, 0.1}, {0, 0.01, 0.1}, {0.02, 0.015, 0.1}}, {1, 1, 1, 1},
