@@ -1,23 +1,18 @@
 // Opens the demo's windows through the facade and either runs them or snapshots them.
 #include "DemoWindows.h"
 
-#include "engine/CM3Dzq.h"
-#include "engine/CMFramePng.h"
-#ifdef VELMORA_DEMO_MOVIE
-#include "movie/CMovieWriter.h"
-#endif
-
+#include "SweepWriter.h"
 #include "dialogs/CDlgContourMapSpctm3Dzq.h"
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
 #include "dialogs/CDlgSpctmRnd3DStdSet.h"
 #include "dialogs/res/resource.h"
+#include "engine/CM3Dzq.h"
 #include "facade/CVelmoraFacezq.h"
 #include "recording/CArrayMEDataSetzq.h"
 #include "render/CMEGSpctm3DRndzq.h"
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -136,13 +131,11 @@ void showAlphaBand(CVelmoraFacezq& face, CDlgContourMapSpctm3Dzq& dlg, int spect
 }
 
 // Steps the contour map's animation tick by tick as its timer would, painting each frame;
-// writes every frame as a PNG into dir (when given) and into the movie (when given).
+// every frame goes into dir as a PNG and into the movie, when given, on a worker thread.
 bool sweep(CDlgContourMapSpctm3Dzq& dlg, const DemoWindowOptions& o, std::ostream& log) {
     CStatContourMapSpctm3Dzq& view = dlg.m_view;
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CM_ANIMATE, BN_CLICKED), 0);
-#ifdef VELMORA_DEMO_MOVIE
-    CMovieWriter movie;
-#endif
+    SweepWriter writer(o.snapshotDir, o.movieFile, kMovieFps, log);
     const auto start = std::chrono::steady_clock::now();
     bool ok = true;
     int ticks = 0;
@@ -155,36 +148,12 @@ bool sweep(CDlgContourMapSpctm3Dzq& dlg, const DemoWindowOptions& o, std::ostrea
             ok = false;
             break;
         }
-        const int w = engine->getImageWidth(), h = engine->getImageHeight();
-        if (!o.snapshotDir.empty()) {
-            char name[32];
-            std::snprintf(name, sizeof name, "sweep-%05d.png", ticks);
-            const auto file = std::filesystem::path(o.snapshotDir) / name;
-            ok = CMFramePng::write(file.string(), engine->getImage(), w, h, CMFramePng::kFast);
-            if (!ok)
-                log << "velmora-demo: could not write " << file.string() << "\n";
-        }
-#ifdef VELMORA_DEMO_MOVIE
-        if (ok && !o.movieFile.empty()) {
-            ok = (movie.isOpen() || movie.open(o.movieFile, w, h, kMovieFps)) &&
-                 movie.addFrame(engine->getImage(), w, h);
-            if (!ok)
-                log << "velmora-demo: " << movie.error() << "\n";
-        }
-#endif
+        ok = writer.add(engine->getImage(), engine->getImageWidth(), engine->getImageHeight());
     }
+    ok = writer.finish() && ok;
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CM_ANIMATE, BN_CLICKED), 0);
-#ifdef VELMORA_DEMO_MOVIE
-    if (movie.isOpen() && !movie.close()) {
-        log << "velmora-demo: " << movie.error() << "\n";
-        ok = false;
-    }
-    if (ok && !o.movieFile.empty())
-        log << "wrote " << o.movieFile << " (" << movie.framesWritten() << " frames, "
-            << movie.codecName() << ")\n";
-#endif
     log << "swept " << ticks << " ticks in " << seconds << " s ("
         << (seconds > 0 ? ticks / seconds : 0.0) << " frames/s)\n";
     return ok;

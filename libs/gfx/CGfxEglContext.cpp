@@ -8,8 +8,10 @@
 #include "gfx/GfxResult.h"
 
 #include <cstdio>
+#include <cstring>
 #include <epoxy/egl.h>
 #include <epoxy/gl.h>
+#include <malloc.h>
 #include <string>
 
 namespace {
@@ -141,6 +143,20 @@ bool checkVersion(EglState& s) {
     return true;
 }
 
+// Mesa's software rasteriser allocates and frees megabytes of scene data per frame. glibc
+// hands such blocks back to the kernel and faults them in again at the next frame, which then
+// costs more than the drawing of a sensor scene; keeping freed memory in the heap avoids that.
+void keepFrameMemory() {
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (!renderer || !(std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe"))) {
+        return;
+    }
+    constexpr int kMmapThreshold = 32 << 20;
+    constexpr int kTrimThreshold = 128 << 20;
+    mallopt(M_MMAP_THRESHOLD, kMmapThreshold);
+    mallopt(M_TRIM_THRESHOLD, kTrimThreshold);
+}
+
 } // namespace
 
 bool CGfxEglContext::ensureCurrent() {
@@ -148,6 +164,9 @@ bool CGfxEglContext::ensureCurrent() {
     if (!s.tried) {
         s.tried = true;
         s.ok = openDisplay(s) && createContext(s) && makeCurrent(s) && checkVersion(s);
+        if (s.ok) {
+            keepFrameMemory();
+        }
     }
     if (!s.ok || !makeCurrent(s)) {
         s.ok = false;

@@ -268,16 +268,18 @@ HRESULT ID3D11DeviceContext::ReadBack(CGfxRenderTarget* target) {
         return E_FAIL;
     }
     const int w = target->width(), h = target->height();
-    std::vector<std::uint32_t> rows(static_cast<std::size_t>(w) * h);
+    // Read straight into the frame's image and turn it upright there: a fresh buffer per frame
+    // costs more (allocation, zeroing, page faults) than the drawing of a small scene.
+    std::vector<std::uint32_t>& image = target->image();
+    image.resize(static_cast<std::size_t>(w) * h);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, target->glFramebuffer());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
-    std::vector<std::uint32_t>& image = target->image();
-    image.resize(rows.size());
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, image.data());
     // GL's first row is the bottom one.
-    for (int y = 0; y < h; ++y) {
-        std::copy_n(rows.begin() + static_cast<std::ptrdiff_t>(h - 1 - y) * w, w,
-                    image.begin() + static_cast<std::ptrdiff_t>(y) * w);
+    for (int y = 0; y < h / 2; ++y) {
+        std::swap_ranges(image.begin() + static_cast<std::ptrdiff_t>(y) * w,
+                         image.begin() + static_cast<std::ptrdiff_t>(y + 1) * w,
+                         image.begin() + static_cast<std::ptrdiff_t>(h - 1 - y) * w);
     }
     return S_OK;
 }
