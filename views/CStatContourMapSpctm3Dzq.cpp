@@ -202,12 +202,8 @@ void CStatContourMapSpctm3Dzq::drawTriangles(
     if (!vb.updateCnstBuf4Wvp(1) || !vb.makeContent())
         return;
     ID3D11DeviceContext* ctx = m_pM3D->getImmediateContext();
-    const unsigned stride = static_cast<unsigned>(vb.m_vtxStride), offset = 0;
     ctx->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-    ctx->VSSetShader(vb.m_pVS);
-    ctx->IASetInputLayout(vb.m_pIL);
-    ctx->PSSetShader(vb.m_pPS);
-    ctx->IASetVertexBuffers(0, 1, &vb.m_pVB, &stride, &offset);
+    vb.bindForDraw();
     const long long facets = vb.m_nVtx / 3;
     for (const auto& [first, end] : runs) {
         const long long last = std::min(end, facets);

@@ -189,12 +189,7 @@ void CStatOneChnlSpctm3Dzq::drawBuffer(CMVBzq& vb) {
     vb.m_pM3D = m_pM3D;
     if (!vb.makeContent())
         return;
-    ctx->VSSetShader(vb.m_pVS);
-    ctx->IASetInputLayout(vb.m_pIL);
-    ctx->PSSetShader(vb.m_pPS);
-    const unsigned stride = static_cast<unsigned>(vb.m_vtxStride);
-    const unsigned offset = 0;
-    ctx->IASetVertexBuffers(0, 1, &vb.m_pVB, &stride, &offset);
+    vb.bindForDraw();
     ctx->Draw(static_cast<unsigned>(vb.m_nVtx), 0);
 }
 

@@ -96,9 +96,8 @@ bool SweepWriter::write(const Frame& f) {
         }
     }
 #ifdef VELMORA_DEMO_MOVIE
-    if (m_movie &&
-        !((m_movie->isOpen() || m_movie->open(m_movieFile, f.width, f.height, m_fps)) &&
-          m_movie->addFrame(f.pixels.data(), f.width, f.height))) {
+    if (m_movie && !((m_movie->isOpen() || m_movie->open(m_movieFile, f.width, f.height, m_fps)) &&
+                     m_movie->addFrame(f.pixels.data(), f.width, f.height))) {
         m_log << "velmora-demo: " << m_movie->error() << "\n";
         return false;
     }

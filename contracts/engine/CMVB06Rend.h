@@ -13,6 +13,9 @@ public:
     // the vertices: all of them when the count or capacity changed, else only changed ranges.
     // 0 without engine, GL context or vertices.
     int makeContent();
+    // Binds the buffer's shaders, input layout and device buffer (slot 0, its stride, offset 0)
+    // on the engine's immediate context, ready for Draw. 0 without engine or device buffer.
+    int bindForDraw();
 
 protected:
     void releaseDeviceObjects() override;

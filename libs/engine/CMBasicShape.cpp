@@ -101,12 +101,8 @@ int CMBasicShape::rendShape(CM3Dzq* m3d, const float* pos) {
         return 0;
     }
     ID3D11DeviceContext* ctx = m3d->getImmediateContext();
-    const unsigned stride = static_cast<unsigned>(m_vb.m_vtxStride), offset = 0;
     ctx->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-    ctx->VSSetShader(m_vb.m_pVS);
-    ctx->IASetInputLayout(m_vb.m_pIL);
-    ctx->PSSetShader(m_vb.m_pPS);
-    ctx->IASetVertexBuffers(0, 1, &m_vb.m_pVB, &stride, &offset);
+    m_vb.bindForDraw();
     ctx->Draw(static_cast<unsigned>(m_vb.m_nVtx), 0);
     return 1;
 }

@@ -18,6 +18,19 @@ CMVB06Rend::~CMVB06Rend() {
     CMVB06Rend::releaseDeviceObjects();
 }
 
+int CMVB06Rend::bindForDraw() {
+    if (!m_pM3D || !m_pVB) {
+        return 0;
+    }
+    ID3D11DeviceContext* ctx = m_pM3D->getImmediateContext();
+    const unsigned stride = static_cast<unsigned>(m_vtxStride), offset = 0;
+    ctx->VSSetShader(m_pVS);
+    ctx->IASetInputLayout(m_pIL);
+    ctx->PSSetShader(m_pPS);
+    ctx->IASetVertexBuffers(0, 1, &m_pVB, &stride, &offset);
+    return 1;
+}
+
 int CMVB06Rend::makeContent() {
     if (!m_pM3D || !m_pVtx || m_nVtx <= 0 || !m_pM3D->initM3D()) {
         return 0;

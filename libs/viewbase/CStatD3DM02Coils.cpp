@@ -93,12 +93,8 @@ int CStatD3DM02Coils::rendShapeOriented(CMBasicShape& shape, const double pos[3]
         om.setMat2disableVtxColor(1);
     }
     ID3D11DeviceContext* ctx = m_pM3D->getImmediateContext();
-    const unsigned stride = static_cast<unsigned>(vb.m_vtxStride), offset = 0;
     ctx->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-    ctx->VSSetShader(vb.m_pVS);
-    ctx->IASetInputLayout(vb.m_pIL);
-    ctx->PSSetShader(vb.m_pPS);
-    ctx->IASetVertexBuffers(0, 1, &vb.m_pVB, &stride, &offset);
+    vb.bindForDraw();
     ctx->Draw(static_cast<unsigned>(vb.m_nVtx), 0);
     if (source != CMOutputMerg01Setting::kMaterial) {
         om.m_colorSource = source;
@@ -151,12 +147,8 @@ int CStatD3DM02Coils::endGlyphBatch() {
     om.m_colorSource = CMOutputMerg01Setting::kVertexLit;
     om.applySetting();
     ID3D11DeviceContext* ctx = m_pM3D->getImmediateContext();
-    const unsigned stride = static_cast<unsigned>(m_batchVb.m_vtxStride), offset = 0;
     ctx->IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST);
-    ctx->VSSetShader(m_batchVb.m_pVS);
-    ctx->IASetInputLayout(m_batchVb.m_pIL);
-    ctx->PSSetShader(m_batchVb.m_pPS);
-    ctx->IASetVertexBuffers(0, 1, &m_batchVb.m_pVB, &stride, &offset);
+    m_batchVb.bindForDraw();
     ctx->Draw(static_cast<unsigned>(n), 0);
     om.m_colorSource = source;
     om.applySetting();
