@@ -306,6 +306,13 @@ void CDlgContourMapSpctm3Dzq::OnBnClickedUpdate() {
     updateDlg4View();
 }
 
+void CDlgContourMapSpctm3Dzq::releaseData() {
+    if (m_running)
+        stopAnimation();
+    m_view.releaseMEGData();
+    repaintView(TRUE);
+}
+
 void CDlgContourMapSpctm3Dzq::stopAnimation() {
     KillTimer(m_timerId);
     m_running = 0;

@@ -24,6 +24,9 @@ public:
     // The variables into the view and the session; 1 when the view's trial has a spectrum of
     // the class.
     int applyDlg2View();
+    // Stops the animation and lets the view go of its data set, session, trial and mesh; the
+    // window then behaves as without data until it is bound again.
+    void releaseData();
     // Sets the data component in the window and its view and selects it in the combo box.
     void setDataComponent(int component);
     // "Save Picture...": asks for a file (AfxGetSaveFileName) and writes the view's picture at

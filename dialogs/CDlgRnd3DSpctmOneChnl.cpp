@@ -190,6 +190,16 @@ int CDlgRnd3DSpctmOneChnl::setDlgMEGData(CArrayMEDataSetzq* data) {
     return fetch();
 }
 
+void CDlgRnd3DSpctmOneChnl::releaseData() {
+    m_pData = nullptr;
+    m_pSession = nullptr;
+    m_pTrial = nullptr;
+    m_view.releaseMEGData();
+    if (m_cmbChannel.GetSafeHwnd())
+        m_cmbChannel.ResetContent();
+    repaintView(TRUE);
+}
+
 int CDlgRnd3DSpctmOneChnl::updateDlgShow() {
     if (CMEGSpctm3DRndzq* rnd = takeRenderer()) {
         m_infoFlag = rnd->showInfo ? 1 : 0;

@@ -32,6 +32,9 @@ public:
 
     // Binds the data set and fetches session and trial; 1 when a trial was found.
     int setDlgMEGData(CArrayMEDataSetzq* data);
+    // Lets go of the data set, session and trial (the window's and its view's) and empties the
+    // channel list; the window then behaves as without data until it is bound again.
+    void releaseData();
     // Takes the renderer's settings, sets title and combo boxes, lists the channels and, on
     // the first show only, runs "Autofit". Returns 1.
     int updateDlgShow();

@@ -117,6 +117,12 @@ int CDlgSpctmRnd3DStdSet::fetch() {
     return m_pTrial ? 1 : 0;
 }
 
+void CDlgSpctmRnd3DStdSet::releaseData() {
+    m_pData = nullptr;
+    m_pSession = nullptr;
+    m_pTrial = nullptr;
+}
+
 void CDlgSpctmRnd3DStdSet::rebuildView() {
     if (m_pView)
         m_pView->updateSpctmSurface();

@@ -28,6 +28,8 @@ public:
     // Refreshes the controls from data and renderer; the first time a spectrum is found the
     // ranges are fitted to it. 0 without session or trial, or after a range error.
     int updateDlgShow();
+    // Lets go of the data set, session and trial; the window then behaves as without data.
+    void releaseData();
     // 1 when wnd was added; 0 for null, already registered, or all places taken (message).
     int addViewWnd(CWnd* wnd);
     // Repaints (without erase) every registered window that is visible.

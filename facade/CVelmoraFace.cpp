@@ -7,8 +7,10 @@
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
 #include "dialogs/CDlgSpctmRnd3DStdSet.h"
 #include "facade/CVelmoraFacezq.h"
+#include "recording/CArrayMEDataSetzq.h"
 #include "render/CMEGSpctm3DRndzq.h"
 
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -24,6 +26,8 @@ void destroy(T*& p) {
 CVelmoraFace::CVelmoraFace() = default;
 
 CVelmoraFace::~CVelmoraFace() {
+    for (CArrayMEDataSetzq* data : m_watched)
+        data->removeReleaseWatcher(this);
     // The render-state window may point at a view about to go.
     CDlgM3DRendStates::releaseShared();
     destroy(m_pRnd);
@@ -45,9 +49,78 @@ int CVelmoraFace::checkInitMEGSpctm3DRnd(CArrayMEDataSetzq* data) {
         m_pRnd = new (std::nothrow) CMEGSpctm3DRndzq();
     if (!m_pRnd)
         return 0;
-    if (data)
+    if (data) {
+        bindDataSet(data);
         m_pRnd->dataSet = data;
+    }
     return 1;
+}
+
+void CVelmoraFace::bindDataSet(CArrayMEDataSetzq* data) {
+    const std::vector<CArrayMEDataSetzq*> watched = m_watched;
+    for (CArrayMEDataSetzq* other : watched)
+        if (other != data)
+            releaseDataSet(other);
+    if (m_pDlgStdSet)
+        m_pDlgStdSet->m_pData = data;
+    if (std::find(m_watched.begin(), m_watched.end(), data) != m_watched.end())
+        return;
+    try {
+        m_watched.push_back(data);
+    } catch (const std::exception&) {
+        return;
+    }
+    if (!data->addReleaseWatcher(this, [this, data] { releaseDataSet(data); }))
+        m_watched.pop_back();
+}
+
+void CVelmoraFace::unwatch(CArrayMEDataSetzq* data) {
+    data->removeReleaseWatcher(this);
+    std::erase(m_watched, data);
+}
+
+bool CVelmoraFace::refersInto(CArrayMEDataSetzq* data, const CArrayMEDataSetzq* bound,
+                              const CMEGDatazq* session) {
+    if (!data)
+        return bound || session;
+    if (bound == data)
+        return true;
+    for (int i = 0; session && i < data->getSessionCount(); ++i)
+        if (data->getSessionData(i) == session)
+            return true;
+    return false;
+}
+
+int CVelmoraFace::releaseDataSet(CArrayMEDataSetzq* data) {
+    bool released = false;
+    for (CDlgRnd3DSpctmOneChnl* dlg : {m_pDlgOneChnlAct, m_pDlgOneChnlCtl, m_pDlgOneChnlRst}) {
+        if (dlg && (refersInto(data, dlg->m_pData, dlg->m_pSession) ||
+                    refersInto(data, dlg->m_view.m_pMEDataSet, dlg->m_view.m_pMEGData))) {
+            dlg->releaseData();
+            released = true;
+        }
+    }
+    for (CDlgContourMapSpctm3Dzq* dlg : {m_pDlgContourAct, m_pDlgContourCtl, m_pDlgContourRst}) {
+        if (dlg && refersInto(data, dlg->m_view.m_pMEDataSet, dlg->m_view.m_pMEGData)) {
+            dlg->releaseData();
+            released = true;
+        }
+    }
+    if (m_pDlgStdSet && refersInto(data, m_pDlgStdSet->m_pData, m_pDlgStdSet->m_pSession)) {
+        m_pDlgStdSet->releaseData();
+        released = true;
+    }
+    if (m_pRnd && refersInto(data, m_pRnd->dataSet, m_pRnd->session)) {
+        m_pRnd->releaseData();
+        released = true;
+    }
+    if (data) {
+        unwatch(data);
+    } else {
+        for (CArrayMEDataSetzq* watched : std::vector<CArrayMEDataSetzq*>(m_watched))
+            unwatch(watched);
+    }
+    return released ? 1 : 0;
 }
 
 CDlgSpctmRnd3DStdSet* CVelmoraFace::checkCreateStdSet() {

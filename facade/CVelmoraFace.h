@@ -2,7 +2,10 @@
 // created lazily and owned until the facade is destroyed.
 #pragma once
 
+#include <vector>
+
 class CArrayMEDataSetzq;
+class CMEGDatazq;
 class CDialog;
 class CWnd;
 class CMEGSpctm3DRndzq;
@@ -22,8 +25,15 @@ public:
     // The command channel into the library; this layer ignores every code and returns 0.
     virtual int sendMessageX(int code, int value);
 
-    // Creates the renderer once; a non-null data set becomes its data-set reference.
+    // Creates the renderer once; a non-null data set becomes its data-set reference and the
+    // one data set of the facade (see releaseDataSet).
     int checkInitMEGSpctm3DRnd(CArrayMEDataSetzq* data);
+    // Every window, view and the renderer let go of data, its sessions and trials (null: of
+    // whatever they refer to), so that the host may free it; they then behave as without data
+    // until a show binds one again. The facade shows one data set at a time: a show with
+    // another data set releases the previous one, and destroying a data set that the facade
+    // shows releases it first. 1 when something let go.
+    int releaseDataSet(CArrayMEDataSetzq* data);
     // Opens (creating on first need) the parameters window bound to data and the renderer and
     // registers view with it; null when the window cannot be created.
     CDialog* showSpctmStdSetDlg(CArrayMEDataSetzq* data, CWnd* view);
@@ -48,4 +58,14 @@ protected:
     // The window of the slot, created from its template when missing; null on failure.
     CDlgRnd3DSpctmOneChnl* checkCreateOneChnl(int spectralClass);
     CDlgSpctmRnd3DStdSet* checkCreateStdSet();
+
+private:
+    // data becomes the facade's data set: the others are released, data is watched.
+    void bindDataSet(CArrayMEDataSetzq* data);
+    void unwatch(CArrayMEDataSetzq* data);
+    // Whether a binding to (bound, session) refers into data; into anything for null data.
+    static bool refersInto(CArrayMEDataSetzq* data, const CArrayMEDataSetzq* bound,
+                           const CMEGDatazq* session);
+
+    std::vector<CArrayMEDataSetzq*> m_watched; // data sets that tell the facade when they go
 };

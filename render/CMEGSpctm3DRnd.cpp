@@ -58,6 +58,12 @@ CMEGSpctm3DRnd::~CMEGSpctm3DRnd() {
     trial = nullptr;
 }
 
+void CMEGSpctm3DRnd::releaseData() {
+    dataSet = nullptr;
+    session = nullptr;
+    trial = nullptr;
+}
+
 int CMEGSpctm3DRnd::fetch() {
     if (dataSet)
         session = dataSet->getSessionData(-1);

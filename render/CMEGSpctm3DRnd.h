@@ -19,6 +19,8 @@ public:
     // Binds the data set (null too) and fetches; 1 when a current trial exists.
     int setDrawMEGData(CArrayMEDataSetzq* data);
     int updateMEGData();
+    // Forgets the data set, session and trial (unlike a null binding, which keeps the session).
+    void releaseData();
     // One raster-scan step of the cursor over the class's time-frequency plane; 0 when a
     // step is below 1 or the data is missing (the animation timer stops on 0).
     int animateSpctm(long long stepTime, long long stepFreq, int spectralClass);

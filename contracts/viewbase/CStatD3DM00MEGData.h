@@ -10,6 +10,10 @@ class CStatD3DM00MEGData : public CStatD3DM00MD3D {
 public:
     // Binds the data set (null unbinds) and forgets the session and trial shown.
     int setCbfGetMEGData(CArrayMEDataSetzq* data);
+    // Lets go of the data set, the session and trial shown and the meshes built from them, so
+    // that nothing refers into data the host is about to free; unlike a null binding, no
+    // session stays in use.
+    void releaseMEGData();
     // Takes the data set's current session when the view has none; nonzero when it has one.
     int checkGetNewMEGData();
     // Refreshes the session (the data set's current one, or the session already shown when no

@@ -3,6 +3,14 @@
 
 #include <exception>
 
+CArrayMEDataSet::~CArrayMEDataSet() {
+    // A watcher may remove itself while being told.
+    auto watchers = std::move(m_watchers);
+    m_watchers.clear();
+    for (auto& watcher : watchers)
+        watcher.second();
+}
+
 CMEGDatazq* CArrayMEDataSet::getSessionData(int index) {
     if (index == -1) {
         index = m_current;
@@ -27,4 +35,18 @@ CMEGDatazq* CArrayMEDataSet::addSession() {
         return nullptr;
     }
     return m_sessions.back().get();
+}
+
+bool CArrayMEDataSet::addReleaseWatcher(const void* owner, std::function<void()> onRelease) {
+    removeReleaseWatcher(owner);
+    try {
+        m_watchers.emplace_back(owner, std::move(onRelease));
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
+}
+
+void CArrayMEDataSet::removeReleaseWatcher(const void* owner) {
+    std::erase_if(m_watchers, [owner](const auto& w) { return w.first == owner; });
 }

@@ -16,6 +16,13 @@ int CStatD3DM00MEGData::setCbfGetMEGData(CArrayMEDataSetzq* data) {
     return 1;
 }
 
+void CStatD3DM00MEGData::releaseMEGData() {
+    m_pMEDataSet = nullptr;
+    m_pMEGData = nullptr;
+    m_pTrial = nullptr;
+    cleanTriMegSnsVtx();
+}
+
 int CStatD3DM00MEGData::checkGetNewMEGData() {
     if (!m_pMEGData && m_pMEDataSet) {
         m_pMEGData = m_pMEDataSet->getSessionData(-1);
