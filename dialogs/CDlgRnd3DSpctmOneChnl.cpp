@@ -16,6 +16,21 @@ constexpr int kVRatioDragMin = 2;
 constexpr double kVRatioStep = 1.5;
 constexpr double kDefaultPeakLimit = 512.0;
 constexpr DWORD_PTR kItemDataError = static_cast<DWORD_PTR>(CB_ERR);
+constexpr double kDefaultScale = 1.0;
+constexpr double kDefaultVPeak = 30.0;
+
+// A typed double that reaches its field only when it lies in [lo, hi].
+void exchangeInRange(CDataExchange* pDX, int id, double& field, double lo, double hi) {
+    double v = field;
+    DDX_Text(pDX, id, v);
+    DDV_MinMaxDouble(pDX, v, lo, hi);
+    if (!pDX->m_bFailed)
+        field = v;
+}
+
+bool inRange(double v, double lo, double hi) {
+    return v >= lo && v <= hi;
+}
 
 } // namespace
 
@@ -121,10 +136,10 @@ void CDlgRnd3DSpctmOneChnl::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_1CH_CHANNEL, m_cmbChannel);
     DDX_Check(pDX, IDC_1CH_INFO, m_infoFlag);
     DDX_Check(pDX, IDC_1CH_BAR, m_barFlag);
-    DDX_Text(pDX, IDC_1CH_LEFTRIGHT, m_view.m_leftRight);
-    DDX_Text(pDX, IDC_1CH_ANTPOST, m_view.m_antPost);
-    DDX_Text(pDX, IDC_1CH_VRATIO, m_view.m_vRatio);
-    DDX_Text(pDX, IDC_1CH_VPEAK, m_vPeak);
+    exchangeInRange(pDX, IDC_1CH_LEFTRIGHT, m_view.m_leftRight, kMinScale, kMaxScale);
+    exchangeInRange(pDX, IDC_1CH_ANTPOST, m_view.m_antPost, kMinScale, kMaxScale);
+    exchangeInRange(pDX, IDC_1CH_VRATIO, m_view.m_vRatio, kMinVRatio, kMaxVRatio);
+    exchangeInRange(pDX, IDC_1CH_VPEAK, m_vPeak, kMinVPeak, kMaxVPeak);
 }
 
 void CDlgRnd3DSpctmOneChnl::showValues() {
@@ -445,12 +460,30 @@ void CDlgRnd3DSpctmOneChnl::OnBnClickedReset() {
     if (!rnd)
         return;
     rnd->linkTime = rnd->linkFreq = 0;
+    restoreDrawableScales();
     m_view.deleteVertexGrid();
     m_view.releaseSnsCoilD3DAll();
     m_view.cleanTriMegSnsVtx();
     m_view.cleanD3DPick();
     m_view.m_bScene3DInit = 0;
     repaintView(TRUE);
+}
+
+void CDlgRnd3DSpctmOneChnl::restoreDrawableScales() {
+    const auto restore = [](double& v, double lo, double hi, double fallback) {
+        if (!inRange(v, lo, hi))
+            v = fallback;
+    };
+    restore(m_view.m_leftRight, kMinScale, kMaxScale, kDefaultScale);
+    restore(m_view.m_antPost, kMinScale, kMaxScale, kDefaultScale);
+    restore(m_view.m_vRatio, kMinVRatio, kMaxVRatio, kDefaultScale);
+    restore(m_vPeak, kMinVPeak, kMaxVPeak, kDefaultVPeak);
+    if (CMEGSpctm3DRndzq* rnd = m_view.m_pRnd) {
+        restore(rnd->scaleTime, kMinScale, kMaxScale, kDefaultScale);
+        restore(rnd->scaleFreq, kMinScale, kMaxScale, kDefaultScale);
+        restore(rnd->scaleValue, kMinVRatio, kMaxVRatio, kDefaultScale);
+    }
+    showValues();
 }
 
 void CDlgRnd3DSpctmOneChnl::OnCbnSelchangeClass() {
@@ -607,10 +640,14 @@ void CDlgRnd3DSpctmOneChnl::dragVRatio(CPoint point) {
     if (!fetch())
         return;
     const int dy = m_ptLast.y - point.y;
+    double vRatio = m_view.m_vRatio;
     if (dy >= kVRatioDragMin)
-        m_view.m_vRatio *= kVRatioStep;
+        vRatio *= kVRatioStep;
     else if (dy <= -kVRatioDragMin)
-        m_view.m_vRatio /= kVRatioStep;
+        vRatio /= kVRatioStep;
+    // Long drags stop at the limits instead of reaching infinity or zero.
+    if (inRange(vRatio, kMinVRatio, kMaxVRatio))
+        m_view.m_vRatio = vRatio;
     if (CMEGSpctm3DRndzq* rnd = m_view.m_pRnd)
         rnd->scaleValue = m_view.m_vRatio;
     m_ptLast = point;

@@ -23,6 +23,13 @@ public:
         kModeMove = 303,
         kModeVRatio = 901
     };
+    // Typed values outside these ranges are refused with the framework's prompt and the field
+    // keeps its value: beyond them the surface leaves float range or shrinks to nothing.
+    // "Reset" brings a Left-Right, Ant-Post or V Ratio outside them back to 1.0, and V Peak
+    // back to 30.
+    static constexpr double kMinScale = 1e-6, kMaxScale = 1e3;
+    static constexpr double kMinVRatio = 1e-30, kMaxVRatio = 1e30;
+    static constexpr double kMinVPeak = 1e-6, kMaxVPeak = 1e6;
 
     CDlgRnd3DSpctmOneChnl();
     ~CDlgRnd3DSpctmOneChnl() override;
@@ -94,6 +101,9 @@ protected:
     bool overView(CPoint point) const;
     // Mode 901: a vertical move of 2 pixels or more scales V Ratio by 1.5 (up) or 1/1.5.
     void dragVRatio(CPoint point);
+    // Scales and V Peak that typing would refuse go back to their defaults, in the view and
+    // the renderer.
+    void restoreDrawableScales();
 
     bool m_showingValues = false;
 

@@ -40,3 +40,6 @@ void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index);
 // Attaches rControl to control nIDC the first time (SubclassDlgItem).
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
+// While saving: a value outside [minVal, maxVal] (or NaN) shows the framework's range prompt
+// and fails the exchange; the control last prepared gets the focus.
+void DDV_MinMaxDouble(CDataExchange* pDX, double const& value, double minVal, double maxVal);

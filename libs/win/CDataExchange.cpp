@@ -225,3 +225,12 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl) {
         rControl.SubclassDlgItem(static_cast<UINT>(nIDC), pDX->m_pDlgWnd);
     }
 }
+
+void DDV_MinMaxDouble(CDataExchange* pDX, double const& value, double minVal, double maxVal) {
+    if (!pDX->m_bSaveAndValidate || pDX->m_bFailed || (value >= minVal && value <= maxVal)) {
+        return;
+    }
+    CString prompt;
+    prompt.Format(u"Please enter a number between %.15g and %.15g.", minVal, maxVal);
+    failWith(pDX, prompt);
+}

@@ -12,10 +12,13 @@
 #include "render/CMEGSpctm3DRndzq.h"
 #include "synthetic/CSyntheticRecording.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -332,6 +335,61 @@ TEST_F(HostContractTest, SeededSoakOfUserAndHostActions) {
         CWinTestDriver::ProcessEvents();
     }
     EXPECT_GT(actions, 200);
+}
+
+// Pixels of the view's client area that differ from its corner (the background).
+int drawnPixels(CWnd* view) {
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> px = CWinTestDriver::GrabClient(view, &w, &h);
+    return px.empty() ? 0
+                      : static_cast<int>(std::count_if(
+                            px.begin(), px.end(), [&](std::uint32_t p) { return p != px[0]; }));
+}
+
+TEST_F(HostContractTest, ValuesTheViewCannotDrawAreRefusedAndResetRestoresThem) {
+    auto a = recording(6);
+    ASSERT_TRUE(a);
+    CVelmoraFacezq face;
+    ASSERT_EQ(face.show3DOneChnlSpctmAct(a.get(), noCallback, nullptr), 1);
+    CDlgRnd3DSpctmOneChnl* dlg = face.m_pDlgOneChnlAct;
+    dlg->m_view.UpdateWindow();
+    if (!dlg->m_view.m_pM3D)
+        GTEST_SKIP() << "no 3D device";
+    const int drawn = drawnPixels(&dlg->m_view);
+    ASSERT_GT(drawn, 100);
+    const struct {
+        int id;
+        const char16_t* text;
+        const char* prompt;
+    } typed[] = {{IDC_1CH_LEFTRIGHT, u"1e308", "Please enter a number between 1e-06 and 1000."},
+                 {IDC_1CH_ANTPOST, u"0", "Please enter a number between 1e-06 and 1000."},
+                 {IDC_1CH_VRATIO, u"0", "Please enter a number between 1e-30 and 1e+30."},
+                 {IDC_1CH_VRATIO, u"1e308", "Please enter a number between 1e-30 and 1e+30."},
+                 {IDC_1CH_VPEAK, u"-1e308", "Please enter a number between 1e-06 and 1000000."}};
+    for (const auto& t : typed) {
+        const double before[] = {dlg->m_view.m_leftRight, dlg->m_view.m_antPost,
+                                 dlg->m_view.m_vRatio, dlg->m_vPeak};
+        CString shown;
+        dlg->GetDlgItem(t.id)->GetWindowText(shown);
+        messages.Clear();
+        dlg->GetDlgItem(t.id)->SetWindowText(t.text);
+        EXPECT_EQ(messages.LastText().ToUtf8(), t.prompt);
+        CWinTestDriver::Click(dlg->GetDlgItem(IDC_1CH_APPLY));
+        const double after[] = {dlg->m_view.m_leftRight, dlg->m_view.m_antPost,
+                                dlg->m_view.m_vRatio, dlg->m_vPeak};
+        EXPECT_TRUE(std::equal(std::begin(before), std::end(before), std::begin(after)));
+        dlg->GetDlgItem(t.id)->SetWindowText(shown);
+    }
+    // Values the window never accepts, written by a host straight into the renderer.
+    face.m_pRnd->scaleTime = 1e308;
+    face.m_pRnd->scaleValue = -std::numeric_limits<double>::infinity();
+    dlg->m_view.updateSpctmSurface();
+    CWinTestDriver::Click(dlg->GetDlgItem(IDC_1CH_RESET));
+    EXPECT_EQ(face.m_pRnd->scaleTime, 1.0);
+    EXPECT_EQ(face.m_pRnd->scaleValue, 1.0);
+    CWinTestDriver::Click(dlg->GetDlgItem(IDC_1CH_AUTOFIT));
+    dlg->m_view.UpdateWindow();
+    EXPECT_GT(drawnPixels(&dlg->m_view), drawn / 2);
 }
 
 } // namespace
