@@ -91,6 +91,27 @@ bool CVelmoraFace::refersInto(CArrayMEDataSetzq* data, const CArrayMEDataSetzq* 
     return false;
 }
 
+int CVelmoraFace::selectChannel(int channel) {
+    CMEGDatazq* session = nullptr;
+    if (m_pRnd)
+        session = m_pRnd->dataSet ? m_pRnd->dataSet->getSessionData(-1) : m_pRnd->session;
+    CMDTrialzq* trial = session ? session->getTrialzq(-1) : nullptr;
+    if (!trial || channel < 0 || channel >= trial->getTotalChannel() ||
+        !trial->setCurrentChannel(channel))
+        return 0;
+    for (CDlgRnd3DSpctmOneChnl* dlg : {m_pDlgOneChnlAct, m_pDlgOneChnlCtl, m_pDlgOneChnlRst}) {
+        if (dlg && dlg->GetSafeHwnd()) {
+            dlg->fillChnlCombo();
+            dlg->m_view.updateSpctmSurface();
+            dlg->m_view.Invalidate(FALSE);
+        }
+    }
+    for (CDlgContourMapSpctm3Dzq* dlg : {m_pDlgContourAct, m_pDlgContourCtl, m_pDlgContourRst})
+        if (dlg && dlg->m_view.GetSafeHwnd())
+            dlg->m_view.Invalidate(FALSE);
+    return 1;
+}
+
 int CVelmoraFace::releaseDataSet(CArrayMEDataSetzq* data) {
     bool released = false;
     for (CDlgRnd3DSpctmOneChnl* dlg : {m_pDlgOneChnlAct, m_pDlgOneChnlCtl, m_pDlgOneChnlRst}) {

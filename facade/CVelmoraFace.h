@@ -34,6 +34,10 @@ public:
     // another data set releases the previous one, and destroying a data set that the facade
     // shows releases it first. 1 when something let go.
     int releaseDataSet(CArrayMEDataSetzq* data);
+    // Makes channel the current channel of the shown trial, as picking it in a window's channel
+    // list does: the single-channel windows rebuild their surface and every window repaints.
+    // 0 (nothing changes) without a trial or for a channel it does not have.
+    int selectChannel(int channel);
     // Opens (creating on first need) the parameters window bound to data and the renderer and
     // registers view with it; null when the window cannot be created.
     CDialog* showSpctmStdSetDlg(CArrayMEDataSetzq* data, CWnd* view);

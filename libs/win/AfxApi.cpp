@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QImageWriter>
 #include <QMessageBox>
 #include <QPixmap>
 
@@ -111,7 +112,14 @@ BOOL AfxSaveWindowImage(CWnd* pWnd, const char* path) {
     if (!impl || !pWnd->m_hWnd || !path) {
         return FALSE;
     }
-    return impl->frame()->grab().save(QString::fromUtf8(path), "PNG") ? TRUE : FALSE;
+    CWndImpl::reusingPictures() = true;
+    const QImage image = impl->frame()->grab().toImage();
+    CWndImpl::reusingPictures() = false;
+    // zlib level 1: pictures of flat backgrounds and smooth shades gain little from more.
+    constexpr int kFastPngQuality = 80;
+    QImageWriter writer(QString::fromUtf8(path), "png");
+    writer.setQuality(kFastPngQuality);
+    return writer.write(image) ? TRUE : FALSE;
 }
 
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT) {

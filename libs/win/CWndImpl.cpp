@@ -376,13 +376,19 @@ bool CWndImpl::onPaint(QEvent* e) {
         m_invalid = QRegion();
         return false;
     }
-    m_invalid += static_cast<QPaintEvent*>(e)->region();
-    QPointer<CWndImpl> alive(this);
-    dispatch(WM_PAINT, 0, 0);
-    if (!alive || !m_widget) {
-        return true;
+    // A picture that no one invalidated since it was painted at this size is still what the
+    // window shows: a grab of a frame just presented need not render it a second time.
+    const bool current = m_invalid.isEmpty() && m_paintedSize == m_widget->size();
+    if (!(reusingPictures() && current)) {
+        m_invalid += static_cast<QPaintEvent*>(e)->region();
+        QPointer<CWndImpl> alive(this);
+        dispatch(WM_PAINT, 0, 0);
+        if (!alive || !m_widget) {
+            return true;
+        }
+        m_invalid = QRegion();
+        m_paintedSize = m_widget->size();
     }
-    m_invalid = QRegion();
     QPainter p(m_widget);
     p.drawImage(0, 0, picture());
     const WidgetInfo* i = info();
@@ -452,6 +458,11 @@ bool CWndImpl::eventFilter(QObject* obj, QEvent* e) {
     default:
         return false;
     }
+}
+
+bool& CWndImpl::reusingPictures() {
+    static bool reusing = false;
+    return reusing;
 }
 
 QImage& CWndImpl::picture() {

@@ -92,6 +92,9 @@ public:
     QRegion& invalid() { return m_invalid; }
     bool& erasePending() { return m_erasePending; }
     void eraseBackground();
+    // While set, the paints of a window grab show the pictures of windows painted since their
+    // last invalidation as they are, instead of painting them again.
+    static bool& reusingPictures();
 
     // Timers.
     UINT_PTR setTimer(UINT_PTR id, UINT elapse, TIMERPROC proc);
@@ -152,6 +155,7 @@ private:
     QPainter* m_picturePainter = nullptr;
     QRegion m_invalid;
     bool m_erasePending = true;
+    QSize m_paintedSize; // size of the last painting of the picture; empty before the first
     std::vector<Dispatch> m_stack;
     std::map<UINT_PTR, Timer> m_timers;
     std::optional<QCursor> m_nativeCursor;
