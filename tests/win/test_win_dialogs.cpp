@@ -3,6 +3,7 @@
 #include "WinFixture.h"
 #include "resource.h"
 
+#include <QImage>
 #include <cstdint>
 #include <vector>
 
@@ -149,6 +150,27 @@ TEST_F(WinFixture, SubclassedStaticPaintsOnlyWhenInvalid) {
     EXPECT_FALSE(dlg.view.GetUpdateRect(nullptr)) << "CPaintDC validates";
     EXPECT_FALSE(dlg.view.SetFrameImage(nullptr, 10, 10));
     EXPECT_TRUE(CWinTestDriver::GrabToPng(&dlg, pngPath("view_paint").c_str()));
+}
+
+TEST_F(WinFixture, SavedPictureReusesAFramePaintedSinceTheLastInvalidation) {
+    CViewDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_SPCTM_CONTOURMAP_3D));
+    dlg.ShowWindow(SW_SHOW);
+    CWinTestDriver::ProcessEvents();
+    const int painted = dlg.view.paints;
+    const std::string path = pngPath("saved_view");
+    ASSERT_TRUE(AfxSaveWindowImage(&dlg, path.c_str()));
+    EXPECT_EQ(dlg.view.paints, painted);
+    dlg.view.Invalidate(FALSE);
+    ASSERT_TRUE(AfxSaveWindowImage(&dlg.view, path.c_str()));
+    EXPECT_EQ(dlg.view.paints, painted + 1) << "an invalid window is painted for its picture";
+    const QImage saved(QString::fromStdString(path));
+    CRect client;
+    dlg.view.GetClientRect(&client);
+    ASSERT_EQ(saved.width(), client.Width());
+    // The gradient's right end is red, whatever the encoder.
+    EXPECT_GT(qRed(saved.pixel(client.Width() - 2, 1)), 240);
+    EXPECT_FALSE(AfxSaveWindowImage(&dlg, "/nonexistent-dir/picture.png"));
 }
 
 } // namespace
