@@ -37,6 +37,14 @@ std::string triple(const double* v, double scale) {
     return line;
 }
 
+// `s` with its line ends replaced by `end`.
+std::string withLineEnds(const std::string& s, const char* end) {
+    std::string out;
+    for (char ch : s)
+        out += ch == '\n' ? std::string(end) : std::string(1, ch);
+    return out;
+}
+
 // `label x y z` lines, positions times `scale`; `edit` may change a line by its index.
 std::string plainLines(const CSensorLayout& layout, double scale,
                        const std::function<void(int, std::string&)>& edit = {}) {
@@ -139,6 +147,10 @@ struct LineEndCase {
     bool bom;
 };
 
+void PrintTo(const LineEndCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class LayoutLineEnds : public TempLayoutDir, public testing::WithParamInterface<LineEndCase> {};
 
 TEST_P(LayoutLineEnds, ReadTheSameChannels) {
@@ -146,9 +158,7 @@ TEST_P(LayoutLineEnds, ReadTheSameChannels) {
     CSensorLayout original;
     ASSERT_EQ(original.readFile(VELMORA_SOURCE_DIR "/data/layouts/" + std::string(c.file)), 1);
     const std::string lf = c.format(text(c.file));
-    std::string contents = c.bom ? "\xEF\xBB\xBF" : "";
-    for (char ch : lf)
-        contents += ch == '\n' ? std::string(c.lineEnd) : std::string(1, ch);
+    const std::string contents = (c.bom ? "\xEF\xBB\xBF" : "") + withLineEnds(lf, c.lineEnd);
     ASSERT_EQ(m_layout.readFile(write("layout", contents)), 1) << m_layout.getError();
     ASSERT_EQ(m_layout.getChannelCount(), original.getChannelCount());
     for (int i = 0; i < original.getChannelCount(); ++i) {
@@ -226,6 +236,10 @@ struct RefusedCase {
     std::vector<std::string> pieces;
 };
 
+void PrintTo(const RefusedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class RefusedLayout : public TempLayoutDir, public testing::WithParamInterface<RefusedCase> {};
 
 TEST_P(RefusedLayout, NamesWhatIsWrongAndKeepsTheLayout) {
@@ -273,7 +287,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Unit::Auto,
                     {"all 3 positions are (0, 0, 0)"}},
         RefusedCase{"OneAtTheOrigin",
-                    [] { return biosemiWith(5, "F3 0 0 0"); },
+                    [] { return withLineEnds(biosemiWith(5, "F3 0 0 0"), "\r"); },
                     Unit::Auto,
                     {"line 5: 'F3' lies at the origin (0, 0, 0)"}},
         RefusedCase{"ElectrodesLessThan1mmApart",
@@ -311,7 +325,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Unit::Auto,
                     {"line 2: control character 0x00 in column 2"}},
         RefusedCase{"DuplicateElcLabel",
-                    [] { return elcText(biosemi(), "mm", 1000.0, "Fp2"); },
+                    [] { return withLineEnds(elcText(biosemi(), "mm", 1000.0, "Fp2"), "\r\n"); },
                     Unit::Auto,
                     {"line 104: duplicate label 'Fp2'"}},
         RefusedCase{"Utf16",

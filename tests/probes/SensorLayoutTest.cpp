@@ -29,6 +29,10 @@ struct EmbeddedCase {
     int mags, grads, eeg;
 };
 
+void PrintTo(const EmbeddedCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class EmbeddedLayout : public testing::TestWithParam<EmbeddedCase> {};
 
 TEST_P(EmbeddedLayout, LoadsWithSensorsOnAHead) {
@@ -93,6 +97,10 @@ struct TextCase {
     double firstX; // metres
 };
 
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class LayoutText : public testing::TestWithParam<TextCase> {};
 
 TEST_P(LayoutText, ReadsChannelsInMetres) {
@@ -133,6 +141,10 @@ struct BadCase {
     const char* text;
     const char* message;
 };
+
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LayoutErrors : public testing::TestWithParam<BadCase> {};
 
