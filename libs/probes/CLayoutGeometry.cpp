@@ -212,23 +212,25 @@ bool CLayoutGeometry::checkNotAllZero() {
 bool CLayoutGeometry::checkUnitsAgree() {
     std::vector<double> distances;
     distances.reserve(m_channels.size());
-    for (const Channel& c : m_channels)
-        distances.push_back(norm(c.pos));
-    auto middle = distances.begin() + static_cast<std::ptrdiff_t>(distances.size() / 2);
-    std::nth_element(distances.begin(), middle, distances.end());
+    for (size_t i = 0; i < m_channels.size(); ++i) {
+        distances.push_back(norm(m_channels[i].pos));
+        if (distances.back() == 0.0)
+            return failAt(i, "lies at the origin (0, 0, 0), inside the head");
+    }
+    std::vector<double> sorted = distances;
+    auto middle = sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2);
+    std::nth_element(sorted.begin(), middle, sorted.end());
     const double median = *middle;
     for (size_t i = 0; i < m_channels.size(); ++i) {
-        const double d = norm(m_channels[i].pos);
-        if (d == 0.0)
-            return failAt(i, "lies at the origin (0, 0, 0), inside the head");
+        const double d = distances[i];
         if (d * kUnitsApart >= median && d <= median * kUnitsApart)
             continue;
         const double factor = std::max(d, median) / std::min(d, median);
-        const long decades = std::lround(std::log10(factor));
-        const char* pair = decades == 1   ? ", as cm and mm would be"
-                           : decades == 2 ? ", as m and cm would be"
-                           : decades == 3 ? ", as m and mm would be"
-                                          : "";
+        const double decades = std::round(std::log10(factor));
+        const char* pair = decades == 1.0   ? ", as cm and mm would be"
+                           : decades == 2.0 ? ", as m and cm would be"
+                           : decades == 3.0 ? ", as m and mm would be"
+                                            : "";
         return failAt(i, "lies " + number(d) + " from the origin but the median sensor " +
                              number(median) + ": the positions mix units" + pair + " (" +
                              number(factor) + " times apart)");
