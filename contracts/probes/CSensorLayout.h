@@ -26,18 +26,28 @@ public:
 
     // Read a layout file. Recognised, line by line: `label type x y z [nx ny nz]` (types mag,
     // grad, axial, eeg), `label x y z` (plain and .sfp), and the .elc form with its
-    // Positions/Labels sections and UnitPosition. Unit::Auto takes the unit the file states,
-    // else guesses it from the head size (metres, centimetres or millimetres).
-    // 1 on success; 0 with getError() naming the line on failure (the layout is then empty).
+    // Positions/Labels sections and UnitPosition; UTF-8 text, with or without a byte-order mark,
+    // lines ended by LF, CRLF or CR. Positions are head coordinates (the origin inside the head).
+    // Unit::Auto takes the unit the file states, else the one of m, cm and mm that gives a head
+    // of 5 to 30 cm radius (the mean distance of the sensors from their fitted sphere's centre).
+    // Refused, with the line or the numbers in getError(): a path that is not a regular file of
+    // at most 64 MiB (checked before opening, so FIFOs and devices never block), labels that are
+    // not UTF-8 or repeat, more than 100000 channels, all positions zero, a sensor at the
+    // origin, mixed units, a head radius outside 5 to 30 cm (also when a stated unit gives it),
+    // an electrode within 1 mm of another sensor, and more than three MEG channels (one sensor
+    // unit, such as a Neuromag triplet) within 1 mm of one another.
+    // 1 on success; 0 on failure, the layout then unchanged.
     int readFile(const std::string& path, Unit unit = Unit::Auto);
     int readText(std::string_view text, Unit unit = Unit::Auto);
 
     // Load a layout compiled into the library: "meg306-neuromag", "ctf274", "eeg64-biosemi".
+    // 0 for another name, the layout then unchanged.
     int loadEmbedded(std::string_view name);
     static std::vector<std::string> getEmbeddedNames();
 
     // The electrodes of the 10-10 system on a sphere of `radius` metres centred at the
-    // origin, the nasion-inion and ear line on its equator. 0 for a radius not in (0, 1].
+    // origin, the nasion-inion and ear line on its equator. 0 for a radius not in (0, 1], the
+    // layout then unchanged.
     int makeEeg1010(double radius = 0.095);
 
     int getChannelCount() const { return static_cast<int>(m_channels.size()); }

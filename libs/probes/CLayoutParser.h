@@ -1,8 +1,11 @@
-// Parser behind CSensorLayout: turns the text of a layout file into channels in metres.
+// Parser behind CSensorLayout: turns the text of a layout file into channels in metres. It
+// works line by line and keeps only the channels, so its memory stays within the channel limit
+// however long the text is, and the limit stops it at the line that crosses it.
 #pragma once
 
 #include "probes/CSensorLayout.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,24 +23,38 @@ public:
     Unit unitUsed() const { return m_unit; }
 
 private:
-    struct Line {
-        int number;
-        std::vector<std::string_view> tokens;
+    // The fields of one line: the first eight kept, all of them counted.
+    struct Fields {
+        std::array<std::string_view, 8> items;
+        size_t count = 0;
     };
+    enum class Section { Start, Columns, ElcHeader, ElcPositions, ElcLabels };
 
-    void splitLines(std::string_view text, bool elc);
-    bool parseElc(Unit unit);
-    bool parseElcHeader(const Line& line, Unit& stated, long& declared);
-    bool parseElcPosition(const Line& line, std::vector<std::string>& labels);
-    bool parseColumns(const Line& line);
-    bool readPosition(const Line& line, size_t first, double out[3]);
-    bool addChannel(Channel channel, int lineNumber);
-    bool finish(Unit unit);
-    bool fail(int lineNumber, const std::string& message);
+    bool parseLine(int number, std::string_view content);
+    bool startSection(int number, std::string_view content);
+    static Fields split(std::string_view content, bool elc);
+    bool parseElcLine(int number, const Fields& fields);
+    bool parseElcHeader(int number, const Fields& fields);
+    bool parseElcPosition(int number, const Fields& fields);
+    void addElcLabel(std::string_view label, int number);
+    bool parseColumns(int number, const Fields& fields);
+    bool readPosition(int number, const std::string_view* tokens, double out[3]);
+    bool addChannel(Channel channel, int number);
+    bool finishElc();
+    bool finish(const std::vector<int>& labelLines);
+    bool checkLabels(const std::vector<int>& labelLines);
+    bool fail(int number, const std::string& message);
 
-    std::vector<Line> m_lines;
+    Section m_section = Section::Start;
+    Unit m_requested = Unit::Auto;
+    Unit m_stated = Unit::Auto;
+    long m_declared = -1;
     std::vector<Channel> m_channels;
     std::vector<int> m_channelLines;
+    std::vector<std::string> m_elcLabels;
+    std::vector<int> m_elcLabelLines;
+    size_t m_elcLabelCount = 0;
+    int m_labelsLine = 0;
     std::string m_error;
     Unit m_unit = Unit::Metre;
 };

@@ -5,25 +5,88 @@
 #include "Eeg1010.h"
 #include "EmbeddedLayouts.h"
 
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
 
 namespace {
-constexpr std::streamoff kMaxFileBytes = 64ll << 20;
+
+constexpr off_t kMaxFileBytes = off_t{64} << 20;
 constexpr double kAxialBaseline = 0.05;
+
+std::string reason(int error) {
+    return std::error_code(error, std::generic_category()).message();
+}
+
+// Layouts come from regular files only: a FIFO or a device would block or never end.
+bool isReadableKind(const std::string& path, const struct stat& st, std::string& error) {
+    const std::string file = "layout file '" + path + "'";
+    if (S_ISDIR(st.st_mode))
+        error = file + " is a directory";
+    else if (S_ISFIFO(st.st_mode))
+        error = file + " is a FIFO, not a regular file";
+    else if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        error = file + " is a device, not a regular file";
+    else if (!S_ISREG(st.st_mode))
+        error = file + " is not a regular file";
+    else if (st.st_size > kMaxFileBytes)
+        error = file + " is larger than 64 MiB (" + std::to_string(st.st_size) + " bytes)";
+    else
+        return true;
+    return false;
+}
+
+bool readAll(int fd, const std::string& path, std::string& text, std::string& error) {
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            error = "layout file '" + path + "' cannot be read: " + reason(errno);
+            return false;
+        }
+        if (n == 0)
+            return true;
+        if (static_cast<off_t>(text.size()) + n > kMaxFileBytes) {
+            error = "layout file '" + path + "' is larger than 64 MiB";
+            return false;
+        }
+        text.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+// The kind is checked before opening, and again on the open file in case the path changed in
+// between; the open itself never waits, whatever the path has become.
+bool readLayoutFile(const std::string& path, std::string& text, std::string& error) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        error = "cannot open layout file '" + path + "': " + reason(errno);
+        return false;
+    }
+    if (!isReadableKind(path, st, error))
+        return false;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        error = "cannot open layout file '" + path + "': " + reason(errno);
+        return false;
+    }
+    text.reserve(static_cast<size_t>(st.st_size));
+    const bool ok =
+        ::fstat(fd, &st) == 0 && isReadableKind(path, st, error) && readAll(fd, path, text, error);
+    ::close(fd);
+    return ok;
+}
+
 } // namespace
 
 int CSensorLayout::readFile(const std::string& path, Unit unit) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return fail("cannot open layout file '" + path + "'");
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || size > kMaxFileBytes)
-        return fail("layout file '" + path + "' is unreadable or larger than 64 MiB");
-    in.seekg(0);
-    std::string text(static_cast<size_t>(size), '\0');
-    if (!in.read(text.data(), size))
-        return fail("cannot read layout file '" + path + "'");
+    std::string text;
+    std::string error;
+    if (!readLayoutFile(path, text, error))
+        return fail(std::move(error));
     if (!readText(text, unit)) {
         m_error = path + ": " + m_error;
         return 0;
@@ -95,7 +158,6 @@ std::unique_ptr<CEEGelectrodezq> CSensorLayout::makeElectrode(int i) const {
 }
 
 int CSensorLayout::fail(std::string message) {
-    m_channels.clear();
     m_error = std::move(message);
     return 0;
 }

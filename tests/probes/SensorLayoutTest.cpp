@@ -1,6 +1,8 @@
 // Layout readers: the compiled-in layouts, the text formats, units, errors and the 10-10 system.
 #include "probes/CSensorLayout.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
@@ -26,6 +28,10 @@ struct EmbeddedCase {
     const char* name;
     int mags, grads, eeg;
 };
+
+void PrintTo(const EmbeddedCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class EmbeddedLayout : public testing::TestWithParam<EmbeddedCase> {};
 
@@ -59,7 +65,12 @@ TEST_P(EmbeddedLayout, LoadsWithSensorsOnAHead) {
 INSTANTIATE_TEST_SUITE_P(Layouts, EmbeddedLayout,
                          testing::Values(EmbeddedCase{"meg306-neuromag", 102, 204, 0},
                                          EmbeddedCase{"ctf274", 274, 0, 0},
-                                         EmbeddedCase{"eeg64-biosemi", 0, 0, 64}));
+                                         EmbeddedCase{"eeg64-biosemi", 0, 0, 64}),
+                         [](const testing::TestParamInfo<EmbeddedCase>& i) {
+                             std::string name = i.param.name;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 TEST(SensorLayout, NeuromagTripletsShareOnePosition) {
     CSensorLayout layout;
@@ -72,7 +83,9 @@ TEST(SensorLayout, NeuromagTripletsShareOnePosition) {
     EXPECT_EQ(places.size(), 102u);
     EXPECT_EQ(CSensorLayout::getEmbeddedNames().size(), 3u);
     EXPECT_EQ(layout.loadEmbedded("nonexistent"), 0);
-    EXPECT_EQ(layout.getChannelCount(), 0);
+    EXPECT_EQ(layout.getChannelCount(), 306);
+    EXPECT_EQ(layout.makeEeg1010(0.0), 0);
+    EXPECT_EQ(layout.getChannelCount(), 306);
 }
 
 struct TextCase {
@@ -83,6 +96,10 @@ struct TextCase {
     Unit used;
     double firstX; // metres
 };
+
+void PrintTo(const TextCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class LayoutText : public testing::TestWithParam<TextCase> {};
 
@@ -107,39 +124,54 @@ INSTANTIATE_TEST_SUITE_P(
                              Unit::Auto, 2, Unit::Centimetre, -0.075},
                     TextCase{"plain-m", "// cap\nFz 0 0.07 0.06\nCz 0 0 0.09\n", Unit::Auto, 2,
                              Unit::Metre, 0.0},
-                    TextCase{"stated", "A 1 0 0\n", Unit::Millimetre, 1, Unit::Millimetre, 0.001},
+                    TextCase{"stated", "A 90 0 0\n", Unit::Millimetre, 1, Unit::Millimetre, 0.09},
                     TextCase{
                         "typed",
                         "M1 grad 0.1 0 0 1 0 0\nM2 grad 0.1 0 0 1 0 0\nA axial -0.1 0 0 -1 0 0\n"
                         "E eeg 0 0.09 0 # trailing comment\n",
-                        Unit::Auto, 4, Unit::Metre, 0.1}));
+                        Unit::Auto, 4, Unit::Metre, 0.1}),
+    [](const testing::TestParamInfo<TextCase>& i) {
+        std::string name = i.param.what;
+        std::replace(name.begin(), name.end(), '-', '_');
+        return name;
+    });
 
 struct BadCase {
+    const char* name;
     const char* text;
     const char* message;
 };
 
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class LayoutErrors : public testing::TestWithParam<BadCase> {};
 
-TEST_P(LayoutErrors, NamesTheProblem) {
+TEST_P(LayoutErrors, NamesTheProblemAndKeepsTheLayout) {
     CSensorLayout layout;
-    ASSERT_EQ(layout.readText("Cz 0 0 0.09\n"), 1);
+    ASSERT_EQ(layout.readText("Cz 0 0 9\n"), 1);
     EXPECT_EQ(layout.readText(GetParam().text), 0);
     EXPECT_NE(layout.getError().find(GetParam().message), std::string::npos) << layout.getError();
-    EXPECT_EQ(layout.getChannelCount(), 0);
+    ASSERT_EQ(layout.getChannelCount(), 1);
+    EXPECT_EQ(layout.getChannel(0)->label, "Cz");
+    EXPECT_EQ(layout.getChannel(0)->pos[2], 0.09);
+    EXPECT_EQ(layout.getUnit(), Unit::Centimetre);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Garbled, LayoutErrors,
-    testing::Values(BadCase{"A 0 0 1\nB 0 x 1\n", "line 2: 'x' is not a finite number"},
-                    BadCase{"A 0 0 1\n\nB 0 1\n", "line 3: expected"},
-                    BadCase{"A squid 0 0 1\n", "line 1: unknown sensor type 'squid'"},
-                    BadCase{"A 0 0 nan\n", "line 1"}, BadCase{"A 0 0 1e999\n", "line 1"},
-                    BadCase{"A 0 0 1\nA 1 0 0\n", "line 2: duplicate label 'A'"},
-                    BadCase{"M mag 0 0 0.1 0 0 0\n", "line 1: the coil normal is zero"},
-                    BadCase{"Positions\n1 2 3\nLabels\nA\nB\n", "1 entries but 2 labels"},
-                    BadCase{"UnitPosition inch\nPositions\n1 2 3\nLabels\nA\n", "UnitPosition"},
-                    BadCase{"# nothing\n", "no channels"}, BadCase{"", "no channels"}));
+    testing::Values(
+        BadCase{"NotANumber", "A 0 0 1\nB 0 x 1\n", "line 2: 'x' is not a finite number"},
+        BadCase{"TooFewFields", "A 0 0 1\n\nB 0 1\n", "line 3: expected"},
+        BadCase{"UnknownType", "A squid 0 0 1\n", "line 1: unknown sensor type 'squid'"},
+        BadCase{"NaN", "A 0 0 nan\n", "line 1"}, BadCase{"Infinite", "A 0 0 1e999\n", "line 1"},
+        BadCase{"DuplicateLabel", "A 0 0 1\nA 1 0 0\n", "line 2: duplicate label 'A'"},
+        BadCase{"ZeroNormal", "M mag 0 0 0.1 0 0 0\n", "line 1: the coil normal is zero"},
+        BadCase{"MoreLabels", "Positions\n1 2 3\nLabels\nA\nB\n", "1 entries but 2 labels"},
+        BadCase{"Inch", "UnitPosition inch\nPositions\n1 2 3\nLabels\nA\n", "UnitPosition"},
+        BadCase{"OnlyComments", "# nothing\n", "no channels"}, BadCase{"Empty", "", "no channels"}),
+    [](const testing::TestParamInfo<BadCase>& i) { return std::string(i.param.name); });
 
 TEST(SensorLayout, MissingFileIsNamed) {
     CSensorLayout layout;
