@@ -165,6 +165,13 @@ TEST(Selection, TheHostsPointSurvivesReloadAndRecomputation) {
     EXPECT_EQ(t, 3);
     EXPECT_EQ(f, 2);
     EXPECT_TRUE(st->isSelectSetByHost());
+
+    st->clear(); // forgets the host's choice as well
+    EXPECT_FALSE(st->isSelectSetByHost());
+    ASSERT_TRUE(rec.builder.computeSpectra(0));
+    EXPECT_FALSE(st->isSelectSetByHost());
+    ASSERT_EQ(st->getTrialSpctmSelectTimeFreqBB(t, f), 1);
+    EXPECT_EQ(f, 1); // the default: 14 Hz carries the largest power
 }
 
 TEST(Selection, FollowsItsLatencyToANewGridOrFallsBackToTheDefault) {
