@@ -12,7 +12,7 @@
 class CMDChannel0SensorInfo {
 public:
     // Channel types; the numbers are the views' channel types.
-    enum ChannelType { NoSensor = -1, MegSensor = 0, EegElectrode = 1 };
+    enum ChannelType : int { NoSensor = -1, MegSensor = 0, EegElectrode = 1 };
 
     // The display label (UTF-16), shown in channel lists.
     std::u16string label;

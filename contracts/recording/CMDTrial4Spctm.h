@@ -33,8 +33,9 @@ public:
     // when no channel has one (or the component is out of range).
     int findSpctmChnl4Show(int spectralClass, int component);
 
-    // Drop the computed spectra so that the next computation starts again from the raw epochs.
-    // A trial without raw epochs keeps the spectra its host handed in. Returns 1.
+    // Drop the computed spectra so that the next computation starts again from the raw epochs;
+    // the host's choices of selected point are remembered for it. A trial of handed-in
+    // spectra keeps them. Returns 1.
     int reloadSpctmDataAll();
 
     // Active and Control windows as latency ranges in ms (inclusive).
@@ -44,7 +45,8 @@ public:
     void setSpctmWindows(double activeStartMs, double activeEndMs, double controlStartMs,
                          double controlEndMs);
 
-    // Whether the spectra of each class were handed in by the host (not computed here).
+    // Whether the trial's spectra are handed in by the host (not computed here); such a trial
+    // takes no raw epochs.
     bool isSpctmFromHost() const { return m_fromHost; }
     void setSpctmFromHost(bool fromHost) { m_fromHost = fromHost; }
 

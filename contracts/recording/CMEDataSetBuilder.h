@@ -1,26 +1,38 @@
 // How a host fills a data set: sessions, trials, channels with their sensors, raw epochs and
-// windows, or spectra computed elsewhere. Every call validates its input; a refused call
-// leaves the data set exactly as it was and says why. Nothing throws.
+// windows, or spectra computed elsewhere. Every call validates its input, including the memory
+// the session's spectra would take (at most 64 GiB: channel grids and group records of every
+// trial and class), before it changes anything; a refused call leaves the data set exactly as
+// it was and says why. Nothing throws.
 //
 // Order of use: addSession; setSpectrumSettings (optional); addTrial (a new trial takes the
 // channels of the session's first trial); addMegChannel / addEegChannel (added to every
 // trial of the session); then per trial either setChannelEpochs for each channel plus
-// setWindows, or setSpectrumAxes plus setChannelSpectrum; finally computeSpectra.
+// setWindows, or setSpectrumAxes plus setChannelSpectrum (a trial takes one or the other);
+// finally computeSpectra.
 #pragma once
 
 #include "recording/CArrayMEDataSetzq.h"
+#include "recording/CSpctmOutcome.h"
 
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 class CMEDataSetBuilder {
 public:
     struct Result {
         bool ok = true;
         std::string message; // empty on success
+        // computeSpectra only: the channels left without usable spectra or computed from
+        // fewer epochs, in trial and channel order (the computation still succeeded).
+        std::vector<CSpctmOutcome> outcomes;
         explicit operator bool() const { return ok; }
     };
+
+    // Latencies (first and last sample, windows, axes) must lie within +-kMaxLatencyMs
+    // (about 11.6 days); anything beyond is a unit or type mistake.
+    static constexpr double kMaxLatencyMs = 1e9;
 
     explicit CMEDataSetBuilder(CArrayMEDataSetzq& data) : m_data(data) {}
 
@@ -28,28 +40,33 @@ public:
     Result addSession(int* index = nullptr);
     // New trial of the session with the channels (not the data) of its first trial.
     Result addTrial(int session, int* index = nullptr);
-    // New MEG channel on every trial of the session. An empty label takes the sensor's own.
-    // The sensor needs at least one coil with a finite position.
+    // New MEG channel on every trial of the session. An empty label takes the sensor's own;
+    // a channel without any label, or with the label of another channel of the session, is
+    // refused. The sensor needs at least one coil with a finite position.
     Result addMegChannel(int session, std::u16string label, const CMEGSensorzq& sensor,
                          int* index = nullptr);
-    // New EEG channel on every trial of the session. An empty label takes the electrode's own.
+    // New EEG channel on every trial of the session; labels as for addMegChannel.
     Result addEegChannel(int session, std::u16string label, const CEEGelectrodezq& electrode,
                          int* index = nullptr);
 
     // Raw signal of one channel: nEpochs epochs of equal length, one after the other. All
     // channels of a trial share sampling rate, first-sample latency, epoch count and length.
-    // Non-finite samples are accepted: an epoch containing one is left out of that channel's
-    // averages.
+    // Refused on a trial holding handed-in spectra. Non-finite samples and samples beyond
+    // +-1e60 are accepted: an epoch containing one is left out of that channel's averages
+    // (computeSpectra reports it).
     Result setChannelEpochs(int session, int trial, int channel, std::span<const double> samples,
                             long long nEpochs, double samplingRateHz, double firstLatencyMs);
     // Active and Control windows (ms, inclusive). Each must lie inside the epochs and hold at
     // least one spectrum time point once raw epochs are there.
     Result setWindows(int session, int trial, double activeStartMs, double activeEndMs,
                       double controlStartMs, double controlEndMs);
+    // Checked against every trial with raw epochs (Nyquist frequency, windows, memory).
     Result setSpectrumSettings(int session, const CSpctmSettings& settings);
 
     // Axes of spectra handed in directly for one class of one trial: nTime points from
-    // firstLatencyMs in steps of stepMs, at the given frequencies. Clears that class's spectra.
+    // firstLatencyMs in steps of stepMs, at the given frequencies (the rule of
+    // CSpctmSettings::checkFreqsHz). Clears that class's spectra. Refused on a trial with raw
+    // epochs.
     Result setSpectrumAxes(int session, int trial, int spectralClass, long long nTime,
                            double firstLatencyMs, double stepMs, std::span<const double> freqsHz,
                            bool accumulated = true);
@@ -59,17 +76,20 @@ public:
                               std::span<const double> power);
 
     // Compute the spectra of every trial of the session from its raw epochs (or the group
-    // records of handed-in spectra). Input is checked first; a trial whose computation then
-    // runs out of memory is left without spectra.
+    // records of handed-in spectra). All or nothing: when any trial cannot be computed the
+    // message says which and why, and no trial changes. On success `outcomes` names the
+    // channels without usable spectra.
     Result computeSpectra(int session);
-    // The host's choice of a trial's selected time-frequency point for one class.
+    // The host's choice of a trial's selected time-frequency point for one class; it outlives
+    // recomputations whose grid still holds its latency and frequency.
     Result setSelectedPoint(int session, int trial, int spectralClass, long long timeIndex,
                             long long freqIndex);
 
 private:
     CMEGDatazq* session(int index, Result& result);
     CMDTrialzq* trial(int sessionIndex, int trialIndex, Result& result);
-    Result addChannel(CMEGDatazq& s, const std::function<void(CMDChannelzq&)>& setUp, int* index);
+    Result addChannel(CMEGDatazq& s, const char* call, const std::u16string& label,
+                      const std::function<void(CMDChannelzq&)>& setUp, int* index);
 
     CArrayMEDataSetzq& m_data;
 };

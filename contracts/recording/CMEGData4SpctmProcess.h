@@ -3,16 +3,21 @@
 #pragma once
 
 #include "recording/CMEGData3Spctm.h"
+#include "recording/CSpctmOutcome.h"
 
 #include <string>
+#include <vector>
 
 class CMEGData4SpctmProcess : public CMEGData3Spctm {
 public:
     // Recompute the spectra of every channel and class, and the group records, of one trial
-    // (null: of every trial of the session). A trial without raw epochs keeps its spectra and
-    // only gets its group records rebuilt. resetSelect true moves each selected point back to
-    // the largest group RMS even where the host chose it. 1 on success; 0 when a trial could
-    // not be computed (see getLastError), which then holds no spectra.
+    // (null: of every trial of the session). A trial of handed-in spectra keeps them and only
+    // gets its group records rebuilt. The host's selected point is kept where the new grid
+    // holds its latency and frequency; resetSelect true moves every selected point to the
+    // largest group RMS instead. All or nothing: every trial is checked (timing, windows,
+    // settings, the memory of the session's spectra) and computed into new storage that
+    // replaces the old spectra only when all succeeded; 1 then. 0 (see getLastError) leaves
+    // every trial as it was.
     int computTrialSpctmAllPro(CMDTrialzq* trial, bool resetSelect);
 
     // The group record of the class and component of the trial, computed first when it is
@@ -26,7 +31,11 @@ public:
 
     // Why the last computation failed; empty after a success.
     const std::string& getLastError() const { return m_lastError; }
+    // The channels the last successful computation left without usable spectra or computed
+    // from fewer epochs, by trial and channel; empty after a failure.
+    const std::vector<CSpctmOutcome>& getLastOutcomes() const { return m_lastOutcomes; }
 
 private:
     std::string m_lastError;
+    std::vector<CSpctmOutcome> m_lastOutcomes;
 };

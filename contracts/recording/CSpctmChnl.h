@@ -19,6 +19,7 @@ public:
     // empty).
     int resize(long long nTime, long long nFreq);
     void clear();
+    void swap(CSpctmChnl& other) noexcept;
 
 private:
     long long m_nTime = 0;

@@ -1,6 +1,8 @@
 // Settings of the time-frequency computation of one session.
 #pragma once
 
+#include <span>
+#include <string>
 #include <vector>
 
 // Spectra are complex Morlet wavelet coefficients. For centre frequency f and n cycles the
@@ -24,7 +26,8 @@
 // non-finite denominator) holds NaN.
 class CSpctmSettings {
 public:
-    enum ResultMode {
+    // A fixed underlying type, so that a host's out-of-range value is defined and refused.
+    enum ResultMode : int {
         Difference = 0,    // P_A - P_C
         Ratio = 1,         // P_A / P_C
         Decibel = 2,       // 10 * log10(P_A / P_C)
@@ -32,8 +35,8 @@ public:
         ZScore = 4         // (P_A - P_C) / S_C
     };
 
-    // Centre frequencies in Hz, each above 0 and below the Nyquist frequency; default 4 to 62 Hz
-    // in steps of 2 Hz.
+    // Centre frequencies in Hz, strictly increasing, each above 0 and below the Nyquist
+    // frequency; default 4 to 62 Hz in steps of 2 Hz.
     std::vector<double> freqsHz = defaultFreqsHz();
     // Cycles n of every wavelet (time resolution against frequency resolution); at least 1.
     double cycles = 7.0;
@@ -44,4 +47,12 @@ public:
     int threads = 0;
 
     static std::vector<double> defaultFreqsHz();
+
+    // Why a frequency list cannot be used: empty, a value not finite or not above 0 Hz, not
+    // strictly increasing, or (when samplingRateHz > 0) one at or above the Nyquist frequency.
+    // Empty when it can. The one rule for settings and for the axes of handed-in spectra.
+    static std::string checkFreqsHz(std::span<const double> freqsHz, double samplingRateHz);
+    // Why these settings cannot be used at this sampling rate (0: not known yet); empty when
+    // they can.
+    std::string check(double samplingRateHz) const;
 };

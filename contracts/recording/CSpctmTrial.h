@@ -15,12 +15,19 @@ public:
     CSumChnlSpctmDatazq* getSumChnlSpctmData(int component);
 
     // The selected point: time index, then frequency index. 0 (outputs untouched) when the
-    // grid is empty.
+    // grid is empty: an empty trial has no selection.
     int getTrialSpctmSelectTimeFreqBB(long long& timeIndex, long long& freqIndex) const;
-    // Host choice of the selected point; it then survives recomputation unless a computation
-    // is asked to reset it. 0 when outside the grid.
+    // Host choice of the selected point, remembered as its latency and frequency: it survives
+    // a recomputation (also one after clearKeepingHostChoice) whose grid still holds that
+    // latency and frequency, unless the computation is asked to reset it. 0 when outside the
+    // grid.
     int setTrialSpctmSelectTimeFreq(long long timeIndex, long long freqIndex);
-    bool isSelectSetByHost() const { return m_selectByHost; }
+    // Whether the selected point is the host's choice; false on an empty trial.
+    bool isSelectSetByHost() const { return m_hostChoice && !isEmpty(); }
+    // Select the point the host chose on `previous` (the trial this one replaces) where this
+    // grid holds its latency (within 1e-6 ms) and frequency. 0 (nothing changes) when there
+    // is no such choice or point.
+    int takeHostChoice(const CSpctmTrial& previous);
 
     // Frequencies in Hz of two frequency indices. Indices beyond the grid extrapolate with the
     // spacing of the nearest two frequencies (1 Hz when there is only one). 0 when empty.
@@ -34,19 +41,28 @@ public:
     double getTimeStepMs() const { return m_stepMs; }
     const std::vector<double>& getFreqsHz() const { return m_freqsHz; }
 
-    // Set the axes and size the group records (contents zero). 0 on counts below 1, a
-    // non-positive or non-finite step, or no memory (then empty).
+    // Set the axes and size the group records (contents zero); the selection becomes (0, 0),
+    // not the host's. 0 on counts below 1, a non-positive or non-finite step, or no memory;
+    // then nothing changes.
     int setSpctmAxes(long long nTime, double firstLatencyMs, double stepMs,
                      const std::vector<double>& freqsHz);
-    // Back to empty (no axes, empty records, no selection).
+    // Back to empty (no axes, empty records, no selection, no host choice).
     void clear();
+    // Back to empty like clear(), but the host's choice is remembered for takeHostChoice.
+    void clearKeepingHostChoice();
+    void swap(CSpctmTrial& other) noexcept;
 
 protected:
-    long long m_selT = 0;
-    long long m_selF = 0;
-    bool m_selectByHost = false;
+    bool isEmpty() const { return m_nTime < 1 || m_freqsHz.empty(); }
+    // Select a point of the trial's own choosing (the host's choice is forgotten).
+    void selectOwnPoint(long long timeIndex, long long freqIndex);
 
 private:
+    long long m_selT = 0;
+    long long m_selF = 0;
+    bool m_hostChoice = false;
+    double m_hostLatencyMs = 0.0;
+    double m_hostFreqHz = 0.0;
     long long m_nTime = 0;
     double m_firstLatencyMs = 0.0;
     double m_stepMs = 1.0;

@@ -19,6 +19,8 @@ public:
     // Move the selected point to the largest finite group RMS of the power component, unless
     // the host chose it and keepHostChoice is true. 0 when there is no finite value.
     int selectMaxRmsPoint(bool keepHostChoice);
+    // Exchange contents (axes, records, selection, accumulation flag) with another trial.
+    void swap(CSpctmTrial03Process& other) noexcept;
 
 private:
     int m_accum = 0;

@@ -26,6 +26,8 @@ public:
     int resize(long long nTimePoints, long long nFreqPoints);
     // Back to empty: counts 0, pointers null.
     void clear();
+    // Exchange contents with another record (the pointers follow their storage).
+    void swap(CSumChnlSpctmDatazq& other) noexcept;
     // The grid of display choice 1..6, null for other choices or an empty record.
     double* getGrid4Show(int showSource) const;
 

@@ -154,11 +154,11 @@ int CMDTrial4Spctm::findSpctmChnl4Show(int spectralClass, int component) {
 }
 
 int CMDTrial4Spctm::reloadSpctmDataAll() {
-    if (m_fromHost && !hasRawTiming()) {
+    if (m_fromHost) {
         return 1;
     }
     for (auto& s : m_spctm) {
-        s.clear();
+        s.clearKeepingHostChoice();
         s.setAccumSpctm(0);
     }
     CMDChannelzq** channels = getAllChannelPt();

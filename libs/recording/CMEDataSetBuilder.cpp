@@ -1,58 +1,47 @@
-// Validating construction of a data set by a host.
+// Validating construction of a data set by a host. Every call checks all it can (including
+// the memory the session's spectra would take) before it changes anything.
 #include "recording/CMEDataSetBuilder.h"
 
 #include "CMorletTransform.h"
+#include "CSpctmBudget.h"
+#include "CUtfText.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <new>
-#include <string_view>
 
 namespace {
 
 using Result = CMEDataSetBuilder::Result;
 
 Result fail(std::string message) {
-    return Result{false, std::move(message)};
+    return Result{false, std::move(message), {}};
 }
 
 std::string num(double v) {
-    std::string s = std::to_string(v);
-    s.erase(s.find_last_not_of('0') + 1);
-    return s.back() == '.' ? s.substr(0, s.size() - 1) : s;
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", v);
+    return text;
 }
 
-// UTF-8 to UTF-16; malformed bytes become U+FFFD.
-std::u16string toUtf16(std::string_view in) {
-    std::u16string out;
-    for (std::size_t i = 0; i < in.size();) {
-        const auto c = static_cast<unsigned char>(in[i]);
-        const int len = c < 0x80         ? 1
-                        : (c >> 5) == 6  ? 2
-                        : (c >> 4) == 14 ? 3
-                        : (c >> 3) == 30 ? 4
-                                         : 0;
-        char32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        bool ok = len > 0 && i + len <= in.size();
-        for (int k = 1; ok && k < len; ++k) {
-            const auto b = static_cast<unsigned char>(in[i + k]);
-            ok = (b >> 6) == 2;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        if (!ok || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            out.push_back(u'\uFFFD');
-            ++i;
-            continue;
-        }
-        if (cp >= 0x10000) {
-            out.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-        i += static_cast<std::size_t>(len);
+// Why the class is not one of 0..2; empty when it is.
+std::string classError(int spectralClass) {
+    if (spectralClass >= 0 && spectralClass <= 2) {
+        return {};
     }
-    return out;
+    return "spectral class must be 0 (Active), 1 (Control) or 2 (Result), not " +
+           std::to_string(spectralClass);
+}
+
+// Why latencies from firstMs to lastMs are implausible; empty when both lie within the bound.
+std::string latencyError(const char* what, double firstMs, double lastMs) {
+    constexpr double kMax = CMEDataSetBuilder::kMaxLatencyMs;
+    if (std::fabs(firstMs) <= kMax && std::fabs(lastMs) <= kMax) {
+        return {};
+    }
+    return std::string("the latency of every ") + what + " must lie within +-" + num(kMax) +
+           " ms; these run from " + num(firstMs) + " to " + num(lastMs) + " ms";
 }
 
 bool anyOtherRaw(CMDTrialzq& t, int channel) {
@@ -65,44 +54,100 @@ bool anyOtherRaw(CMDTrialzq& t, int channel) {
     return false;
 }
 
-// Why the windows do not fit epochs of this timing; empty when they do.
-std::string checkWindows(const CMorletTransform& t, double firstMs, double lastMs,
-                         const double win[2][2]) {
+// Raw epoch timing and windows of a trial, as they stand or as a call proposes them.
+struct RawPlan {
+    double rate = 0.0;
+    double firstMs = 0.0;
+    long long nSamples = 0;
+    bool hasWindows = false;
+    double win[2][2] = {{0.0, 0.0}, {0.0, 0.0}};
+    long long channels = 0; // with raw epochs
+
+    static RawPlan of(CMDTrialzq& t) {
+        RawPlan p{t.getSamplingRate(),
+                  t.getFirstLatencyMs(),
+                  t.getEpochLength(),
+                  t.hasSpctmWindows(),
+                  {},
+                  CSpctmBudget::rawChannels(t)};
+        for (int k = 0; k < 2; ++k) {
+            p.win[k][0] = t.getWindowStartMs(k);
+            p.win[k][1] = t.getWindowEndMs(k);
+        }
+        return p;
+    }
+    double lastMs() const { return firstMs + 1000.0 * static_cast<double>(nSamples - 1) / rate; }
+};
+
+// Why the windows do not fit the epochs; empty when they do.
+std::string checkWindows(const CSpctmGrid& grid, const RawPlan& p) {
     const char* names[2] = {"Active", "Control"};
     for (int k = 0; k < 2; ++k) {
         constexpr double kEps = 1e-6;
-        if (win[k][0] < firstMs - kEps || win[k][1] > lastMs + kEps) {
-            return std::string(names[k]) + " window " + num(win[k][0]) + " to " + num(win[k][1]) +
-                   " ms lies outside the epochs (" + num(firstMs) + " to " + num(lastMs) + " ms)";
+        const std::string range = std::string(names[k]) + " window " + num(p.win[k][0]) + " to " +
+                                  num(p.win[k][1]) + " ms";
+        if (p.win[k][0] < p.firstMs - kEps || p.win[k][1] > p.lastMs() + kEps) {
+            return range + " lies outside the epochs (" + num(p.firstMs) + " to " +
+                   num(p.lastMs()) + " ms)";
         }
-        if (t.window(win[k][0], win[k][1]).count < 1) {
-            return std::string(names[k]) + " window " + num(win[k][0]) + " to " + num(win[k][1]) +
-                   " ms holds no spectrum time point; widen it or lower the time step";
+        if (grid.window(p.win[k][0], p.win[k][1]).count < 1) {
+            return range + " holds no spectrum time point; widen it or lower the time step";
         }
     }
     return {};
 }
 
-// Whether the trial's timing, windows and the settings fit together.
-std::string checkTrial(double rate, double firstMs, long long nSamples, bool hasWindows,
-                       const double win[2][2], const CSpctmSettings& s) {
-    std::string error;
-    auto t = CMorletTransform::create(rate, firstMs, nSamples, s, error);
-    if (!t) {
+// Why the timing, windows and settings do not fit together; empty when they do, with the
+// shape of the trial's spectra in `shape`.
+std::string checkRaw(const RawPlan& p, const CSpctmSettings& s, CSpctmBudget::Shape& shape) {
+    std::string error = s.check(p.rate);
+    if (!error.empty()) {
         return error;
     }
-    if (!hasWindows) {
-        return {};
+    const CSpctmGrid grid(p.rate, p.firstMs, p.nSamples, s.timeStepMs);
+    error = CMorletTransform::checkSize(grid, p.nSamples, p.rate, s);
+    if (error.empty() && p.hasWindows) {
+        error = checkWindows(grid, p);
     }
-    return checkWindows(*t, firstMs, firstMs + 1000.0 * static_cast<double>(nSamples - 1) / rate,
-                        win);
+    shape = {};
+    if (error.empty() && p.hasWindows) {
+        shape = CSpctmBudget::rawShape(p.channels, grid.window(p.win[0][0], p.win[0][1]),
+                                       grid.window(p.win[1][0], p.win[1][1]),
+                                       static_cast<long long>(s.freqsHz.size()));
+    }
+    return error;
 }
 
-void trialWindows(CMDTrialzq& t, double win[2][2]) {
-    for (int k = 0; k < 2; ++k) {
-        win[k][0] = t.getWindowStartMs(k);
-        win[k][1] = t.getWindowEndMs(k);
+// Bytes of the session's spectra without trial `skip` (-1: with every trial), counting
+// `extraChannels` more channels on trials of handed-in spectra.
+double sessionBytes(CMEGDatazq& s, const CSpctmSettings& settings, int skip,
+                    int extraChannels = 0) {
+    double bytes = 0.0;
+    for (int i = 0; i < s.getTrialCount(); ++i) {
+        if (i == skip) {
+            continue;
+        }
+        CMDTrialzq& t = *s.getTrialzq(i);
+        CSpctmBudget::Shape shape = CSpctmBudget::shapeOf(t, settings);
+        shape.channels += t.isSpctmFromHost() ? extraChannels : 0;
+        bytes += shape.bytes();
     }
+    return bytes;
+}
+
+// Why the session's channels cannot take this label; empty when they can.
+std::string labelError(CMEGDatazq& s, const std::u16string& label) {
+    if (label.empty()) {
+        return "the channel needs a label, and its sensor has none of its own";
+    }
+    CMDTrialzq* t = s.getTrialzq(0);
+    for (int c = 0; t && c < t->getTotalChannel(); ++c) {
+        if (t->getChannel(c)->label == label) {
+            return "label '" + CUtfText::toUtf8(label) + "' is already used by channel " +
+                   std::to_string(c);
+        }
+    }
+    return {};
 }
 
 } // namespace
@@ -180,12 +225,10 @@ Result CMEDataSetBuilder::addMegChannel(int sessionIndex, std::u16string label,
         return fail("addMegChannel: sensor '" + sensor.getLabel() +
                     "' has no coil with a finite position");
     }
-    if (s->getTrialCount() == 0) {
-        return fail("addMegChannel: add a trial to the session before its channels");
-    }
-    const std::u16string text = label.empty() ? toUtf16(sensor.getLabel()) : std::move(label);
+    const std::u16string text =
+        label.empty() ? CUtfText::toUtf16(sensor.getLabel()) : std::move(label);
     return addChannel(
-        *s,
+        *s, "addMegChannel", text,
         [&](CMDChannelzq& ch) {
             ch.label = text;
             ch.setMEGSensor(sensor);
@@ -205,12 +248,10 @@ Result CMEDataSetBuilder::addEegChannel(int sessionIndex, std::u16string label,
         return fail("addEegChannel: electrode '" + electrode.getLabel() +
                     "' has no finite position");
     }
-    if (s->getTrialCount() == 0) {
-        return fail("addEegChannel: add a trial to the session before its channels");
-    }
-    const std::u16string text = label.empty() ? toUtf16(electrode.getLabel()) : std::move(label);
+    const std::u16string text =
+        label.empty() ? CUtfText::toUtf16(electrode.getLabel()) : std::move(label);
     return addChannel(
-        *s,
+        *s, "addEegChannel", text,
         [&](CMDChannelzq& ch) {
             ch.label = text;
             ch.setEegElectrode(electrode);
@@ -218,8 +259,18 @@ Result CMEDataSetBuilder::addEegChannel(int sessionIndex, std::u16string label,
         index);
 }
 
-Result CMEDataSetBuilder::addChannel(CMEGDatazq& s, const std::function<void(CMDChannelzq&)>& setUp,
-                                     int* index) {
+Result CMEDataSetBuilder::addChannel(CMEGDatazq& s, const char* call, const std::u16string& label,
+                                     const std::function<void(CMDChannelzq&)>& setUp, int* index) {
+    if (s.getTrialCount() == 0) {
+        return fail(std::string(call) + ": add a trial to the session before its channels");
+    }
+    std::string error = labelError(s, label);
+    if (error.empty()) {
+        error = CSpctmBudget::check(sessionBytes(s, s.getSpctmSettings(), -1, 1));
+    }
+    if (!error.empty()) {
+        return fail(std::string(call) + ": " + error);
+    }
     std::vector<int> before;
     try {
         for (int i = 0; i < s.getTrialCount(); ++i) {
@@ -239,7 +290,7 @@ Result CMEDataSetBuilder::addChannel(CMEGDatazq& s, const std::function<void(CMD
                 t->removeLastChannel();
             }
         }
-        return fail("add channel: out of memory");
+        return fail(std::string(call) + ": out of memory");
     }
     s.markChanged();
     if (index) {
@@ -261,37 +312,48 @@ Result CMEDataSetBuilder::setChannelEpochs(int sessionIndex, int trialIndex, int
         return fail("setChannelEpochs: no channel " + std::to_string(channel) + " (the trial has " +
                     std::to_string(t->getTotalChannel()) + ")");
     }
+    if (t->isSpctmFromHost()) {
+        return fail("setChannelEpochs: trial " + std::to_string(trialIndex) +
+                    " holds spectra handed in by the host; a trial takes either raw epochs or "
+                    "handed-in spectra, not both");
+    }
     if (!std::isfinite(rate) || rate <= 0.0) {
         return fail("setChannelEpochs: the sampling rate must be a finite number above 0 Hz, not " +
                     num(rate));
-    }
-    if (!std::isfinite(firstLatencyMs)) {
-        return fail("setChannelEpochs: the latency of the first sample must be finite");
     }
     if (nEpochs < 1 || samples.empty() || samples.size() % static_cast<std::size_t>(nEpochs)) {
         return fail("setChannelEpochs: " + std::to_string(samples.size()) +
                     " samples do not split into " + std::to_string(nEpochs) +
                     " epochs of equal, non-zero length");
     }
-    const auto nSamples = static_cast<long long>(samples.size()) / nEpochs;
+    RawPlan plan = RawPlan::of(*t);
+    plan.rate = rate;
+    plan.firstMs = firstLatencyMs;
+    plan.nSamples = static_cast<long long>(samples.size()) / nEpochs;
+    std::string error = latencyError("sample", plan.firstMs, plan.lastMs());
+    if (!error.empty()) {
+        return fail("setChannelEpochs: " + error);
+    }
     const bool same = t->hasRawTiming() && t->getSamplingRate() == rate &&
                       t->getFirstLatencyMs() == firstLatencyMs && t->getEpochCount() == nEpochs &&
-                      t->getEpochLength() == nSamples;
+                      t->getEpochLength() == plan.nSamples;
     if (!same && anyOtherRaw(*t, channel)) {
         return fail("setChannelEpochs: timing differs from the trial's other channels (" +
                     num(t->getSamplingRate()) + " Hz, first sample at " +
                     num(t->getFirstLatencyMs()) + " ms, " + std::to_string(t->getEpochCount()) +
                     " epochs of " + std::to_string(t->getEpochLength()) + " samples)");
     }
-    if (!same) {
-        double win[2][2];
-        trialWindows(*t, win);
-        const std::string error =
-            checkTrial(rate, firstLatencyMs, nSamples, t->hasSpctmWindows(), win,
-                       m_data.getSessionData(sessionIndex)->getSpctmSettings());
-        if (!error.empty()) {
-            return fail("setChannelEpochs: " + error);
-        }
+    const bool had = same && ch->getRawData().size() == samples.size();
+    plan.channels = (same ? plan.channels : 0) + (had ? 0 : 1);
+    CMEGDatazq& s = *m_data.getSessionData(sessionIndex);
+    CSpctmBudget::Shape shape;
+    error = checkRaw(plan, s.getSpctmSettings(), shape);
+    if (error.empty()) {
+        error =
+            CSpctmBudget::check(sessionBytes(s, s.getSpctmSettings(), trialIndex) + shape.bytes());
+    }
+    if (!error.empty()) {
+        return fail("setChannelEpochs: " + error);
     }
     try {
         ch->setRawData(std::vector<double>(samples.begin(), samples.end()));
@@ -299,9 +361,8 @@ Result CMEDataSetBuilder::setChannelEpochs(int sessionIndex, int trialIndex, int
         return fail("setChannelEpochs: out of memory for " + std::to_string(samples.size()) +
                     " samples");
     }
-    t->setRawTiming(rate, firstLatencyMs, nEpochs, nSamples);
-    t->setSpctmFromHost(false);
-    m_data.getSessionData(sessionIndex)->markChanged();
+    t->setRawTiming(rate, firstLatencyMs, nEpochs, plan.nSamples);
+    s.markChanged();
     return {};
 }
 
@@ -315,20 +376,29 @@ Result CMEDataSetBuilder::setWindows(int sessionIndex, int trialIndex, double ac
     }
     const double win[2][2] = {{activeStartMs, activeEndMs}, {controlStartMs, controlEndMs}};
     for (const auto& w : win) {
-        if (!std::isfinite(w[0]) || !std::isfinite(w[1]) || w[0] > w[1]) {
-            return fail("setWindows: each window needs finite latencies with start <= end");
+        if (!(std::fabs(w[0]) <= kMaxLatencyMs) || !(std::fabs(w[1]) <= kMaxLatencyMs) ||
+            w[0] > w[1]) {
+            return fail("setWindows: each window needs finite latencies within +-" +
+                        num(kMaxLatencyMs) + " ms, with start <= end");
         }
     }
+    CMEGDatazq& s = *m_data.getSessionData(sessionIndex);
     if (t->hasRawTiming()) {
-        const std::string error =
-            checkTrial(t->getSamplingRate(), t->getFirstLatencyMs(), t->getEpochLength(), true, win,
-                       m_data.getSessionData(sessionIndex)->getSpctmSettings());
+        RawPlan plan = RawPlan::of(*t);
+        plan.hasWindows = true;
+        std::copy(&win[0][0], &win[0][0] + 4, &plan.win[0][0]);
+        CSpctmBudget::Shape shape;
+        std::string error = checkRaw(plan, s.getSpctmSettings(), shape);
+        if (error.empty()) {
+            error = CSpctmBudget::check(sessionBytes(s, s.getSpctmSettings(), trialIndex) +
+                                        shape.bytes());
+        }
         if (!error.empty()) {
             return fail("setWindows: " + error);
         }
     }
     t->setSpctmWindows(activeStartMs, activeEndMs, controlStartMs, controlEndMs);
-    m_data.getSessionData(sessionIndex)->markChanged();
+    s.markChanged();
     return {};
 }
 
@@ -338,16 +408,19 @@ Result CMEDataSetBuilder::setSpectrumSettings(int sessionIndex, const CSpctmSett
     if (!s) {
         return r;
     }
-    std::string error = CMorletTransform::check(settings, 0.0);
+    std::string error = settings.check(0.0);
+    double bytes = 0.0;
     for (int i = 0; error.empty() && i < s->getTrialCount(); ++i) {
         CMDTrialzq* t = s->getTrialzq(i);
+        CSpctmBudget::Shape shape = CSpctmBudget::shapeOf(*t, settings);
         if (t->hasRawTiming()) {
-            double win[2][2];
-            trialWindows(*t, win);
-            error = checkTrial(t->getSamplingRate(), t->getFirstLatencyMs(), t->getEpochLength(),
-                               t->hasSpctmWindows(), win, settings);
+            error = checkRaw(RawPlan::of(*t), settings, shape);
             error = error.empty() ? error : "trial " + std::to_string(i) + ": " + error;
         }
+        bytes += shape.bytes();
+    }
+    if (error.empty()) {
+        error = CSpctmBudget::check(bytes);
     }
     if (!error.empty()) {
         return fail("setSpectrumSettings: " + error);
@@ -369,44 +442,56 @@ Result CMEDataSetBuilder::setSpectrumAxes(int sessionIndex, int trialIndex, int 
     if (!t) {
         return r;
     }
-    if (spectralClass < 0 || spectralClass > 2) {
-        return fail("setSpectrumAxes: spectral class must be 0, 1 or 2, not " +
-                    std::to_string(spectralClass));
+    std::string error = classError(spectralClass);
+    if (error.empty() && t->hasRawTiming()) {
+        error = "trial " + std::to_string(trialIndex) +
+                " has raw epochs; its spectra are computed from them";
     }
-    if (nTime < 1 || freqsHz.empty()) {
-        return fail("setSpectrumAxes: a spectrum needs at least one time and one frequency point");
+    if (error.empty() && nTime < 1) {
+        error = "a spectrum needs at least one time point";
     }
-    if (!std::isfinite(firstLatencyMs) || !std::isfinite(stepMs) || stepMs <= 0.0) {
-        return fail("setSpectrumAxes: first latency must be finite and the time step above 0 ms");
+    if (error.empty()) {
+        error = CSpctmSettings::checkFreqsHz(freqsHz, 0.0);
     }
-    for (std::size_t i = 0; i < freqsHz.size(); ++i) {
-        if (!std::isfinite(freqsHz[i]) || freqsHz[i] <= 0.0 ||
-            (i > 0 && freqsHz[i] <= freqsHz[i - 1])) {
-            return fail("setSpectrumAxes: frequencies must be finite, above 0 Hz and increasing");
-        }
+    if (error.empty() && (!std::isfinite(stepMs) || stepMs <= 0.0)) {
+        error = "the time step must be a finite number of ms above 0";
     }
-    const double bytes = static_cast<double>(t->getTotalChannel() + 2) * 3.0 *
-                         static_cast<double>(nTime) * static_cast<double>(freqsHz.size()) * 8.0;
-    if (bytes > 64.0 * (1LL << 30)) {
-        return fail("setSpectrumAxes: " + std::to_string(nTime) + " x " +
-                    std::to_string(freqsHz.size()) + " points per channel cannot be allocated");
+    if (error.empty()) {
+        error = latencyError("time point", firstLatencyMs,
+                             firstLatencyMs + stepMs * static_cast<double>(nTime - 1));
     }
-    CSpctmTrialzq* st = t->getSpctmTrial(true, spectralClass);
+    CMEGDatazq& s = *m_data.getSessionData(sessionIndex);
+    if (error.empty()) {
+        CSpctmBudget::Shape shape = CSpctmBudget::shapeOf(*t, s.getSpctmSettings());
+        shape.channels = t->getTotalChannel();
+        shape.nTime[spectralClass] = nTime;
+        shape.nFreq[spectralClass] = static_cast<long long>(freqsHz.size());
+        error =
+            CSpctmBudget::check(sessionBytes(s, s.getSpctmSettings(), trialIndex) + shape.bytes());
+    }
+    if (!error.empty()) {
+        return fail("setSpectrumAxes: " + error);
+    }
+    CSpctmTrialzq* live = t->getSpctmTrial(true, spectralClass);
+    CSpctmTrialzq staged;
     try {
         const std::vector<double> freqs(freqsHz.begin(), freqsHz.end());
-        if (!st->setSpctmAxes(nTime, firstLatencyMs, stepMs, freqs)) {
+        if (!staged.setSpctmAxes(nTime, firstLatencyMs, stepMs, freqs)) {
             throw std::bad_alloc();
         }
     } catch (const std::exception&) {
-        return fail("setSpectrumAxes: out of memory");
+        return fail("setSpectrumAxes: out of memory for " + std::to_string(nTime) + " x " +
+                    std::to_string(freqsHz.size()) + " points");
     }
-    st->setAccumSpctm(accumulated ? 1 : 0);
+    staged.takeHostChoice(*live);
+    staged.setAccumSpctm(accumulated ? 1 : 0);
+    live->swap(staged);
     CMDChannelzq** chs = t->getAllChannelPt();
     for (int c = 0; c < t->getTotalChannel(); ++c) {
         chs[c]->getSpctmChnl(true, spectralClass)->clear();
     }
     t->setSpctmFromHost(true);
-    m_data.getSessionData(sessionIndex)->markChanged();
+    s.markChanged();
     return {};
 }
 
@@ -422,6 +507,14 @@ Result CMEDataSetBuilder::setChannelSpectrum(int sessionIndex, int trialIndex, i
     CMDChannelzq* ch = channel >= 0 ? t->getChannel(channel) : nullptr;
     if (!ch) {
         return fail("setChannelSpectrum: no channel " + std::to_string(channel));
+    }
+    const std::string error = classError(spectralClass);
+    if (!error.empty()) {
+        return fail("setChannelSpectrum: " + error);
+    }
+    if (t->hasRawTiming()) {
+        return fail("setChannelSpectrum: trial " + std::to_string(trialIndex) +
+                    " has raw epochs; its spectra are computed from them");
     }
     const CSpctmTrialzq* st = t->getSpctmTrial(false, spectralClass);
     if (!st) {
@@ -445,7 +538,7 @@ Result CMEDataSetBuilder::setChannelSpectrum(int sessionIndex, int trialIndex, i
     for (int k = 0; k < 3; ++k) {
         std::copy(src[k].begin(), src[k].end(), grids.getSpctmDataPtr(k, nullptr, nullptr));
     }
-    *ch->getSpctmChnl(true, spectralClass) = std::move(grids);
+    ch->getSpctmChnl(true, spectralClass)->swap(grids);
     m_data.getSessionData(sessionIndex)->markChanged();
     return {};
 }
@@ -456,17 +549,15 @@ Result CMEDataSetBuilder::computeSpectra(int sessionIndex) {
     if (!s) {
         return r;
     }
-    for (int i = 0; i < s->getTrialCount(); ++i) {
-        CMDTrialzq* t = s->getTrialzq(i);
-        if (t->hasRawTiming() && !t->isSpctmFromHost() && !t->hasSpctmWindows()) {
-            return fail("computeSpectra: trial " + std::to_string(i) +
-                        " has raw epochs but no Active and Control windows (setWindows)");
-        }
-    }
     if (!s->computTrialSpctmAllPro(nullptr, false)) {
         return fail("computeSpectra: " + s->getLastError());
     }
-    return {};
+    try {
+        r.outcomes = s->getLastOutcomes();
+    } catch (const std::exception&) {
+        r.message = "computeSpectra: out of memory for the list of channel outcomes";
+    }
+    return r;
 }
 
 Result CMEDataSetBuilder::setSelectedPoint(int sessionIndex, int trialIndex, int spectralClass,
@@ -475,6 +566,10 @@ Result CMEDataSetBuilder::setSelectedPoint(int sessionIndex, int trialIndex, int
     CMDTrialzq* t = trial(sessionIndex, trialIndex, r);
     if (!t) {
         return r;
+    }
+    const std::string error = classError(spectralClass);
+    if (!error.empty()) {
+        return fail("setSelectedPoint: " + error);
     }
     CSpctmTrialzq* st = t->getSpctmTrial(false, spectralClass);
     if (!st) {

@@ -1,11 +1,15 @@
-// Spectrum computation of a session's trials.
+// Spectrum computation of a session's trials: every trial is computed into new storage, which
+// replaces the old spectra only once all trials succeeded.
 #include "recording/CMEGData4SpctmProcess.h"
 
 #include "CMorletTransform.h"
+#include "CSpctmBudget.h"
+#include "CUtfText.h"
 
 #include <atomic>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <new>
 #include <thread>
 
@@ -13,8 +17,7 @@ namespace {
 
 using TransformCache = std::unique_ptr<CMorletTransform>;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-// Above this the spectra of one trial are refused before allocating.
-constexpr double kMaxSpectrumBytes = 64.0 * (1LL << 30);
+const char* const kClassNames[3] = {"Active", "Control", "Result"};
 
 // Contrast of an Active power value against the Control baseline.
 double contrast(double a, double mean, double sd, CSpctmSettings::ResultMode mode) {
@@ -58,18 +61,13 @@ void columnStats(const double* grid, long long nTime, long long nFreq, long long
 }
 
 // Class 2 of one channel from its classes 0 and 1.
-void computeResult(CMDChannelzq& ch, CSpctmSettings::ResultMode mode) {
+void computeResult(const CSpctmChnl& act, const CSpctmChnl& ctl, CSpctmChnl& res,
+                   CSpctmSettings::ResultMode mode) {
     long long nA = 0, nC = 0, nF = 0;
-    CSpctmChnlzq* act = ch.getSpctmChnl(false, 0);
-    CSpctmChnlzq* ctl = ch.getSpctmChnl(false, 1);
-    CSpctmChnlzq* res = ch.getSpctmChnl(true, 2);
-    if (!act || !ctl || act->getFreqCount() != ctl->getFreqCount()) {
-        return;
-    }
     for (int comp = 0; comp < 3; ++comp) {
-        const double* a = act->getSpctmDataPtr(comp, &nA, &nF);
-        const double* c = ctl->getSpctmDataPtr(comp, &nC, nullptr);
-        double* r = res->getSpctmDataPtr(comp, nullptr, nullptr);
+        const double* a = act.getSpctmDataPtr(comp, &nA, &nF);
+        const double* c = ctl.getSpctmDataPtr(comp, &nC, nullptr);
+        double* r = res.getSpctmDataPtr(comp, nullptr, nullptr);
         const auto compMode = comp == 2 ? mode : CSpctmSettings::Difference;
         for (long long f = 0; f < nF; ++f) {
             double mean = 0.0, sd = 0.0;
@@ -81,48 +79,107 @@ void computeResult(CMDChannelzq& ch, CSpctmSettings::ResultMode mode) {
     }
 }
 
-// Group records of every class, then the selected points.
-void finishGroups(CMDTrialzq& trial, const bool hostSel[3], const long long sel[3][2]) {
-    std::vector<const CSpctmChnl*> spectra(static_cast<std::size_t>(trial.getTotalChannel()));
-    for (int k = 0; k < 3; ++k) {
-        CMDChannelzq** chs = trial.getAllChannelPt();
-        for (std::size_t c = 0; c < spectra.size(); ++c) {
-            spectra[c] = chs[c]->getSpctmChnl(false, k);
+bool anyFinitePower(const CSpctmChnl& s) {
+    long long nT = 0, nF = 0;
+    const double* p = s.getSpctmDataPtr(2, &nT, &nF);
+    for (long long i = 0; p && i < nT * nF; ++i) {
+        if (std::isfinite(p[i])) {
+            return true;
         }
-        CSpctmTrialzq* st = trial.getSpctmTrial(true, k);
-        st->updateSumChnlSpctm(spectra.data(), static_cast<int>(spectra.size()));
-        if (!hostSel[k] || !st->setTrialSpctmSelectTimeFreq(sel[k][0], sel[k][1])) {
-            st->selectMaxRmsPoint(false);
+    }
+    return false;
+}
+
+// New spectra of one trial: channel spectra (raw trials only), class axes, group records and
+// selected points.
+struct Staged {
+    CMDTrialzq* trial = nullptr;
+    int index = 0;
+    bool fromRaw = false;
+    std::vector<CSpctmChnlzq> spectra; // channel * 3 + class
+    CSpctmTrialzq classes[3];
+
+    const CSpctmChnl* spectrum(int channel, int k) const {
+        const CSpctmChnl* s = fromRaw ? &spectra[static_cast<std::size_t>(channel * 3 + k)]
+                                      : trial->getChannel(channel)->getSpctmChnl(true, k);
+        return s->isEmpty() ? nullptr : s;
+    }
+    // Replace the trial's spectra with these; the old ones stay here.
+    void swapIn() noexcept {
+        CMDChannelzq** chs = trial->getAllChannelPt();
+        for (int c = 0; fromRaw && c < trial->getTotalChannel(); ++c) {
+            for (int k = 0; k < 3; ++k) {
+                chs[c]->getSpctmChnl(true, k)->swap(spectra[static_cast<std::size_t>(c * 3 + k)]);
+            }
+        }
+        for (int k = 0; k < 3; ++k) {
+            trial->getSpctmTrial(true, k)->swap(classes[k]);
+        }
+    }
+};
+
+// What the computation says about channels.
+class Outcomes {
+public:
+    explicit Outcomes(std::vector<CSpctmOutcome>& list) : m_list(list) {}
+    void add(const Staged& s, int channel, int spectralClass, CSpctmOutcome::Kind kind,
+             std::string reason) {
+        m_list.push_back({s.index, channel, spectralClass, kind,
+                          CUtfText::toUtf8(s.trial->getChannel(channel)->label),
+                          std::move(reason)});
+    }
+
+private:
+    std::vector<CSpctmOutcome>& m_list;
+};
+
+// Group records of every class, then the selected points: the host's where the new grid holds
+// it (unless resetSelect), else the largest group RMS.
+void finishGroups(Staged& s, bool resetSelect) {
+    const int n = s.trial->getTotalChannel();
+    std::vector<const CSpctmChnl*> spectra(static_cast<std::size_t>(n));
+    for (int k = 0; k < 3; ++k) {
+        for (int c = 0; c < n; ++c) {
+            spectra[static_cast<std::size_t>(c)] = s.spectrum(c, k);
+        }
+        CSpctmTrialzq& st = s.classes[k];
+        st.updateSumChnlSpctm(spectra.data(), n);
+        if (resetSelect || !st.takeHostChoice(*s.trial->getSpctmTrial(true, k))) {
+            st.selectMaxRmsPoint(false);
         }
     }
 }
 
-// Transform channels of `work`, taking the next one until none is left.
-void transformChannels(const CMorletTransform& t, const std::vector<CMDChannelzq*>& work,
-                       long long nEpochs, const CMorletTransform::Window win[2],
-                       std::atomic<std::size_t>& next) {
+// One channel to transform: its samples, its Active and Control grids, the epochs it used.
+struct Work {
+    const double* raw;
+    CSpctmChnl* out[2];
+    long long used = 0;
+};
+
+// Transform the channels of `work`, taking the next one until none is left.
+void transformChannels(const CMorletTransform& t, std::vector<Work>& work, long long nEpochs,
+                       const CMorletTransform::Window win[2], std::atomic<std::size_t>& next) {
     CMorletTransform::Workspace ws(t);
     if (!ws.ok()) {
         throw std::bad_alloc();
     }
     for (std::size_t i = next++; i < work.size(); i = next++) {
-        CMDChannelzq& ch = *work[i];
         double* re[2];
         double* im[2];
         double* pw[2];
         for (int k = 0; k < 2; ++k) {
-            CSpctmChnlzq* s = ch.getSpctmChnl(true, k);
-            re[k] = s->getSpctmDataPtr(0, nullptr, nullptr);
-            im[k] = s->getSpctmDataPtr(1, nullptr, nullptr);
-            pw[k] = s->getSpctmDataPtr(2, nullptr, nullptr);
+            re[k] = work[i].out[k]->getSpctmDataPtr(0, nullptr, nullptr);
+            im[k] = work[i].out[k]->getSpctmDataPtr(1, nullptr, nullptr);
+            pw[k] = work[i].out[k]->getSpctmDataPtr(2, nullptr, nullptr);
         }
-        t.transformChannel(ch.getRawData().data(), nEpochs, ws, win, re, im, pw, 2);
+        work[i].used = t.transformChannel(work[i].raw, nEpochs, ws, win, re, im, pw, 2);
     }
 }
 
 // Transform the channels of `work` on several threads, each pulling the next channel.
-bool runChannels(const CMorletTransform& t, const std::vector<CMDChannelzq*>& work,
-                 long long nEpochs, const CMorletTransform::Window win[2], int threads) {
+bool runChannels(const CMorletTransform& t, std::vector<Work>& work, long long nEpochs,
+                 const CMorletTransform::Window win[2], int threads) {
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};
     auto worker = [&]() {
@@ -154,142 +211,213 @@ int threadCount(const CSpctmSettings& s, std::size_t channels) {
     return static_cast<int>(n < channels ? n : (channels ? channels : 1));
 }
 
-// Size the channel grids; false (with the reason) when they do not fit.
-bool sizeGrids(CMDTrialzq& trial, const std::vector<CMDChannelzq*>& work, long long nA,
-               long long nC, long long nF, std::string& error) {
-    const double bytes = static_cast<double>(work.size()) * 3.0 * static_cast<double>(2 * nA + nC) *
-                         static_cast<double>(nF) * 8.0;
-    if (bytes > kMaxSpectrumBytes) {
-        error = "spectrum: the trial's spectra would need " + std::to_string(bytes / (1 << 30)) +
-                " GiB; use fewer frequencies, a larger time step or shorter windows";
-        return false;
-    }
-    CMDChannelzq** chs = trial.getAllChannelPt();
-    for (int c = 0; c < trial.getTotalChannel(); ++c) {
-        for (int k = 0; k < 3; ++k) {
-            chs[c]->getSpctmChnl(true, k)->clear();
-        }
-    }
-    for (CMDChannelzq* ch : work) {
-        if (!ch->getSpctmChnl(true, 0)->resize(nA, nF) ||
-            !ch->getSpctmChnl(true, 1)->resize(nC, nF) ||
-            !ch->getSpctmChnl(true, 2)->resize(nA, nF)) {
-            error = "spectrum: out of memory";
-            return false;
-        }
-    }
-    return true;
+std::string epochsText(long long n) {
+    return std::to_string(n) + (n == 1 ? " epoch" : " epochs");
 }
 
-bool computeFromRaw(CMDTrialzq& trial, const CSpctmSettings& s, TransformCache& cache,
-                    std::string& error) {
+// Tell which channels ended without spectra, with NaN spectra or from fewer epochs.
+void reportRaw(const Staged& s, const std::vector<int>& channelOf, const std::vector<Work>& work,
+               Outcomes& out) {
+    const long long nEpochs = s.trial->getEpochCount();
+    std::size_t w = 0;
+    for (int c = 0; c < s.trial->getTotalChannel(); ++c) {
+        if (w >= work.size() || channelOf[w] != c) {
+            out.add(s, c, -1, CSpctmOutcome::NoEpochs, "no raw epochs, so no spectra");
+            continue;
+        }
+        const long long used = work[w++].used;
+        if (used == 0) {
+            out.add(s, c, -1, CSpctmOutcome::NoUsableEpoch,
+                    "none of its " + epochsText(nEpochs) +
+                        " is usable (each holds a sample that is not finite or beyond +-1e60), "
+                        "so its spectra are NaN");
+            continue;
+        }
+        if (used < nEpochs) {
+            out.add(s, c, -1, CSpctmOutcome::EpochsLeftOut,
+                    std::to_string(nEpochs - used) + " of " + epochsText(nEpochs) +
+                        " left out (a sample not finite or beyond +-1e60)");
+        }
+        for (int k = 0; k < 3; ++k) {
+            if (!anyFinitePower(*s.spectrum(c, k))) {
+                out.add(s, c, k, CSpctmOutcome::NoFiniteValue,
+                        std::string("the power of class ") + std::to_string(k) + " (" +
+                            kClassNames[k] + ") holds no finite value");
+            }
+        }
+    }
+}
+
+void reportHandedIn(const Staged& s, Outcomes& out) {
+    for (int c = 0; c < s.trial->getTotalChannel(); ++c) {
+        for (int k = 0; k < 3; ++k) {
+            if (s.classes[k].getTrialSpctmTimePt() < 1) {
+                continue;
+            }
+            const std::string cls = std::to_string(k) + " (" + kClassNames[k] + ")";
+            const CSpctmChnl* sp = s.spectrum(c, k);
+            if (!sp) {
+                out.add(s, c, k, CSpctmOutcome::NoSpectrum,
+                        "no spectrum handed in for class " + cls);
+            } else if (!anyFinitePower(*sp)) {
+                out.add(s, c, k, CSpctmOutcome::NoFiniteValue,
+                        "the power of class " + cls + " holds no finite value");
+            }
+        }
+    }
+}
+
+// Spectra of a raw trial; false (error set) when the transform cannot be made or memory runs
+// out.
+bool stageRaw(Staged& s, const CSpctmSettings& settings, TransformCache& cache, Outcomes& out,
+              std::string& error) {
+    CMDTrialzq& trial = *s.trial;
     const double rate = trial.getSamplingRate();
-    if (!cache || !cache->matches(rate, trial.getFirstLatencyMs(), trial.getEpochLength(), s)) {
-        cache = CMorletTransform::create(rate, trial.getFirstLatencyMs(), trial.getEpochLength(), s,
-                                         error);
+    if (!cache ||
+        !cache->matches(rate, trial.getFirstLatencyMs(), trial.getEpochLength(), settings)) {
+        cache = CMorletTransform::create(rate, trial.getFirstLatencyMs(), trial.getEpochLength(),
+                                         settings, error);
         if (!cache) {
             return false;
         }
     }
     const CMorletTransform& t = *cache;
-    if (!trial.hasSpctmWindows()) {
-        error = "spectrum: the trial has no Active and Control windows";
-        return false;
-    }
+    const CSpctmGrid& grid = t.getGrid();
     const CMorletTransform::Window win[2] = {
-        t.window(trial.getWindowStartMs(0), trial.getWindowEndMs(0)),
-        t.window(trial.getWindowStartMs(1), trial.getWindowEndMs(1))};
-    if (win[0].count < 1 || win[1].count < 1) {
-        error = "spectrum: the Active or Control window holds no spectrum time point";
-        return false;
-    }
+        grid.window(trial.getWindowStartMs(0), trial.getWindowEndMs(0)),
+        grid.window(trial.getWindowStartMs(1), trial.getWindowEndMs(1))};
     const long long nRaw = trial.getEpochCount() * trial.getEpochLength();
-    std::vector<CMDChannelzq*> work;
+    const long long nF = t.getFreqCount();
+    s.spectra.resize(static_cast<std::size_t>(trial.getTotalChannel()) * 3);
+    std::vector<Work> work;
+    std::vector<int> channelOf;
     CMDChannelzq** chs = trial.getAllChannelPt();
     for (int c = 0; c < trial.getTotalChannel(); ++c) {
-        if (static_cast<long long>(chs[c]->getRawData().size()) == nRaw) {
-            work.push_back(chs[c]);
+        if (static_cast<long long>(chs[c]->getRawData().size()) != nRaw) {
+            continue;
         }
+        CSpctmChnlzq* sp = &s.spectra[static_cast<std::size_t>(c * 3)];
+        if (!sp[0].resize(win[0].count, nF) || !sp[1].resize(win[1].count, nF) ||
+            !sp[2].resize(win[0].count, nF)) {
+            throw std::bad_alloc();
+        }
+        work.push_back({chs[c]->getRawData().data(), {&sp[0], &sp[1]}});
+        channelOf.push_back(c);
     }
-    const long long nF = t.getFreqCount();
-    if (!sizeGrids(trial, work, win[0].count, win[1].count, nF, error) ||
-        !runChannels(t, work, trial.getEpochCount(), win, threadCount(s, work.size()))) {
-        error = error.empty() ? "spectrum: out of memory" : error;
-        return false;
+    if (!runChannels(t, work, trial.getEpochCount(), win, threadCount(settings, work.size()))) {
+        throw std::bad_alloc();
     }
-    for (CMDChannelzq* ch : work) {
-        computeResult(*ch, s.resultMode);
+    for (int c : channelOf) {
+        CSpctmChnlzq* sp = &s.spectra[static_cast<std::size_t>(c * 3)];
+        computeResult(sp[0], sp[1], sp[2], settings.resultMode);
     }
     for (int k = 0; k < 3; ++k) {
         const CMorletTransform::Window& w = win[k == 1 ? 1 : 0];
-        CSpctmTrialzq* st = trial.getSpctmTrial(true, k);
-        if (!st->setSpctmAxes(w.count, t.gridLatencyMs(w.first), t.getStepMs(), t.getFreqsHz())) {
-            error = "spectrum: out of memory";
-            return false;
+        if (!s.classes[k].setSpctmAxes(w.count, grid.gridLatencyMs(w.first), grid.getStepMs(),
+                                       t.getFreqsHz())) {
+            throw std::bad_alloc();
         }
-        st->setAccumSpctm(1);
+        s.classes[k].setAccumSpctm(1);
     }
+    reportRaw(s, channelOf, work, out);
     return true;
 }
 
-bool computeTrial(CMDTrialzq& trial, const CSpctmSettings& s, bool resetSelect,
-                  TransformCache& cache, std::string& error) {
-    bool hostSel[3];
-    long long sel[3][2] = {{0, 0}, {0, 0}, {0, 0}};
+// Group records of a trial of handed-in spectra, on the same axes.
+void stageHandedIn(Staged& s, Outcomes& out) {
     for (int k = 0; k < 3; ++k) {
-        CSpctmTrialzq* st = trial.getSpctmTrial(true, k);
-        hostSel[k] = !resetSelect && st->isSelectSetByHost() &&
-                     st->getTrialSpctmSelectTimeFreqBB(sel[k][0], sel[k][1]);
-    }
-    if (trial.hasRawTiming() && !trial.isSpctmFromHost()) {
-        if (!computeFromRaw(trial, s, cache, error)) {
-            trial.reloadSpctmDataAll();
-            return false;
+        CSpctmTrialzq& live = *s.trial->getSpctmTrial(true, k);
+        if (live.getTrialSpctmTimePt() > 0 &&
+            !s.classes[k].setSpctmAxes(live.getTrialSpctmTimePt(), live.getLatencyMs(0),
+                                       live.getTimeStepMs(), live.getFreqsHz())) {
+            throw std::bad_alloc();
         }
-    } else if (!trial.getSpctmTrial(false, 0) && !trial.getSpctmTrial(false, 1) &&
-               !trial.getSpctmTrial(false, 2)) {
-        error = "spectrum: the trial has neither raw epochs nor spectra";
-        return false;
+        s.classes[k].setAccumSpctm(live.isAccumSpctm());
     }
-    try {
-        finishGroups(trial, hostSel, sel);
-    } catch (const std::exception&) {
-        error = "spectrum: out of memory";
-        return false;
+    reportHandedIn(s, out);
+}
+
+// Why the trial cannot be computed with these settings; empty when it can.
+std::string checkTrial(CMDTrialzq& t, const CSpctmSettings& s) {
+    if (t.isSpctmFromHost()) {
+        return {};
     }
-    return true;
+    if (!t.hasRawTiming()) {
+        return "it has neither raw epochs nor spectra";
+    }
+    if (!t.hasSpctmWindows()) {
+        return "it has raw epochs but no Active and Control windows (setWindows)";
+    }
+    std::string error = s.check(t.getSamplingRate());
+    const CSpctmGrid grid(t.getSamplingRate(), t.getFirstLatencyMs(), t.getEpochLength(),
+                          s.timeStepMs);
+    if (error.empty()) {
+        error = CMorletTransform::checkSize(grid, t.getEpochLength(), t.getSamplingRate(), s);
+    }
+    if (error.empty() && (grid.window(t.getWindowStartMs(0), t.getWindowEndMs(0)).count < 1 ||
+                          grid.window(t.getWindowStartMs(1), t.getWindowEndMs(1)).count < 1)) {
+        error = "the Active or Control window holds no spectrum time point";
+    }
+    return error;
 }
 
 } // namespace
 
 int CMEGData4SpctmProcess::computTrialSpctmAllPro(CMDTrialzq* trial, bool resetSelect) {
     m_lastError.clear();
-    std::vector<CMDTrialzq*> trials;
+    m_lastOutcomes.clear();
+    std::vector<std::unique_ptr<Staged>> staged;
+    std::vector<CSpctmOutcome> outcomes;
     try {
-        for (int i = 0; !trial && i < getTrialCount(); ++i) {
-            trials.push_back(getTrialzq(i));
+        double bytes = 0.0;
+        for (int i = 0; i < getTrialCount(); ++i) {
+            CMDTrialzq* t = getTrialzq(i);
+            bytes += CSpctmBudget::shapeOf(*t, getSpctmSettings()).bytes();
+            if (trial && t != trial) {
+                continue;
+            }
+            const std::string error = checkTrial(*t, getSpctmSettings());
+            if (!error.empty()) {
+                m_lastError = "spectrum: trial " + std::to_string(i) + ": " + error;
+                return 0;
+            }
+            staged.push_back(std::make_unique<Staged>());
+            staged.back()->trial = t;
+            staged.back()->index = i;
+            staged.back()->fromRaw = !t->isSpctmFromHost();
         }
-        if (trial) {
-            trials.push_back(trial);
+        if (staged.empty()) {
+            m_lastError = getTrialCount() ? "spectrum: the trial is not one of the session's"
+                                          : "spectrum: the session has no trial";
+            return 0;
+        }
+        m_lastError = CSpctmBudget::check(bytes);
+        if (!m_lastError.empty()) {
+            m_lastError = "spectrum: " + m_lastError;
+            return 0;
+        }
+        TransformCache cache;
+        Outcomes out(outcomes);
+        for (auto& s : staged) {
+            std::string error;
+            if (!s->fromRaw) {
+                stageHandedIn(*s, out);
+            } else if (!stageRaw(*s, getSpctmSettings(), cache, out, error)) {
+                m_lastError = "spectrum: trial " + std::to_string(s->index) + ": " + error;
+                return 0;
+            }
+            finishGroups(*s, resetSelect);
         }
     } catch (const std::exception&) {
         m_lastError = "spectrum: out of memory";
         return 0;
     }
-    if (trials.empty()) {
-        m_lastError = "spectrum: the session has no trial";
-        return 0;
+    for (auto& s : staged) {
+        s->swapIn();
     }
-    TransformCache cache;
-    for (CMDTrialzq* t : trials) {
-        std::string error;
-        if (!computeTrial(*t, getSpctmSettings(), resetSelect, cache, error) &&
-            m_lastError.empty()) {
-            m_lastError = error;
-        }
-    }
+    m_lastOutcomes.swap(outcomes);
     markChanged();
-    return m_lastError.empty() ? 1 : 0;
+    return 1;
 }
 
 CSumChnlSpctmDatazq* CMEGData4SpctmProcess::computTrialSpctm(CMDTrialzq* trial, bool force,

@@ -21,6 +21,8 @@ std::mutex& planMutex() {
 constexpr double kSigmas = 5.0;
 constexpr long long kMaxFft = 1LL << 25;
 constexpr long long kMaxWeights = 1LL << 26;
+constexpr const char* kBandsTooLarge =
+    "spectrum: wavelet bands too large; use fewer cycles or frequencies";
 
 // Smallest n >= x whose prime factors are 2, 3, 5 and 7 (sizes FFTW handles fastest).
 long long niceSize(long long x) {
@@ -37,12 +39,13 @@ long long niceSize(long long x) {
     }
 }
 
-bool epochFinite(const double* x, long long n) {
-    double acc = 0.0;
+// Whether every sample is finite and within kMaxSample (NaN fails every comparison).
+bool epochUsable(const double* x, long long n) {
+    bool ok = true;
     for (long long i = 0; i < n; ++i) {
-        acc += x[i] * 0.0; // NaN or infinity turns the sum into NaN
+        ok &= std::fabs(x[i]) <= CMorletTransform::kMaxSample;
     }
-    return acc == 0.0;
+    return ok;
 }
 
 } // namespace
@@ -65,34 +68,6 @@ CMorletTransform::Workspace::~Workspace() {
     fftw_free(out);
 }
 
-std::string CMorletTransform::check(const CSpctmSettings& s, double rate) {
-    if (s.freqsHz.empty()) {
-        return "spectrum settings: no frequency given";
-    }
-    for (double f : s.freqsHz) {
-        if (!std::isfinite(f) || f <= 0.0) {
-            return "spectrum settings: every frequency must be a finite number above 0 Hz";
-        }
-        if (rate > 0.0 && f >= rate / 2.0) {
-            return "spectrum settings: frequency " + std::to_string(f) +
-                   " Hz is not below the Nyquist frequency " + std::to_string(rate / 2.0) + " Hz";
-        }
-    }
-    if (!std::isfinite(s.cycles) || s.cycles < 1.0 || s.cycles > 1000.0) {
-        return "spectrum settings: cycles must lie between 1 and 1000";
-    }
-    if (!std::isfinite(s.timeStepMs) || s.timeStepMs <= 0.0) {
-        return "spectrum settings: the time step must be a finite number of ms above 0";
-    }
-    if (s.resultMode < CSpctmSettings::Difference || s.resultMode > CSpctmSettings::ZScore) {
-        return "spectrum settings: unknown Result mode";
-    }
-    if (s.threads < 0) {
-        return "spectrum settings: the thread count must not be negative";
-    }
-    return {};
-}
-
 std::unique_ptr<CMorletTransform> CMorletTransform::create(double rate, double firstLatencyMs,
                                                            long long nSamples,
                                                            const CSpctmSettings& settings,
@@ -101,7 +76,7 @@ std::unique_ptr<CMorletTransform> CMorletTransform::create(double rate, double f
         error = "raw epochs: no valid sampling rate, latency or epoch length";
         return nullptr;
     }
-    error = check(settings, rate);
+    error = settings.check(rate);
     if (!error.empty()) {
         return nullptr;
     }
@@ -119,47 +94,74 @@ std::unique_ptr<CMorletTransform> CMorletTransform::create(double rate, double f
     return t;
 }
 
-int CMorletTransform::build(const CSpctmSettings& s, std::string& error) {
-    m_cycles = s.cycles;
-    m_stepMsSetting = s.timeStepMs;
-    const double kReal = std::round(s.timeStepMs * m_rate / 1000.0);
-    m_k = kReal < 1.0 ? 1 : static_cast<long long>(std::min(kReal, double(m_nSamples)));
-    // Align the grid so that the sample nearest latency 0 is a grid point.
-    const double s0 = std::round(-m_firstLatencyMs * m_rate / 1000.0);
-    double rr = std::fmod(s0, static_cast<double>(m_k));
-    rr = rr < 0.0 ? rr + static_cast<double>(m_k) : rr;
-    const auto r = static_cast<long long>(rr);
-    m_off = (m_k - r) % m_k;
+std::string CMorletTransform::checkSize(const CSpctmGrid& grid, long long nSamples, double rate,
+                                        const CSpctmSettings& s) {
+    Sizes z;
+    std::string error = sizes(grid, nSamples, rate, s, z);
+    long long total = 0;
+    for (std::size_t j = 0; error.empty() && j < s.freqsHz.size(); ++j) {
+        long long lo = 0, hi = 0;
+        band(s.freqsHz[j], s.cycles, rate / static_cast<double>(z.n), z.n, lo, hi);
+        total += hi >= lo ? hi - lo + 1 : 0;
+        if (total > kMaxWeights) {
+            error = kBandsTooLarge;
+        }
+    }
+    return error;
+}
+
+std::string CMorletTransform::sizes(const CSpctmGrid& grid, long long nSamples, double rate,
+                                    const CSpctmSettings& s, Sizes& z) {
     double fMin = s.freqsHz[0];
     for (double f : s.freqsHz) {
         fMin = f < fMin ? f : fMin;
     }
-    const double pad = std::ceil(kSigmas * s.cycles / (2.0 * std::numbers::pi * fMin) * m_rate);
-    const double need = static_cast<double>(m_off + m_nSamples) + pad;
+    const double pad = std::ceil(kSigmas * s.cycles / (2.0 * std::numbers::pi * fMin) * rate);
+    const double need = static_cast<double>(grid.getOffset() + nSamples) + pad;
     if (need > static_cast<double>(kMaxFft)) {
-        error = "spectrum: epochs plus the padding the lowest frequency needs exceed " +
-                std::to_string(kMaxFft) + " samples; raise the lowest frequency";
+        return "spectrum: epochs plus the padding the lowest frequency needs exceed " +
+               std::to_string(kMaxFft) + " samples; raise the lowest frequency";
+    }
+    const long long k = grid.getStep();
+    z.m = niceSize((static_cast<long long>(need) + k - 1) / k);
+    z.n = z.m * k;
+    if (z.n > kMaxFft) {
+        return "spectrum: transform size too large";
+    }
+    return {};
+}
+
+void CMorletTransform::band(double f, double cycles, double binHz, long long n, long long& lo,
+                            long long& hi) {
+    const double sigmaF = f / cycles;
+    lo = static_cast<long long>(std::ceil((f - kSigmas * sigmaF) / binHz));
+    hi = static_cast<long long>(std::floor((f + kSigmas * sigmaF) / binHz));
+    lo = lo < 1 ? 1 : lo;
+    hi = hi > n / 2 ? n / 2 : hi;
+}
+
+int CMorletTransform::build(const CSpctmSettings& s, std::string& error) {
+    m_cycles = s.cycles;
+    m_stepMsSetting = s.timeStepMs;
+    m_grid = CSpctmGrid(m_rate, m_firstLatencyMs, m_nSamples, s.timeStepMs);
+    Sizes z;
+    error = sizes(m_grid, m_nSamples, m_rate, s, z);
+    if (!error.empty()) {
         return 0;
     }
-    m_m = niceSize((static_cast<long long>(need) + m_k - 1) / m_k);
-    m_n = m_m * m_k;
-    if (m_n > kMaxFft) {
-        error = "spectrum: transform size too large";
-        return 0;
-    }
+    m_m = z.m;
+    m_n = z.n;
     try {
         m_freqs = s.freqsHz;
         long long total = 0;
         const double binHz = m_rate / static_cast<double>(m_n);
         for (double f : m_freqs) {
+            long long lo = 0, hi = 0;
+            band(f, s.cycles, binHz, m_n, lo, hi);
             const double sigmaF = f / s.cycles;
-            long long lo = static_cast<long long>(std::ceil((f - kSigmas * sigmaF) / binHz));
-            long long hi = static_cast<long long>(std::floor((f + kSigmas * sigmaF) / binHz));
-            lo = lo < 1 ? 1 : lo;
-            hi = hi > m_n / 2 ? m_n / 2 : hi;
             const long long len = hi >= lo ? hi - lo + 1 : 0;
             if (total + len > kMaxWeights) {
-                error = "spectrum: wavelet bands too large; use fewer cycles or frequencies";
+                error = kBandsTooLarge;
                 return 0;
             }
             m_bandLo.push_back(lo);
@@ -205,35 +207,6 @@ bool CMorletTransform::matches(double rate, double firstLatencyMs, long long nSa
                                const CSpctmSettings& s) const {
     return rate == m_rate && firstLatencyMs == m_firstLatencyMs && nSamples == m_nSamples &&
            s.cycles == m_cycles && s.timeStepMs == m_stepMsSetting && s.freqsHz == m_freqs;
-}
-
-CMorletTransform::Window CMorletTransform::window(double startMs, double endMs) const {
-    Window w;
-    if (!(startMs <= endMs)) {
-        return w;
-    }
-    constexpr double kEps = 1e-6;
-    const double perMs = m_rate / 1000.0;
-    double sLo = std::ceil((startMs - m_firstLatencyMs) * perMs - kEps);
-    double sHi = std::floor((endMs - m_firstLatencyMs) * perMs + kEps);
-    sLo = sLo < 0.0 ? 0.0 : sLo;
-    sHi = sHi > static_cast<double>(m_nSamples - 1) ? static_cast<double>(m_nSamples - 1) : sHi;
-    if (sLo > sHi) {
-        return w;
-    }
-    const auto lo = static_cast<long long>(sLo) + m_off;
-    const auto hi = static_cast<long long>(sHi) + m_off;
-    const long long first = (lo + m_k - 1) / m_k;
-    const long long last = hi / m_k;
-    if (last >= first) {
-        w.first = first;
-        w.count = last - first + 1;
-    }
-    return w;
-}
-
-double CMorletTransform::gridLatencyMs(long long gridIndex) const {
-    return m_firstLatencyMs + 1000.0 * static_cast<double>(gridIndex * m_k - m_off) / m_rate;
 }
 
 void CMorletTransform::foldBand(int j, const Workspace& ws) const {
@@ -284,11 +257,12 @@ long long CMorletTransform::transformChannel(const double* samples, long long nE
     long long used = 0;
     for (long long e = 0; e < nEpochs; ++e) {
         const double* x = samples + e * m_nSamples;
-        if (!epochFinite(x, m_nSamples)) {
+        if (!epochUsable(x, m_nSamples)) {
             continue;
         }
         ++used;
-        std::memcpy(ws.in + m_off, x, sizeof(double) * static_cast<std::size_t>(m_nSamples));
+        std::memcpy(ws.in + m_grid.getOffset(), x,
+                    sizeof(double) * static_cast<std::size_t>(m_nSamples));
         fftw_execute_dft_r2c(m_fwd, ws.in, ws.spectrum);
         for (int j = 0; j < static_cast<int>(nFreq); ++j) {
             foldBand(j, ws);

@@ -5,6 +5,7 @@
 // step-th sample exactly.
 #pragma once
 
+#include "CSpctmGrid.h"
 #include "recording/CSpctmSettings.h"
 
 #include <fftw3.h>
@@ -14,11 +15,11 @@
 
 class CMorletTransform {
 public:
-    // A run of grid points: first grid index and count (0 when empty).
-    struct Window {
-        long long first = 0;
-        long long count = 0;
-    };
+    // Largest sample magnitude used: beyond it the power, squared for the group RMS, could leave
+    // the range of a double.
+    static constexpr double kMaxSample = 1e60;
+
+    using Window = CSpctmGrid::Window;
 
     // Buffers of one worker thread.
     class Workspace {
@@ -36,9 +37,10 @@ public:
         std::vector<double> acc;
     };
 
-    // Why these settings cannot be used at this sampling rate (0: rate not known yet); empty
-    // when they can.
-    static std::string check(const CSpctmSettings& settings, double samplingRateHz);
+    // Why valid settings give transforms too large for epochs of nSamples on this grid
+    // (padding, band weights); empty when they fit. Only arithmetic, nothing is allocated.
+    static std::string checkSize(const CSpctmGrid& grid, long long nSamples, double samplingRateHz,
+                                 const CSpctmSettings& settings);
     // Null, with the reason in error, when the input is unusable or memory runs out.
     static std::unique_ptr<CMorletTransform> create(double samplingRateHz, double firstLatencyMs,
                                                     long long nSamples,
@@ -55,15 +57,12 @@ public:
     long long getFoldSize() const { return m_m; }
     int getFreqCount() const { return static_cast<int>(m_freqs.size()); }
     const std::vector<double>& getFreqsHz() const { return m_freqs; }
-    double getStepMs() const { return 1000.0 * static_cast<double>(m_k) / m_rate; }
-    // Grid points whose latency lies in [startMs, endMs].
-    Window window(double startMs, double endMs) const;
-    double gridLatencyMs(long long gridIndex) const;
+    const CSpctmGrid& getGrid() const { return m_grid; }
 
     // Epoch averages of one channel for each window: coefficients into re and im, power into
-    // pw (grids of window count rows by getFreqCount() columns). Epochs holding a non-finite
-    // sample are left out; returns the number of epochs used (0: the grids hold NaN). May throw
-    // std::bad_alloc.
+    // pw (grids of window count rows by getFreqCount() columns). Epochs holding a sample that is
+    // not finite or beyond kMaxSample are left out; returns the number of epochs used (0: the
+    // grids hold NaN). May throw std::bad_alloc.
     long long transformChannel(const double* samples, long long nEpochs, Workspace& ws,
                                const Window* windows, double* const* re, double* const* im,
                                double* const* pw, int nWindows) const;
@@ -71,7 +70,17 @@ public:
     void bareTransforms(Workspace& ws) const;
 
 private:
+    struct Sizes {
+        long long m = 0; // inverse transform size
+        long long n = 0; // forward transform size
+    };
+
     CMorletTransform() = default;
+    static std::string sizes(const CSpctmGrid& grid, long long nSamples, double samplingRateHz,
+                             const CSpctmSettings& settings, Sizes& z);
+    // Bins lo..hi of the wavelet band of frequency f (empty when hi < lo).
+    static void band(double f, double cycles, double binHz, long long n, long long& lo,
+                     long long& hi);
     int build(const CSpctmSettings& settings, std::string& error);
     // Add band j of the spectrum times the wavelet into the fold buffer, wrapping around.
     void foldBand(int j, const Workspace& ws) const;
@@ -83,10 +92,9 @@ private:
     long long m_nSamples = 0;
     double m_cycles = 0.0;
     double m_stepMsSetting = 0.0;
-    long long m_k = 1;   // decimation step in samples
-    long long m_off = 0; // buffer index of epoch sample 0
-    long long m_n = 0;   // forward transform size, a multiple of m_k
-    long long m_m = 0;   // inverse transform size, m_n / m_k
+    CSpctmGrid m_grid;
+    long long m_n = 0; // forward transform size, a multiple of the grid step
+    long long m_m = 0; // inverse transform size, m_n / m_k
     std::vector<double> m_freqs;
     std::vector<long long> m_bandLo, m_bandStart; // first bin and offset into m_weights
     std::vector<int> m_bandLen;

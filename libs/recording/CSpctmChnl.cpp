@@ -3,6 +3,7 @@
 
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 double* CSpctmChnl::getSpctmDataPtr(int component, long long* nTime, long long* nFreq) {
     const auto* self = this;
@@ -40,6 +41,14 @@ int CSpctmChnl::resize(long long nTime, long long nFreq) {
     m_nTime = nTime;
     m_nFreq = nFreq;
     return 1;
+}
+
+void CSpctmChnl::swap(CSpctmChnl& other) noexcept {
+    for (int k = 0; k < 3; ++k) {
+        m_grid[k].swap(other.m_grid[k]);
+    }
+    std::swap(m_nTime, other.m_nTime);
+    std::swap(m_nFreq, other.m_nFreq);
 }
 
 void CSpctmChnl::clear() {

@@ -1,5 +1,17 @@
-// Default spectrum settings.
+// Default spectrum settings and their validation.
 #include "recording/CSpctmSettings.h"
+
+#include <cmath>
+
+namespace {
+
+std::string hz(double v) {
+    std::string s = std::to_string(v);
+    s.erase(s.find_last_not_of('0') + 1);
+    return (s.back() == '.' ? s.substr(0, s.size() - 1) : s) + " Hz";
+}
+
+} // namespace
 
 std::vector<double> CSpctmSettings::defaultFreqsHz() {
     std::vector<double> freqs;
@@ -7,4 +19,45 @@ std::vector<double> CSpctmSettings::defaultFreqsHz() {
         freqs.push_back(f);
     }
     return freqs;
+}
+
+std::string CSpctmSettings::checkFreqsHz(std::span<const double> freqsHz, double rate) {
+    if (freqsHz.empty()) {
+        return "no frequency given";
+    }
+    for (std::size_t i = 0; i < freqsHz.size(); ++i) {
+        const double f = freqsHz[i];
+        if (!std::isfinite(f) || f <= 0.0) {
+            return "every frequency must be a finite number above 0 Hz";
+        }
+        if (i > 0 && f <= freqsHz[i - 1]) {
+            return "frequencies must be strictly increasing (" + hz(freqsHz[i - 1]) + " then " +
+                   hz(f) + ")";
+        }
+        if (rate > 0.0 && f >= rate / 2.0) {
+            return "frequency " + hz(f) + " is not below the Nyquist frequency " + hz(rate / 2.0);
+        }
+    }
+    return {};
+}
+
+std::string CSpctmSettings::check(double rate) const {
+    std::string error = checkFreqsHz(freqsHz, rate);
+    if (!error.empty()) {
+        return "spectrum settings: " + error;
+    }
+    if (!std::isfinite(cycles) || cycles < 1.0 || cycles > 1000.0) {
+        return "spectrum settings: cycles must lie between 1 and 1000";
+    }
+    if (!std::isfinite(timeStepMs) || timeStepMs <= 0.0) {
+        return "spectrum settings: the time step must be a finite number of ms above 0";
+    }
+    if (resultMode < Difference || resultMode > ZScore) {
+        return "spectrum settings: unknown Result mode " + std::to_string(resultMode) +
+               " (0 difference, 1 ratio, 2 decibel, 3 percent change, 4 z-score)";
+    }
+    if (threads < 0) {
+        return "spectrum settings: the thread count must not be negative";
+    }
+    return {};
 }

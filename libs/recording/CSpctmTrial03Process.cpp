@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -101,8 +102,11 @@ int CSpctmTrial03Process::selectMaxRmsPoint(bool keepHostChoice) {
     if (best < 0) {
         return 0;
     }
-    m_selT = best / rec->nFreq;
-    m_selF = best % rec->nFreq;
-    m_selectByHost = false;
+    selectOwnPoint(best / rec->nFreq, best % rec->nFreq);
     return 1;
+}
+
+void CSpctmTrial03Process::swap(CSpctmTrial03Process& other) noexcept {
+    CSpctmTrial::swap(other);
+    std::swap(m_accum, other.m_accum);
 }

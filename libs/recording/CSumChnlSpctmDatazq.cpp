@@ -3,6 +3,7 @@
 
 #include <limits>
 #include <stdexcept>
+#include <utility>
 
 int CSumChnlSpctmDatazq::resize(long long nTimePoints, long long nFreqPoints) {
     clear();
@@ -31,6 +32,18 @@ void CSumChnlSpctmDatazq::clear() {
     nTime = 0;
     nFreq = 0;
     pMin = pMean = pMax = pAvgPos = pAvgNeg = pRms = nullptr;
+}
+
+void CSumChnlSpctmDatazq::swap(CSumChnlSpctmDatazq& other) noexcept {
+    m_store.swap(other.m_store);
+    std::swap(nTime, other.nTime);
+    std::swap(nFreq, other.nFreq);
+    std::swap(pMin, other.pMin);
+    std::swap(pMean, other.pMean);
+    std::swap(pMax, other.pMax);
+    std::swap(pAvgPos, other.pAvgPos);
+    std::swap(pAvgNeg, other.pAvgNeg);
+    std::swap(pRms, other.pRms);
 }
 
 double* CSumChnlSpctmDatazq::getGrid4Show(int showSource) const {

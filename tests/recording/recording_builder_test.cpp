@@ -37,6 +37,11 @@ struct Refusal {
     const char* says; // a word the message must contain
 };
 
+// Failure messages name the case rather than dump its bytes.
+void PrintTo(const Refusal& r, std::ostream* os) {
+    *os << r.name;
+}
+
 class BuilderRefuses : public ::testing::TestWithParam<Refusal> {};
 
 TEST_P(BuilderRefuses, WithAMessageAndNoChange) {
@@ -44,6 +49,7 @@ TEST_P(BuilderRefuses, WithAMessageAndNoChange) {
     const auto raw = makeEpochs([](long long, double t) { return std::sin(60.0 * t); });
     ASSERT_TRUE(rec.builder.setChannelEpochs(0, 0, 0, raw, kEpochs, kRate, kFirstMs));
     ASSERT_TRUE(rec.builder.setWindows(0, 0, 300.0, 900.0, -900.0, -300.0));
+    ASSERT_TRUE(rec.builder.addTrial(0)); // trial 1 takes handed-in spectra
     const Snapshot before = Snapshot::of(rec);
     const auto r = GetParam().call(rec.builder);
     EXPECT_FALSE(r.ok);
@@ -107,22 +113,127 @@ INSTANTIATE_TEST_SUITE_P(
                 "lowest frequency"},
         Refusal{"HugeAxes",
                 [](auto& b) {
-                    return b.setSpectrumAxes(0, 0, 0, std::numeric_limits<long long>::max() / 2,
-                                             0.0, 1.0, kFreqs);
+                    return b.setSpectrumAxes(0, 1, 0, std::numeric_limits<long long>::max() / 2,
+                                             0.0, 1e-12, kFreqs);
                 },
-                "cannot be allocated"},
+                "would need"},
         Refusal{"FrequenciesNotIncreasing",
                 [](auto& b) {
                     const double f[2] = {20.0, 10.0};
-                    return b.setSpectrumAxes(0, 0, 0, 3, 0.0, 1.0, f);
+                    return b.setSpectrumAxes(0, 1, 0, 3, 0.0, 1.0, f);
                 },
                 "increasing"},
         Refusal{"SpectrumBeforeAxes",
-                [](auto& b) { return b.setChannelSpectrum(0, 0, 0, 1, kFreqs, kFreqs, kFreqs); },
+                [](auto& b) { return b.setChannelSpectrum(0, 1, 0, 1, kFreqs, kFreqs, kFreqs); },
                 "axes"},
         Refusal{"SelectedPointWithoutSpectrum",
-                [](auto& b) { return b.setSelectedPoint(0, 0, 0, 0, 0); }, "no spectrum"}),
+                [](auto& b) { return b.setSelectedPoint(0, 0, 0, 0, 0); }, "no spectrum"},
+        Refusal{"RepeatedFrequencyInSettings",
+                [](auto& b) {
+                    CSpctmSettings s;
+                    s.freqsHz = {10.0, 10.0};
+                    return b.setSpectrumSettings(0, s);
+                },
+                "increasing"},
+        Refusal{"UnsortedFrequenciesInSettings",
+                [](auto& b) {
+                    CSpctmSettings s;
+                    s.freqsHz = {30.0, 10.0, 10.0, 20.0};
+                    return b.setSpectrumSettings(0, s);
+                },
+                "increasing"},
+        Refusal{"RepeatedFrequencyInAxes",
+                [](auto& b) {
+                    const double f[2] = {10.0, 10.0};
+                    return b.setSpectrumAxes(0, 1, 0, 3, 0.0, 1.0, f);
+                },
+                "increasing"},
+        Refusal{"FrequencyAtNyquist",
+                [](auto& b) {
+                    CSpctmSettings s;
+                    s.freqsHz = {10.0, kRate / 2.0};
+                    return b.setSpectrumSettings(0, s);
+                },
+                "Nyquist"},
+        Refusal{"ResultModeAboveRange",
+                [](auto& b) {
+                    CSpctmSettings s;
+                    s.resultMode = static_cast<CSpctmSettings::ResultMode>(5);
+                    return b.setSpectrumSettings(0, s);
+                },
+                "Result mode"},
+        Refusal{"ResultModeNine",
+                [](auto& b) {
+                    CSpctmSettings s;
+                    s.resultMode = static_cast<CSpctmSettings::ResultMode>(9);
+                    return b.setSpectrumSettings(0, s);
+                },
+                "Result mode"},
+        Refusal{"ResultModeNegative",
+                [](auto& b) {
+                    CSpctmSettings s;
+                    s.resultMode = static_cast<CSpctmSettings::ResultMode>(-1);
+                    return b.setSpectrumSettings(0, s);
+                },
+                "Result mode"},
+        Refusal{"FirstLatencyImplausible",
+                [](auto& b) { return b.setChannelEpochs(0, 0, 0, kRaw, kEpochs, kRate, 1e300); },
+                "latency"},
+        Refusal{
+            "FirstLatencyJustBeyondBound",
+            [](auto& b) { return b.setChannelEpochs(0, 0, 0, kRaw, kEpochs, kRate, -1e9 - 1.0); },
+            "latency"},
+        Refusal{"LastLatencyNotFinite",
+                [](auto& b) { return b.setChannelEpochs(0, 0, 0, kRaw, kEpochs, 1e-306, 0.0); },
+                "latency"},
+        Refusal{"AxesLatencyImplausible",
+                [](auto& b) { return b.setSpectrumAxes(0, 1, 0, 3, 1e300, 1.0, kFreqs); },
+                "latency"},
+        Refusal{"AxesLastLatencyBeyondBound",
+                [](auto& b) { return b.setSpectrumAxes(0, 1, 0, 3, 0.0, 6e8, kFreqs); }, "latency"},
+        Refusal{"SpectrumOfClassSeven",
+                [](auto& b) { return b.setChannelSpectrum(0, 0, 0, 7, kFreqs, kFreqs, kFreqs); },
+                "0 (Active), 1 (Control) or 2 (Result), not 7"},
+        Refusal{"AxesOfNegativeClass",
+                [](auto& b) { return b.setSpectrumAxes(0, 1, -1, 3, 0.0, 1.0, kFreqs); },
+                "0 (Active), 1 (Control) or 2 (Result), not -1"},
+        Refusal{"SelectedPointOfClassThree",
+                [](auto& b) { return b.setSelectedPoint(0, 0, 3, 0, 0); },
+                "0 (Active), 1 (Control) or 2 (Result), not 3"},
+        Refusal{"DuplicateLabel",
+                [](auto& b) { return b.addMegChannel(0, u"MEG2", megSensor(0.05)); }, "MEG2"},
+        Refusal{"DuplicateLabelOfTheElectrode",
+                [](auto& b) { return b.addEegChannel(0, u"", eegElectrode()); }, "already"},
+        Refusal{"NoLabelAnywhere",
+                [](auto& b) {
+                    const double pos[3] = {0.0, 0.0, 0.1};
+                    return b.addEegChannel(0, u"", CEEGelectrodezq("", pos));
+                },
+                "label"},
+        Refusal{"WindowEndingPastTheLastSample",
+                [](auto& b) { return b.setWindows(0, 0, 300.0, 999.0, -900.0, -300.0); },
+                "outside"},
+        Refusal{"AxesOnATrialWithRawEpochs",
+                [](auto& b) { return b.setSpectrumAxes(0, 0, 0, 3, 0.0, 1.0, kFreqs); },
+                "raw epochs"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Builder, AcceptsValuesOneStepInsideEachBound) {
+    SmallRecording rec;
+    ASSERT_TRUE(rec.builder.addTrial(0));
+    EXPECT_TRUE(rec.builder.setChannelEpochs(0, 1, 0, kRaw, kEpochs, kRate, -1e9));
+    const auto raw = makeEpochs([](long long, double t) { return std::sin(60.0 * t); });
+    ASSERT_TRUE(rec.builder.setChannelEpochs(0, 0, 0, raw, kEpochs, kRate, kFirstMs));
+    EXPECT_TRUE(rec.builder.setWindows(0, 0, 300.0, 996.0, -900.0, -300.0)); // the last sample
+    CSpctmSettings s;
+    s.freqsHz = {10.0, kRate / 2.0 - 0.1};
+    s.resultMode = CSpctmSettings::ZScore;
+    EXPECT_TRUE(rec.builder.setSpectrumSettings(0, s));
+    EXPECT_TRUE(rec.builder.addMegChannel(0, u"MEG4", megSensor(0.04)));
+    const double freqs[2] = {10.0, 10.000001};
+    ASSERT_TRUE(rec.builder.addTrial(0));
+    EXPECT_TRUE(rec.builder.setSpectrumAxes(0, 2, 2, 3, 0.0, 4.9e8, freqs));
+}
 
 TEST(Builder, RefusesWrongSpectrumSizeAndChannelsBeforeTrials) {
     SmallRecording rec;

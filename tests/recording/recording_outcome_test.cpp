@@ -1,0 +1,137 @@
+// What a computation reports about channels that end without usable spectra, and where the
+// windows and frequencies meet the edges of the grid.
+#include "RecordingFixture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <numbers>
+
+using namespace recording_test;
+
+namespace {
+
+CSpctmSettings coarse() {
+    CSpctmSettings s;
+    s.freqsHz = {10.0, 20.0};
+    s.timeStepMs = 20.0;
+    return s;
+}
+
+double sine20(long long, double t) {
+    return std::sin(2.0 * std::numbers::pi * 20.0 * t);
+}
+
+std::vector<CSpctmOutcome::Kind> kindsOf(const CMEDataSetBuilder::Result& r, int channel) {
+    std::vector<CSpctmOutcome::Kind> kinds;
+    for (const CSpctmOutcome& o : r.outcomes) {
+        if (o.channel == channel) {
+            kinds.push_back(o.kind);
+        }
+    }
+    return kinds;
+}
+
+bool allNaN(CMDTrialzq& t, int channel, int spectralClass) {
+    long long nT = 0, nF = 0;
+    const double* g =
+        t.getChannel(channel)->getSpctmChnl(false, spectralClass)->getSpctmDataPtr(2, &nT, &nF);
+    return std::all_of(g, g + nT * nF, [](double v) { return std::isnan(v); });
+}
+
+// Channel 0 has no epochs, channel 1 only non-finite ones, channel 2 overflowing samples in
+// every epoch, channel 3 one bad epoch of four.
+TEST(Outcomes, NameTheChannelsWithoutUsableSpectraAndWhy) {
+    SmallRecording rec;
+    ASSERT_TRUE(rec.builder.setSpectrumSettings(0, coarse()));
+    auto nonFinite = makeEpochs(sine20);
+    auto huge = makeEpochs([](long long, double t) { return 1e200 * sine20(0, t); });
+    auto oneBad = makeEpochs(sine20);
+    for (long long e = 0; e < kEpochs; ++e) {
+        nonFinite[static_cast<std::size_t>(e * kSamples + 3)] = NAN;
+    }
+    oneBad[kSamples * 2 + 9] = -INFINITY;
+    ASSERT_TRUE(rec.builder.setChannelEpochs(0, 0, 1, nonFinite, kEpochs, kRate, kFirstMs));
+    ASSERT_TRUE(rec.builder.setChannelEpochs(0, 0, 2, huge, kEpochs, kRate, kFirstMs));
+    ASSERT_TRUE(rec.builder.setChannelEpochs(0, 0, 3, oneBad, kEpochs, kRate, kFirstMs));
+    ASSERT_TRUE(rec.builder.setWindows(0, 0, 300.0, 900.0, -900.0, -300.0));
+
+    const auto r = rec.builder.computeSpectra(0);
+    ASSERT_TRUE(r) << r.message;
+    using K = CSpctmOutcome::Kind;
+    EXPECT_EQ(kindsOf(r, 0), std::vector<K>{K::NoEpochs});
+    EXPECT_EQ(kindsOf(r, 1), std::vector<K>{K::NoUsableEpoch});
+    EXPECT_EQ(kindsOf(r, 2), std::vector<K>{K::NoUsableEpoch});
+    EXPECT_EQ(kindsOf(r, 3), std::vector<K>{K::EpochsLeftOut});
+    ASSERT_EQ(r.outcomes.size(), 4u);
+    EXPECT_EQ(r.outcomes[0].label, "MEG1");
+    EXPECT_EQ(r.outcomes[0].trial, 0);
+    EXPECT_NE(r.outcomes[3].reason.find("1 of 4 epochs"), std::string::npos)
+        << r.outcomes[3].reason;
+    EXPECT_EQ(rec.trial().getChannel(0)->getSpctmChnl(false, 0), nullptr);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_TRUE(allNaN(rec.trial(), 1, k));
+        EXPECT_TRUE(allNaN(rec.trial(), 2, k)); // NaN, never infinity
+    }
+    EXPECT_FALSE(allNaN(rec.trial(), 3, 0));
+}
+
+TEST(Outcomes, NameHandedInChannelsWithoutSpectrumOrFiniteValue) {
+    SmallRecording rec;
+    const double freqs[2] = {10.0, 20.0};
+    ASSERT_TRUE(rec.builder.setSpectrumAxes(0, 0, 1, 1, 0.0, 10.0, freqs));
+    const double good[2] = {1.0, 2.0};
+    const double bad[2] = {NAN, INFINITY};
+    ASSERT_TRUE(rec.builder.setChannelSpectrum(0, 0, 0, 1, good, good, good));
+    ASSERT_TRUE(rec.builder.setChannelSpectrum(0, 0, 1, 1, good, good, good));
+    ASSERT_TRUE(rec.builder.setChannelSpectrum(0, 0, 2, 1, good, good, bad));
+
+    const auto r = rec.builder.computeSpectra(0);
+    ASSERT_TRUE(r) << r.message;
+    ASSERT_EQ(r.outcomes.size(), 2u);
+    EXPECT_EQ(r.outcomes[0].channel, 2);
+    EXPECT_EQ(r.outcomes[0].kind, CSpctmOutcome::NoFiniteValue);
+    EXPECT_EQ(r.outcomes[0].spectralClass, 1);
+    EXPECT_EQ(r.outcomes[1].channel, 3);
+    EXPECT_EQ(r.outcomes[1].kind, CSpctmOutcome::NoSpectrum);
+    EXPECT_EQ(r.outcomes[1].label, "Cz");
+}
+
+TEST(GridEdges, AnActiveWindowBetweenGridPointsStartsAtTheNextOne) {
+    SmallRecording rec;
+    ASSERT_TRUE(rec.builder.setSpectrumSettings(0, coarse()));
+    const auto raw = makeEpochs(sine20);
+    for (int c = 0; c < kChannels; ++c) {
+        ASSERT_TRUE(rec.builder.setChannelEpochs(0, 0, c, raw, kEpochs, kRate, kFirstMs));
+    }
+    ASSERT_TRUE(rec.builder.setWindows(0, 0, 310.0, 890.0, -900.0, -300.0));
+    ASSERT_TRUE(rec.builder.computeSpectra(0));
+    const CSpctmTrialzq* active = rec.trial().getSpctmTrial(false, 0);
+    EXPECT_DOUBLE_EQ(active->getLatencyMs(0), 320.0);
+    EXPECT_EQ(active->getTrialSpctmTimePt(), 29); // 320 .. 880 ms
+    EXPECT_DOUBLE_EQ(rec.trial().getSpctmTrial(false, 1)->getLatencyMs(0), -900.0);
+}
+
+TEST(GridEdges, WindowsEndAtTheLastSampleAndFrequenciesBelowNyquist) {
+    SmallRecording rec;
+    const auto raw = makeEpochs(sine20);
+    ASSERT_TRUE(rec.builder.setChannelEpochs(0, 0, 0, raw, kEpochs, kRate, kFirstMs));
+    EXPECT_TRUE(rec.builder.setWindows(0, 0, 300.0, 996.0, -900.0, -300.0));
+    EXPECT_FALSE(rec.builder.setWindows(0, 0, 300.0, 999.0, -900.0, -300.0));
+    EXPECT_DOUBLE_EQ(rec.trial().getWindowEndMs(0), 996.0);
+
+    CSpctmSettings s = coarse();
+    s.freqsHz = {10.0, 125.0};
+    EXPECT_FALSE(rec.builder.setSpectrumSettings(0, s));
+    s.freqsHz = {10.0, 124.9};
+    EXPECT_TRUE(rec.builder.setSpectrumSettings(0, s));
+    // Settings made before the sampling rate is known meet it with the epochs.
+    ASSERT_TRUE(rec.builder.addTrial(0));
+    CSpctmSettings atNyquist = coarse();
+    atNyquist.freqsHz = {10.0, 50.0};
+    ASSERT_TRUE(rec.builder.setSpectrumSettings(0, atNyquist));
+    EXPECT_FALSE(rec.builder.setChannelEpochs(0, 1, 0, raw, kEpochs, 100.0, kFirstMs));
+    EXPECT_TRUE(rec.builder.setChannelEpochs(0, 1, 0, raw, kEpochs, 100.001, kFirstMs));
+}
+
+} // namespace
