@@ -59,7 +59,13 @@ TEST_P(EmbeddedLayout, LoadsWithSensorsOnAHead) {
 INSTANTIATE_TEST_SUITE_P(Layouts, EmbeddedLayout,
                          testing::Values(EmbeddedCase{"meg306-neuromag", 102, 204, 0},
                                          EmbeddedCase{"ctf274", 274, 0, 0},
-                                         EmbeddedCase{"eeg64-biosemi", 0, 0, 64}));
+                                         EmbeddedCase{"eeg64-biosemi", 0, 0, 64}),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             for (char& ch : name)
+                                 ch = ch == '-' ? '_' : ch;
+                             return name;
+                         });
 
 TEST(SensorLayout, NeuromagTripletsShareOnePosition) {
     CSensorLayout layout;
@@ -112,7 +118,13 @@ INSTANTIATE_TEST_SUITE_P(
                         "typed",
                         "M1 grad 0.1 0 0 1 0 0\nM2 grad 0.1 0 0 1 0 0\nA axial -0.1 0 0 -1 0 0\n"
                         "E eeg 0 0.09 0 # trailing comment\n",
-                        Unit::Auto, 4, Unit::Metre, 0.1}));
+                        Unit::Auto, 4, Unit::Metre, 0.1}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        for (char& ch : name)
+            ch = ch == '-' ? '_' : ch;
+        return name;
+    });
 
 struct BadCase {
     const char* text;
@@ -139,7 +151,20 @@ INSTANTIATE_TEST_SUITE_P(
                     BadCase{"M mag 0 0 0.1 0 0 0\n", "line 1: the coil normal is zero"},
                     BadCase{"Positions\n1 2 3\nLabels\nA\nB\n", "1 entries but 2 labels"},
                     BadCase{"UnitPosition inch\nPositions\n1 2 3\nLabels\nA\n", "UnitPosition"},
-                    BadCase{"# nothing\n", "no channels"}, BadCase{"", "no channels"}));
+                    BadCase{"# nothing\n", "no channels"}, BadCase{"", "no channels"}),
+    [](const auto& info) {
+        std::string name;
+        for (const auto* p = info.param.text; *p; ++p) {
+            const char ch = static_cast<unsigned>(*p) < 128 ? static_cast<char>(*p) : ' ';
+            if (std::isalnum(static_cast<unsigned char>(ch)))
+                name += ch;
+            else if (!name.empty() && name.back() != '_')
+                name += '_';
+        }
+        while (!name.empty() && name.back() == '_')
+            name.pop_back();
+        return name.empty() ? std::string("Empty") : name;
+    });
 
 TEST(SensorLayout, MissingFileIsNamed) {
     CSensorLayout layout;
