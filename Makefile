@@ -1,4 +1,5 @@
 # The two entry points of the README; everything else is CMake (see CMakePresets.json).
+# Build jobs: CMake's CMAKE_BUILD_PARALLEL_LEVEL, e.g. `CMAKE_BUILD_PARALLEL_LEVEL=2 make demo`.
 PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 DEMO_ARGS ?=
@@ -16,7 +17,9 @@ configure: deps
 build: configure
 	@cmake --build --preset $(PRESET)
 
-demo: build
+# Only what the demo needs: its libraries and the program, no tests or benchmarks.
+demo: configure
+	@cmake --build --preset $(PRESET) --target velmora-demo
 	@$(BUILD_DIR)/apps/velmora-demo/velmora-demo $(DEMO_ARGS)
 
 test: build

@@ -23,7 +23,9 @@ endfunction()
 
 # velmora_add_test(<name> SOURCES ... LIBS ... [LABEL logic|gl|gui])
 # One GoogleTest executable, registered test by test. Tests that need windows run on Qt's
-# offscreen platform so they pass without a display.
+# offscreen platform so they pass without a display. Parameterised tests are named by their
+# suites' name generators alone (NO_PRETTY_VALUES): CMake would otherwise append the printed
+# parameter, raw object bytes for a struct.
 function(velmora_add_test name)
     cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
     if(NOT ARG_LABEL)
@@ -35,6 +37,7 @@ function(velmora_add_test name)
     target_compile_definitions(${name} PRIVATE
         VELMORA_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
     gtest_discover_tests(${name}
+        NO_PRETTY_VALUES
         PROPERTIES LABELS ${ARG_LABEL} ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
         DISCOVERY_TIMEOUT 60)
 endfunction()

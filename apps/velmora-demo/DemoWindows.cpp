@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -182,19 +184,45 @@ int snapshot(CVelmoraFacezq& face, const DemoWindowOptions& o, std::ostream& log
     return ok ? 0 : 1;
 }
 
+bool envSet(const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v;
+}
+
+// Where the session's display is said to be, for the message when it cannot be opened.
+std::string displayNames() {
+    std::string names;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (envSet(name))
+            names += std::string(names.empty() ? "" : ", ") + name + "=" + std::getenv(name);
+    return names;
+}
+
+// Opens the display for interactive windows; without one (none named, offscreen asked for,
+// or one that does not answer) the windows are painted into the default snapshot folder.
+void chooseDisplay(DemoWindowOptions& o, std::ostream& log) {
+    if (!o.snapshotDir.empty())
+        return;
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const bool offscreen = platform && std::strncmp(platform, "offscreen", 9) == 0;
+    o.snapshotDir = "snapshots";
+    if (offscreen || (!envSet("DISPLAY") && !envSet("WAYLAND_DISPLAY")))
+        log << "No display: painting the windows into " << o.snapshotDir << "/\n";
+    else if (!AfxWinInit())
+        log << "The display (" << displayNames() << ") could not be opened: painting the "
+            << "windows into " << o.snapshotDir << "/\n";
+    else
+        o.snapshotDir.clear();
+}
+
 } // namespace
 
-int runDemoWindows(CArrayMEDataSetzq& data, const DemoWindowOptions& options, std::ostream& log) {
-    if (!AfxWinInit()) {
-        log << "velmora-demo: no window system could be opened (try --snapshot DIR, which "
-               "runs on Qt's offscreen platform)\n";
-        return 1;
-    }
-    CVelmoraFacezq face;
+bool openDemoWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data,
+                     const DemoWindowOptions& options, std::ostream& log) {
     prepareWindows(face, data, options.spectralClass);
     if (!openWindows(face, data, options)) {
         log << "velmora-demo: the spectral windows could not be opened\n";
-        return 1;
+        return false;
     }
     face.sendMessageX(4, kPower);
     CDlgRnd3DSpctmOneChnl* oneChnl = oneChnlDialog(face, options.spectralClass);
@@ -202,7 +230,7 @@ int runDemoWindows(CArrayMEDataSetzq& data, const DemoWindowOptions& options, st
     oneChnl->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_1CH_SETTING, BN_CLICKED), 0);
     if (!face.m_pDlgStdSet || !face.m_pDlgStdSet->IsWindowVisible()) {
         log << "velmora-demo: the parameters window could not be opened\n";
-        return 1;
+        return false;
     }
     // Smooth lighting over the whole grid, picked in the parameters window.
     auto* detail = static_cast<CComboBox*>(face.m_pDlgStdSet->GetDlgItem(IDC_SET_DETAIL));
@@ -217,7 +245,22 @@ int runDemoWindows(CArrayMEDataSetzq& data, const DemoWindowOptions& options, st
         oneChnl->m_view.updateSpctmSurface();
         oneChnl->m_view.Invalidate(FALSE);
     }
-    if (!options.snapshotDir.empty())
-        return snapshot(face, options, log);
+    return true;
+}
+
+int runDemoWindows(CArrayMEDataSetzq& data, const DemoWindowOptions& options, std::ostream& log) {
+    DemoWindowOptions o = options;
+    chooseDisplay(o, log);
+    if (!o.snapshotDir.empty())
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!AfxWinInit()) {
+        log << "velmora-demo: Qt's offscreen platform could not be started\n";
+        return 1;
+    }
+    CVelmoraFacezq face;
+    if (!openDemoWindows(face, data, o, log))
+        return 1;
+    if (!o.snapshotDir.empty())
+        return snapshot(face, o, log);
     return AfxRunMessageLoop();
 }

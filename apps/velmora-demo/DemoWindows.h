@@ -7,6 +7,7 @@
 #include <string>
 
 class CArrayMEDataSetzq;
+class CVelmoraFacezq;
 
 struct DemoWindowOptions {
     std::string snapshotDir; // empty: interactive
@@ -16,6 +17,13 @@ struct DemoWindowOptions {
     std::string movieFile;   // the sweep also goes into this movie
 };
 
-// Interactive: returns when the last window closes. Otherwise writes the snapshots (and the
-// sweep) and returns. The exit status.
+// Opens the single-channel window, the contour map and the parameters window of the class
+// through face, on the alpha band; false, with the reason on log, when one cannot be opened.
+// Needs the application object (AfxWinInit).
+bool openDemoWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data,
+                     const DemoWindowOptions& options, std::ostream& log);
+
+// Interactive on a display: returns when the user has closed the last window. Headless (a
+// snapshot folder given, or no display that can be opened; then into "snapshots"): writes the
+// snapshots (and the sweep) and returns. The exit status.
 int runDemoWindows(CArrayMEDataSetzq& data, const DemoWindowOptions& options, std::ostream& log);

@@ -48,12 +48,20 @@ HICON AfxLoadIcon(UINT nIDResource);
 HINSTANCE AfxGetResourceHandle();
 HINSTANCE AfxGetInstanceHandle();
 
-// Makes sure the application object exists (created on first use, headless under
-// QT_QPA_PLATFORM=offscreen); FALSE when none can be made.
+// Makes sure the application object exists; call it first, on the thread that will own every
+// window (all calls of the layer belong on that thread). The platform is QT_QPA_PLATFORM's
+// (Wayland or X11 when unset). FALSE when no display can be opened: nothing is left behind,
+// so a host may set QT_QPA_PLATFORM=offscreen and call again to paint headlessly. Once it
+// has returned TRUE, every call does. Qt's messages go to the previous Qt message handler,
+// less those that say nothing to a user (a missing XDG_RUNTIME_DIR, the offscreen platform's
+// unhonoured window-manager requests).
 BOOL AfxWinInit();
 // Handles everything pending in the event queue, then returns.
 void AfxPumpMessages();
-// Runs the event loop until the last window closes or AfxPostQuitMessage; the exit code.
+// Runs the event loop until no window is shown any more (the user closed the last one; a
+// loop started with none shown returns at once), returning 0, or until AfxPostQuitMessage,
+// returning its code. -1 when AfxWinInit fails.
 int AfxRunMessageLoop();
+// Ends the running message loop with nExitCode; without a running loop it does nothing.
 void AfxPostQuitMessage(int nExitCode);
 DWORD GetTickCount();

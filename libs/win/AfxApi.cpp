@@ -12,6 +12,9 @@
 #include <QImageWriter>
 #include <QMessageBox>
 #include <QPixmap>
+#include <algorithm>
+#include <mutex>
+#include <vector>
 
 namespace {
 
@@ -197,15 +200,116 @@ namespace {
 
 QtMessageHandler g_qtHandler = nullptr;
 
-// The offscreen platform reports every window-manager request it cannot honour (raise, size
-// hints); headless runs would drown in them, so they are dropped and the rest passed on.
-void quietOffscreen(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (type == QtWarningMsg && text.startsWith(QLatin1String("This plugin does not support"))) {
-        return;
-    }
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+// What Qt says while the application object is being made, held until it is known whether
+// the display opened.
+std::mutex g_heldMutex;
+bool g_holding = false;
+std::vector<HeldMessage> g_held;
+
+// Warnings that say nothing to a user: Qt makes its own runtime directory when the session
+// has none, and the offscreen platform reports every window-manager request it cannot honour
+// (raise, size hints).
+bool isNoise(QtMsgType type, const QString& text) {
+    return type == QtWarningMsg &&
+           (text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set")) ||
+            text.startsWith(QLatin1String("This plugin does not support")));
+}
+
+void passOn(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (g_qtHandler) {
         g_qtHandler(type, context, text);
     }
+}
+
+void filterMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (isNoise(type, text)) {
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> lock(g_heldMutex);
+        if (g_holding && type != QtFatalMsg) {
+            g_held.push_back({type, QByteArray(context.category), text});
+            return;
+        }
+    }
+    passOn(type, context, text);
+}
+
+void holdMessages() {
+    static const QtMessageHandler previous = qInstallMessageHandler(filterMessage);
+    g_qtHandler = previous;
+    std::lock_guard<std::mutex> lock(g_heldMutex);
+    g_holding = true;
+}
+
+// Passes the held messages on, or drops them: the complaints of a platform that was tried and
+// passed over are no news to the host, which hears of a display it could not open from
+// AfxWinInit.
+void releaseMessages(bool passThem) {
+    std::vector<HeldMessage> held;
+    {
+        std::lock_guard<std::mutex> lock(g_heldMutex);
+        g_holding = false;
+        held.swap(g_held);
+    }
+    if (!passThem) {
+        return;
+    }
+    for (const HeldMessage& m : held) {
+        passOn(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category.constData()), m.text);
+    }
+}
+
+// A platform entry may carry options: "offscreen:fontengine=freetype".
+QByteArray nameOf(const QByteArray& platform) {
+    return platform.split(':').front();
+}
+
+// The platforms asked for: QT_QPA_PLATFORM, else Wayland when the session has a Wayland
+// display, then X11.
+QByteArrayList askedPlatforms() {
+    QByteArrayList asked = qgetenv("QT_QPA_PLATFORM").split(';');
+    asked.removeAll(QByteArray());
+    if (asked.isEmpty()) {
+        asked = qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ? QByteArrayList{"xcb"}
+                                                               : QByteArrayList{"wayland", "xcb"};
+    }
+    return asked;
+}
+
+// Offscreen comes last unless asked for, so that a display that cannot be opened ends in a
+// refusal instead of Qt's abort.
+QByteArrayList platformsToTry(bool& headlessAsked) {
+    QByteArrayList platforms = askedPlatforms();
+    headlessAsked = std::any_of(platforms.begin(), platforms.end(),
+                                [](const QByteArray& p) { return nameOf(p) == "offscreen"; });
+    if (!headlessAsked) {
+        platforms.append("offscreen");
+    }
+    return platforms;
+}
+
+// Qt keeps argc and argv for the life of the application object and takes the options it
+// understands out of them, so they are set afresh for every start.
+QApplication* startApplication(const QByteArrayList& platforms) {
+    static QByteArray platformList;
+    static char name[] = "velmora";
+    static char platformOption[] = "-platform";
+    static char* argv[4];
+    static int argc;
+    platformList = platforms.join(';');
+    argc = 3;
+    argv[0] = name;
+    argv[1] = platformOption;
+    argv[2] = platformList.data();
+    argv[3] = nullptr;
+    return new QApplication(argc, argv);
 }
 
 } // namespace
@@ -214,16 +318,20 @@ BOOL AfxWinInit() {
     if (qApp) {
         return TRUE;
     }
-    static int argc = 1;
-    static char name[] = "velmora";
-    static char* argv[] = {name, nullptr};
+    bool headlessAsked = false;
+    const QByteArrayList platforms = platformsToTry(headlessAsked);
+    holdMessages();
     // Kept to the end of the process: Qt's own statics are gone by the time static
     // destructors run, so the application object must never be destroyed from one.
-    static QApplication* app = new QApplication(argc, argv);
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-        g_qtHandler = qInstallMessageHandler(quietOffscreen);
+    QApplication* app = startApplication(platforms);
+    const QByteArray opened = QGuiApplication::platformName().toUtf8();
+    releaseMessages(opened == nameOf(platforms.front()));
+    if (!headlessAsked && opened == "offscreen") {
+        // Nothing stays of a refused start: the host may ask for offscreen and try again.
+        delete app;
+        return FALSE;
     }
-    return app ? TRUE : FALSE;
+    return TRUE;
 }
 
 void AfxPumpMessages() {
@@ -233,8 +341,53 @@ void AfxPumpMessages() {
     }
 }
 
+namespace {
+
+// A window a user can close; pop-ups (menus, drop-down lists) and tooltips come and go on
+// their own.
+bool isShownWindow(const QWidget* w) {
+    const Qt::WindowType type = w->windowType();
+    return w->isVisible() && type != Qt::Popup && type != Qt::ToolTip;
+}
+
+// Ends the message loop once no window is shown any more. Closing a dialog only hides it (it
+// is kept for its next showing), so Qt's own last-window-closed never comes.
+class LastWindowWatch : public QObject {
+public:
+    LastWindowWatch() {
+        qApp->installEventFilter(this);
+        // A loop started with nothing shown has nothing to wait for.
+        QMetaObject::invokeMethod(this, &LastWindowWatch::check, Qt::QueuedConnection);
+    }
+    ~LastWindowWatch() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Hide && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow()) {
+            // Checked once the hiding is over: a window may be hidden to be shown again.
+            QMetaObject::invokeMethod(this, &LastWindowWatch::check, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    void check() {
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        if (std::none_of(windows.begin(), windows.end(), isShownWindow)) {
+            QCoreApplication::exit(0);
+        }
+    }
+};
+
+} // namespace
+
 int AfxRunMessageLoop() {
-    return AfxWinInit() ? QApplication::exec() : -1;
+    if (!AfxWinInit()) {
+        return -1;
+    }
+    LastWindowWatch watch;
+    return QApplication::exec();
 }
 
 void AfxPostQuitMessage(int nExitCode) {

@@ -1,5 +1,6 @@
 // The host program as a user runs it: --help documents the options, --snapshot writes one
-// PNG per window and exits 0, nonsense options are refused.
+// PNG per window and exits 0, a display that does not answer falls back to snapshots, and
+// nonsense options are refused with the reason and status 2.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,13 +12,6 @@
 #include <utility>
 
 namespace {
-
-int run(const std::string& args, const std::filesystem::path& out) {
-    const std::string cmd = std::string("QT_QPA_PLATFORM=offscreen \"") + VELMORA_DEMO_EXE + "\" " +
-                            args + " > \"" + out.string() + "\" 2>&1";
-    const int status = std::system(cmd.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 std::string read(const std::filesystem::path& p) {
     std::ifstream in(p);
@@ -34,56 +28,100 @@ protected:
         std::filesystem::create_directories(dir);
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
+
+    // Runs the demo in dir with the environment settings env (headless unless they say
+    // otherwise, no runtime directory); stdout goes to out, stderr to err.
+    int run(const std::string& args, const std::string& env = "QT_QPA_PLATFORM=offscreen") {
+        const std::string cmd = "cd \"" + dir.string() + "\" && env -u XDG_RUNTIME_DIR " + env +
+                                " \"" VELMORA_DEMO_EXE "\" " + args + " > out.txt 2> err.txt";
+        const int status = std::system(cmd.c_str());
+        out = read(dir / "out.txt");
+        err = read(dir / "err.txt");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    void expectPngs(const std::filesystem::path& snaps) {
+        for (const char* png :
+             {"single-channel-active.png", "parameters.png", "contour-active.png"}) {
+            std::ifstream in(snaps / png, std::ios::binary);
+            char magic[4] = {};
+            in.read(magic, 4);
+            EXPECT_EQ(std::string(magic + 1, 3), "PNG") << png;
+        }
+    }
+
     std::filesystem::path dir;
+    std::string out, err;
 };
 
 TEST_F(DemoTest, HelpDocumentsEveryOption) {
-    ASSERT_EQ(run("--help", dir / "out.txt"), 0);
-    const std::string text = read(dir / "out.txt");
+    ASSERT_EQ(run("--help"), 0);
     for (const char* option : {"--snapshot DIR", "--summary", "--seed N", "--help", "--eeg",
                                "--class C", "--sweep N", "--movie FILE"})
-        EXPECT_NE(text.find(option), std::string::npos) << option;
-    EXPECT_EQ(run("--bogus", dir / "err.txt"), 2);
-    EXPECT_NE(read(dir / "err.txt").find("unknown option --bogus"), std::string::npos);
-    const std::pair<const char*, const char*> refused[] = {
-        {"--class middle", "--class takes active, control or result"},
+        EXPECT_NE(out.find(option), std::string::npos) << option;
+}
+
+TEST_F(DemoTest, RefusesWhatAnOptionDoesNotTakeWithTheReason) {
+    const std::string seed = "--seed needs a whole number from 0 to 18446744073709551615, not ";
+    const std::string sweep = "--sweep needs a number of ticks from 1 to 1000000, not ";
+    const std::pair<const char*, std::string> refused[] = {
+        {"--bogus", "unknown option --bogus"},
+        {"stray", "unexpected argument 'stray'"},
+        {"--seed -1", seed + "'-1'"},
+        {"--seed 18446744073709551616", seed + "'18446744073709551616'"},
+        {"--seed 12x", seed + "'12x'"},
+        {"--seed ' 7'", seed + "' 7'"},
+        {"--seed", "--seed needs a value"},
+        {"--seed --summary", "--seed needs a value"},
+        {"--snapshot ''", "--snapshot needs a path, not an empty one"},
+        {"--snapshot", "--snapshot needs a value"},
+        {"--snapshot x --sweep 3 --movie ''", "--movie needs a path, not an empty one"},
+        {"--class ''", "--class takes active, control or result, not ''"},
+        {"--class middle", "--class takes active, control or result, not 'middle'"},
         {"--sweep 5", "--sweep needs --snapshot DIR"},
-        {"--snapshot x --sweep 0", "--sweep needs a number of ticks"},
+        {"--snapshot x --sweep 0", sweep + "'0'"},
+        {"--snapshot x --sweep 1000001", sweep + "'1000001'"},
+        {"--snapshot x --sweep +3", sweep + "'+3'"},
         {"--snapshot x --movie m.mp4", "--movie needs --sweep N"}};
     for (const auto& [args, why] : refused) {
-        EXPECT_EQ(run(args, dir / "err.txt"), 2) << args;
-        EXPECT_NE(read(dir / "err.txt").find(why), std::string::npos) << args;
+        EXPECT_EQ(run(args), 2) << args;
+        EXPECT_NE(err.find("velmora-demo: " + why + "\n"), std::string::npos) << args << err;
+        EXPECT_EQ(out, "") << args;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "x")) << "a refused run writes nothing";
+    for (const char* args : {"--seed 0 --summary", "--seed 18446744073709551615 --summary"}) {
+        EXPECT_EQ(run(args), 0) << args << err;
+        EXPECT_NE(out.find("channels: 370"), std::string::npos) << args;
     }
 }
 
-TEST_F(DemoTest, SnapshotWritesOnePngPerWindow) {
-    const auto snaps = dir / "snaps";
-    ASSERT_EQ(run("--snapshot \"" + snaps.string() + "\"", dir / "out.txt"), 0)
-        << read(dir / "out.txt");
-    const std::string text = read(dir / "out.txt");
-    EXPECT_NE(text.find("channels: 370"), std::string::npos) << text;
-    for (const char* png : {"single-channel-active.png", "parameters.png", "contour-active.png"}) {
-        const auto file = snaps / png;
-        ASSERT_TRUE(std::filesystem::exists(file)) << png;
-        std::ifstream in(file, std::ios::binary);
-        char magic[4] = {};
-        in.read(magic, 4);
-        EXPECT_EQ(std::string(magic + 1, 3), "PNG");
-    }
+TEST_F(DemoTest, SnapshotWritesOnePngPerWindowWithoutQtNoise) {
+    ASSERT_EQ(run("--snapshot snaps"), 0) << out << err;
+    EXPECT_NE(out.find("channels: 370"), std::string::npos) << out;
+    expectPngs(dir / "snaps");
+    EXPECT_EQ(err, "");
+}
+
+TEST_F(DemoTest, ADisplayThatDoesNotAnswerFallsBackToSnapshots) {
+    // A display number nothing serves.
+    ASSERT_EQ(run("", "-u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY=:4711"), 0) << out << err;
+    EXPECT_NE(out.find("channels: 370"), std::string::npos) << out;
+    EXPECT_NE(out.find("The display (DISPLAY=:4711) could not be opened: painting the windows "
+                       "into snapshots/\n"),
+              std::string::npos)
+        << out;
+    expectPngs(dir / "snapshots");
+    EXPECT_EQ(err, "") << "the fallback is told once, by the demo";
 }
 
 TEST_F(DemoTest, SweepWritesAFramePerTickAndTheEegMapIsNamedByRole) {
     const auto snaps = dir / "sweep";
-    ASSERT_EQ(run("--eeg --class result --snapshot \"" + snaps.string() + "\" --sweep 3",
-                  dir / "out.txt"),
-              0)
-        << read(dir / "out.txt");
+    ASSERT_EQ(run("--eeg --class result --snapshot sweep --sweep 3"), 0) << out << err;
     EXPECT_TRUE(std::filesystem::exists(snaps / "contour-eeg-result.png"));
     EXPECT_TRUE(std::filesystem::exists(snaps / "single-channel-result.png"));
     for (const char* png : {"sweep-00000.png", "sweep-00001.png", "sweep-00002.png"})
         EXPECT_TRUE(std::filesystem::exists(snaps / png)) << png;
     EXPECT_FALSE(std::filesystem::exists(snaps / "sweep-00003.png"));
-    EXPECT_NE(read(dir / "out.txt").find("swept 3 ticks"), std::string::npos);
+    EXPECT_NE(out.find("swept 3 ticks"), std::string::npos);
 }
 
 } // namespace

@@ -90,7 +90,11 @@ TEST_P(TrialToSelectTest, SetsRangeFromSignedValues) {
 }
 INSTANTIATE_TEST_SUITE_P(Ranges, TrialToSelectTest,
                          ::testing::Values(SignedRangeCase{-3, 2, 0, 3},
-                                           SignedRangeCase{1, 5, 1, 5}));
+                                           SignedRangeCase{1, 5, 1, 5}),
+                         [](const auto& info) {
+                             return std::string(info.param.lo < 0 ? "SignedValues"
+                                                                  : "PositiveValues");
+                         });
 
 TEST_F(StdSetTest, ScrollPositionsFollowTheTrialRange) {
     open({GridDataSet::ramp(8, 4, 0.0, 4.0)});

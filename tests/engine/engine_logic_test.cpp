@@ -39,7 +39,12 @@ TEST_P(VertexBufferInit, AllocatesOrRefusesQuietly) {
 INSTANTIATE_TEST_SUITE_P(Sizes, VertexBufferInit,
                          testing::Values(BufCase{1, 1}, BufCase{400000, 1}, BufCase{0, 0},
                                          BufCase{-5, 0}, BufCase{LLONG_MAX, 0},
-                                         BufCase{LLONG_MAX / 48 - 1, 0}));
+                                         BufCase{LLONG_MAX / 48 - 1, 0}),
+                         [](const auto& info) {
+                             const long long n = info.param.n;
+                             return std::string(info.param.ok ? "Accepts" : "Refuses") +
+                                    (n < 0 ? "Minus" : "") + std::to_string(n < 0 ? -n : n);
+                         });
 
 TEST(VertexBuffer, FailedResizeKeepsTheOldArray) {
     CMVBzq vb;
@@ -72,7 +77,13 @@ INSTANTIATE_TEST_SUITE_P(
     Colors, MaterialColor,
     testing::Values(ColorCase{0x000000FF, 1, 0, 0}, ColorCase{0x0000FF00, 0, 1, 0},
                     ColorCase{0xFFFF0000, 0, 0, 1},
-                    ColorCase{0x00336699, 0x99 / 255.0f, 0x66 / 255.0f, 0x33 / 255.0f}));
+                    ColorCase{0x00336699, 0x99 / 255.0f, 0x66 / 255.0f, 0x33 / 255.0f}),
+    [](const auto& info) {
+        std::string name = "Color";
+        for (int shift = 28; shift >= 0; shift -= 4)
+            name += "0123456789ABCDEF"[(info.param.color >> shift) & 0xF];
+        return name;
+    });
 
 struct PrimCase {
     D3DPRIMITIVETYPE type;
@@ -91,7 +102,19 @@ INSTANTIATE_TEST_SUITE_P(
                     PrimCase{D3DPT_LINESTRIP, 7, 6}, PrimCase{D3DPT_TRIANGLELIST, 7, 2},
                     PrimCase{D3DPT_TRIANGLESTRIP, 7, 5}, PrimCase{D3DPT_TRIANGLEFAN, 7, 5},
                     PrimCase{D3DPT_TRIANGLESTRIP, 2, 0}, PrimCase{D3DPT_TRIANGLELIST, -3, 0},
-                    PrimCase{static_cast<D3DPRIMITIVETYPE>(99), 9, 0}));
+                    PrimCase{static_cast<D3DPRIMITIVETYPE>(99), 9, 0}),
+    [](const auto& info) {
+        const D3DPRIMITIVETYPE t = info.param.type;
+        const long long n = info.param.n;
+        const std::string type = t == D3DPT_POINTLIST       ? "PointList"
+                                 : t == D3DPT_LINELIST      ? "LineList"
+                                 : t == D3DPT_LINESTRIP     ? "LineStrip"
+                                 : t == D3DPT_TRIANGLELIST  ? "TriangleList"
+                                 : t == D3DPT_TRIANGLESTRIP ? "TriangleStrip"
+                                 : t == D3DPT_TRIANGLEFAN   ? "TriangleFan"
+                                                            : "UnknownType";
+        return type + "Of" + (n < 0 ? "Minus" : "") + std::to_string(n < 0 ? -n : n);
+    });
 
 TEST(BasicShape, BuildsClosedGlyphsAndRefusesNonsense) {
     CMBasicShape s;
@@ -138,7 +161,12 @@ TEST_P(ViewAngle, TiltsTheWorldAboutX) {
 
 INSTANTIATE_TEST_SUITE_P(Angles, ViewAngle,
                          testing::Values(AngleCase{0, {0, 1, 0}}, AngleCase{-90, {0, 0, 1}},
-                                         AngleCase{90, {0, 0, -1}}));
+                                         AngleCase{90, {0, 0, -1}}),
+                         [](const auto& info) {
+                             const int a = static_cast<int>(info.param.angle);
+                             return std::string(a < 0 ? "Minus" : "") +
+                                    std::to_string(a < 0 ? -a : a) + "Degrees";
+                         });
 
 TEST(ArchBall, DragTurnsTheSceneAndResetUndoesIt) {
     CM3Dzq m3d;

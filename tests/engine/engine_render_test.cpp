@@ -169,7 +169,12 @@ TEST_P(StraightLight, ShowsTheVertexColour) {
     expectColor(pixel(m3d, 3, 3), m3d.m_bgColor[0], m3d.m_bgColor[1], m3d.m_bgColor[2], 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(FromAboveAndBelow, StraightLight, testing::Values(-90.0f, 90.0f));
+INSTANTIATE_TEST_SUITE_P(FromAboveAndBelow, StraightLight, testing::Values(-90.0f, 90.0f),
+                         [](const auto& info) {
+                             const int a = static_cast<int>(info.param);
+                             return std::string(a < 0 ? "Minus" : "") +
+                                    std::to_string(a < 0 ? -a : a) + "Degrees";
+                         });
 
 // The nearer square hides the farther one whatever the drawing order.
 class Depth : public EngineFrame, public testing::WithParamInterface<bool> {};
@@ -189,7 +194,9 @@ TEST_P(Depth, NearerSurfaceWins) {
     EXPECT_LT(rim.r, 10);
 }
 
-INSTANTIATE_TEST_SUITE_P(Orders, Depth, testing::Bool());
+INSTANTIATE_TEST_SUITE_P(Orders, Depth, testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "NearerDrawnFirst" : "FartherDrawnFirst");
+});
 
 TEST_F(EngineFrame, MaterialColourModeIgnoresVertexColours) {
     CMVBzq vb;

@@ -147,7 +147,8 @@ INSTANTIATE_TEST_SUITE_P(
         DegenerateCase{"duplicates",
                        {{0, 1, 2, 3, 0}, {1, 1, 2, 3, 1}, {2, 1, 2, 3, 2}, {3, 1, 2, 3, 3}}},
         DegenerateCase{"nan",
-                       {{0, 0, 0, 0, 0}, {1, 1, 0, 0, 1}, {2, 0, 1, 0, 2}, {3, 0, 0, kNaN, 3}}}));
+                       {{0, 0, 0, 0, 0}, {1, 1, 0, 0, 1}, {2, 0, 1, 0, 2}, {3, 0, 0, kNaN, 3}}}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 TEST(Hull, NonFinitePointsStayApartInDeDuplication) {
     ConvexHull3Dzq hull;

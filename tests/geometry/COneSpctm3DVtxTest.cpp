@@ -154,7 +154,12 @@ TEST_P(LatticePass, PlanesGetTheirNormalAtEveryPointOfTheLattice) {
 
 INSTANTIATE_TEST_SUITE_P(AllAndOptim, LatticePass,
                          ::testing::Combine(::testing::Values(0, 1), ::testing::Values(2, 3, 6),
-                                            ::testing::Values(2, 3, 5, 8)));
+                                            ::testing::Values(2, 3, 5, 8)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param) == 0 ? "All" : "Optim") +
+                                    std::to_string(std::get<1>(info.param)) + "x" +
+                                    std::to_string(std::get<2>(info.param));
+                         });
 
 // On a curved surface every interior point gets the average of its faces, computed here
 // directly from the neighbours' positions.

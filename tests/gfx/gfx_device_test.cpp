@@ -122,7 +122,15 @@ INSTANTIATE_TEST_SUITE_P(
         TopologyCase{
             D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST, {-1, 0, 1, 0, 1, 1, -1, 0, 1, 1, -1, 1}, 6},
         TopologyCase{D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP, {-1, 0, 1, 0, -1, 1, 1, 1}, 4},
-        TopologyCase{D3D11_PRIMITIVE_TOPOLOGY_TRIANGLEFAN, {-1, 0, 1, 0, 1, 1, -1, 1}, 1000}));
+        TopologyCase{D3D11_PRIMITIVE_TOPOLOGY_TRIANGLEFAN, {-1, 0, 1, 0, 1, 1, -1, 1}, 1000}),
+    [](const auto& info) {
+        const D3D11_PRIMITIVE_TOPOLOGY t = info.param.topology;
+        const std::string type = t == D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST    ? "TriangleList"
+                                 : t == D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP ? "TriangleStrip"
+                                 : t == D3D11_PRIMITIVE_TOPOLOGY_TRIANGLEFAN   ? "TriangleFan"
+                                                                               : "OtherTopology";
+        return type + "Drawing" + std::to_string(info.param.drawCount);
+    });
 
 // In a fresh process whose EGL finds no driver, creation fails with a reason instead of
 // aborting.

@@ -35,7 +35,8 @@ TEST_P(ContinuousPalette, RisesSteadilyFromDarkToBright) {
     EXPECT_GT(channel(pal[n - 1], 0), 200);            // yellow end
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, ContinuousPalette, testing::Values(256, 512, 768, 1024));
+INSTANTIATE_TEST_SUITE_P(Sizes, ContinuousPalette, testing::Values(256, 512, 768, 1024),
+                         [](const auto& info) { return std::to_string(info.param) + "Entries"; });
 
 class PeakPair : public testing::TestWithParam<int> {};
 
@@ -54,7 +55,8 @@ TEST_P(PeakPair, StartsNeutralAndGrowsToBlueAndRed) {
     EXPECT_LT(channel(pos[n - 1], 2), 60);
 }
 
-INSTANTIATE_TEST_SUITE_P(Pairs, PeakPair, testing::Values(0, 1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(Pairs, PeakPair, testing::Values(0, 1, 2, 3),
+                         [](const auto& info) { return "Pair" + std::to_string(info.param); });
 
 TEST(Palette, UnknownSizesAndPairsGiveNull) {
     EXPECT_EQ(palettes().getContinuousPalette(765), nullptr);
@@ -85,7 +87,21 @@ INSTANTIATE_TEST_SUITE_P(
                     IndexCase{0.0, -1.0, 1.0, 1024, 512}, IndexCase{0.5, 0.0, 1.0, 768, 384},
                     IndexCase{0.999999999, 0.0, 1.0, 256, 255}, IndexCase{kNaN, 0.0, 1.0, 256, 0},
                     IndexCase{0.5, 1.0, 1.0, 256, 0}, IndexCase{0.5, 2.0, 1.0, 256, 0},
-                    IndexCase{0.5, kNaN, 1.0, 256, 0}, IndexCase{0.5, 0.0, 1.0, 0, 0}));
+                    IndexCase{0.5, kNaN, 1.0, 256, 0}, IndexCase{0.5, 0.0, 1.0, 0, 0}),
+    [](const auto& info) {
+        const auto num = [](double v) {
+            std::ostringstream s;
+            s.precision(10);
+            s << v;
+            std::string out;
+            for (char ch : s.str())
+                out += ch == '-' ? "Minus" : ch == '.' ? "p" : ch == '+' ? "" : std::string(1, ch);
+            return out;
+        };
+        const IndexCase& c = info.param;
+        return "Value" + num(c.value) + "In" + num(c.lower) + "To" + num(c.upper) + "Of" +
+               std::to_string(c.entries);
+    });
 
 TEST(Palette, ColorBecomesFourFloats) {
     float rgba[4];

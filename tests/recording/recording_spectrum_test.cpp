@@ -59,7 +59,15 @@ TEST_P(SineSpectrum, PeaksAtItsFrequencyWithPowerAmplitudeSquared) {
 
 INSTANTIATE_TEST_SUITE_P(AmplitudesAndFrequencies, SineSpectrum,
                          ::testing::Values(SineCase{1.0, 12.0}, SineCase{1.0, 20.0},
-                                           SineCase{3.0, 20.0}, SineCase{0.5, 36.0}));
+                                           SineCase{3.0, 20.0}, SineCase{0.5, 36.0}),
+                         [](const auto& info) {
+                             std::ostringstream s;
+                             s << "Amplitude" << info.param.amp << "At" << info.param.hz << "Hz";
+                             std::string name = s.str();
+                             for (char& ch : name)
+                                 ch = ch == '.' ? 'p' : ch;
+                             return name;
+                         });
 
 struct ModeCase {
     CSpctmSettings::ResultMode mode;
@@ -101,7 +109,17 @@ INSTANTIATE_TEST_SUITE_P(Modes, ResultMode,
                                            ModeCase{CSpctmSettings::Decibel,
                                                     10.0 * std::log10(4.0)},
                                            ModeCase{CSpctmSettings::PercentChange, 300.0},
-                                           ModeCase{CSpctmSettings::ZScore, std::nan("")}));
+                                           ModeCase{CSpctmSettings::ZScore, std::nan("")}),
+                         [](const auto& info) {
+                             const CSpctmSettings::ResultMode m = info.param.mode;
+                             return std::string(m == CSpctmSettings::Difference ? "Difference"
+                                                : m == CSpctmSettings::Ratio    ? "Ratio"
+                                                : m == CSpctmSettings::Decibel  ? "Decibel"
+                                                : m == CSpctmSettings::PercentChange
+                                                    ? "PercentChange"
+                                                : m == CSpctmSettings::ZScore ? "ZScore"
+                                                                              : "OtherMode");
+                         });
 
 TEST(SpectrumNonFinite, BadEpochsAreLeftOutAndDoNotPoisonGroupsOrRanges) {
     SmallRecording rec;

@@ -60,32 +60,47 @@ TEST_P(DrawingColour, UniformGridTakesTheExpectedEntry) {
             ASSERT_EQ(vtx.combined.m_pVtx[i].clr[ch], expected[ch]) << "vertex " << i;
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, DrawingColour,
-                         ::testing::Values(ColourCase{Window, 765, 0, -1.0, Continuous, 0},
-                                           ColourCase{Window, 765, 0, 1.0, Continuous, 1023},
-                                           ColourCase{Window, 765, 0, 0.0, Continuous, 512},
-                                           ColourCase{Window, 512, 0, 0.5, Continuous, 384},
-                                           ColourCase{Window, 765, 1, -1.0, Continuous, 512},
-                                           ColourCase{Window, 765, 1, 0.5, Continuous, 768},
-                                           ColourCase{Peak, 765, 2, -1.5, Negative, 384},
-                                           ColourCase{Peak, 765, 2, 0.5, Negative, 0},
-                                           ColourCase{Peak, 765, 2, 1.5, Positive, 384},
-                                           ColourCase{Peak, 765, 2, 1e300, Positive, 767},
-                                           ColourCase{Peak, 256, 2, -1.5, Negative, 128},
-                                           ColourCase{Peak, 765, 3, -1.5, Negative, 384},
-                                           ColourCase{Absolute, 765, 0, 0.5, Continuous, 512},
-                                           ColourCase{Absolute, 765, 0, -0.5, Continuous, 512},
-                                           ColourCase{Absolute, 765, 0, -1.0, Continuous, 1023},
-                                           ColourCase{Absolute, 765, 0, 0.0, Continuous, 0},
-                                           ColourCase{Absolute, 256, 0, 0.5, Continuous, 128},
-                                           ColourCase{Absolute, 765, 0,
-                                                      std::numeric_limits<double>::quiet_NaN(),
-                                                      Continuous, 0},
-                                           ColourCase{Polarity, 765, 0, -0.5, Negative, 384},
-                                           ColourCase{Polarity, 765, 0, 0.5, Positive, 384},
-                                           ColourCase{Polarity, 765, 0, 0.0, Positive, 0},
-                                           ColourCase{Polarity, 768, 0, 0.5, Positive, 128},
-                                           ColourCase{Polarity, 765, 0, -7.0, Negative, 767}));
+INSTANTIATE_TEST_SUITE_P(
+    Entries, DrawingColour,
+    ::testing::Values(ColourCase{Window, 765, 0, -1.0, Continuous, 0},
+                      ColourCase{Window, 765, 0, 1.0, Continuous, 1023},
+                      ColourCase{Window, 765, 0, 0.0, Continuous, 512},
+                      ColourCase{Window, 512, 0, 0.5, Continuous, 384},
+                      ColourCase{Window, 765, 1, -1.0, Continuous, 512},
+                      ColourCase{Window, 765, 1, 0.5, Continuous, 768},
+                      ColourCase{Peak, 765, 2, -1.5, Negative, 384},
+                      ColourCase{Peak, 765, 2, 0.5, Negative, 0},
+                      ColourCase{Peak, 765, 2, 1.5, Positive, 384},
+                      ColourCase{Peak, 765, 2, 1e300, Positive, 767},
+                      ColourCase{Peak, 256, 2, -1.5, Negative, 128},
+                      ColourCase{Peak, 765, 3, -1.5, Negative, 384},
+                      ColourCase{Absolute, 765, 0, 0.5, Continuous, 512},
+                      ColourCase{Absolute, 765, 0, -0.5, Continuous, 512},
+                      ColourCase{Absolute, 765, 0, -1.0, Continuous, 1023},
+                      ColourCase{Absolute, 765, 0, 0.0, Continuous, 0},
+                      ColourCase{Absolute, 256, 0, 0.5, Continuous, 128},
+                      ColourCase{Absolute, 765, 0, std::numeric_limits<double>::quiet_NaN(),
+                                 Continuous, 0},
+                      ColourCase{Polarity, 765, 0, -0.5, Negative, 384},
+                      ColourCase{Polarity, 765, 0, 0.5, Positive, 384},
+                      ColourCase{Polarity, 765, 0, 0.0, Positive, 0},
+                      ColourCase{Polarity, 768, 0, 0.5, Positive, 128},
+                      ColourCase{Polarity, 765, 0, -7.0, Negative, 767}),
+    ([](const auto& info) {
+        const auto num = [](double v) {
+            std::ostringstream s;
+            s.precision(10);
+            s << v;
+            std::string out;
+            for (char ch : s.str())
+                out += ch == '-' ? "Minus" : ch == '.' ? "p" : ch == '+' ? "" : std::string(1, ch);
+            return out;
+        };
+        const char* const drawings[] = {"Window", "Peak", "Absolute", "Polarity"};
+        const ColourCase& c = info.param;
+        return drawings[c.drawing] + std::to_string(c.colorCount) + "Mode" +
+               std::to_string(c.proDisplayMode) + "Value" + num(c.value);
+    }));
 
 class Drawings : public ::testing::Test {
 protected:
@@ -172,15 +187,19 @@ TEST_P(DrawingNormals, FlatGridIsLitFromAbove) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Details, DrawingNormals,
-                         ::testing::Values(NormalCase{Absolute, 0, 1.0f, 1.0f},
-                                           NormalCase{Polarity, 0, 1.0f, 1.0f},
-                                           NormalCase{Absolute, 1, 1.0f, 1.0f / 0.55f},
-                                           NormalCase{Polarity, 1, 1.0f, 1.0f / 0.55f},
-                                           NormalCase{Absolute, 2, 1.0f, 0.0f},
-                                           NormalCase{Polarity, 2, 1.0f, 0.0f},
-                                           NormalCase{Window, 2, 1.0f, 1.0f / 0.55f},
-                                           NormalCase{Peak, 0, 1.0f, 1.0f / 0.55f}));
+INSTANTIATE_TEST_SUITE_P(
+    Details, DrawingNormals,
+    ::testing::Values(NormalCase{Absolute, 0, 1.0f, 1.0f}, NormalCase{Polarity, 0, 1.0f, 1.0f},
+                      NormalCase{Absolute, 1, 1.0f, 1.0f / 0.55f},
+                      NormalCase{Polarity, 1, 1.0f, 1.0f / 0.55f},
+                      NormalCase{Absolute, 2, 1.0f, 0.0f}, NormalCase{Polarity, 2, 1.0f, 0.0f},
+                      NormalCase{Window, 2, 1.0f, 1.0f / 0.55f},
+                      NormalCase{Peak, 0, 1.0f, 1.0f / 0.55f}),
+    ([](const auto& info) {
+        const char* const drawings[] = {"Window", "Peak", "Absolute", "Polarity"};
+        return drawings[info.param.drawing] + std::string("Detail") +
+               std::to_string(info.param.normalDetail);
+    }));
 
 TEST_F(Drawings, InfiniteValueGivesNanNormalAtItsPoint) {
     std::vector<double> grid(4 * 4, 0.1);

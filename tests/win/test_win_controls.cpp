@@ -173,7 +173,15 @@ INSTANTIATE_TEST_SUITE_P(
                       BarCase{50, SB_LINERIGHT, 0, 51}, BarCase{91, SB_LINERIGHT, 0, 91},
                       BarCase{50, SB_PAGELEFT, 0, 30}, BarCase{15, SB_PAGELEFT, 0, 10},
                       BarCase{80, SB_PAGERIGHT, 0, 91}, BarCase{50, SB_LEFT, 0, 10},
-                      BarCase{50, SB_RIGHT, 0, 91}, BarCase{50, SB_THUMBTRACK, 60, 60}));
+                      BarCase{50, SB_RIGHT, 0, 91}, BarCase{50, SB_THUMBTRACK, 60, 60}),
+    ([](const auto& info) {
+        const char* const codes[] = {"LineLeft",  "LineRight",     "PageLeft",
+                                     "PageRight", "ThumbPosition", "ThumbTrack",
+                                     "Left",      "Right",         "EndScroll"};
+        const UINT code = info.param.code;
+        return (code < 9 ? codes[code] : "OtherCode") + std::string("From") +
+               std::to_string(info.param.pos);
+    }));
 
 TEST_F(WinControls, ScrollInfoClampsAndReadsBack) {
     auto* bar = item<CScrollBar>(kBar);

@@ -121,7 +121,8 @@ INSTANTIATE_TEST_SUITE_P(Script, DialogTemplates,
                                                IDC_SET_TRIAL2SELECT,
                                                u"Set Trial  to Select",
                                                {119, 147, 186, 161},
-                                               "dialog_3902"}));
+                                               "dialog_3902"}),
+                         [](const auto& info) { return std::string(info.param.png); });
 
 TEST_F(WinFixture, UnknownTemplateFailsQuietly) {
     CDialogEx dlg;

@@ -90,7 +90,20 @@ INSTANTIATE_TEST_SUITE_P(
                       DdxCase{IDC_SET_SELECTMIN, u"99999999999", u"Please enter an integer."},
                       DdxCase{IDC_SET_SELECTMAX, u"1.5", u"Please enter an integer."},
                       DdxCase{IDC_SET_TRIALMIN, u"1.2.3", u"Please enter a number."},
-                      DdxCase{IDC_SET_TRIALMIN, u"nan", u"Please enter a number."}));
+                      DdxCase{IDC_SET_TRIALMIN, u"nan", u"Please enter a number."}),
+    [](const auto& info) {
+        std::string name;
+        for (const auto* p = info.param.text; *p; ++p) {
+            const char ch = static_cast<unsigned>(*p) < 128 ? static_cast<char>(*p) : ' ';
+            if (std::isalnum(static_cast<unsigned char>(ch)))
+                name += ch;
+            else if (!name.empty() && name.back() != '_')
+                name += '_';
+        }
+        while (!name.empty() && name.back() == '_')
+            name.pop_back();
+        return name.empty() ? std::string("Empty") : name;
+    });
 
 TEST_F(WinSemantics, ExchangesGoodValuesChecksAndRadios) {
     CMessageBoxRecorder boxes;
@@ -151,7 +164,15 @@ INSTANTIATE_TEST_SUITE_P(Codes, ScrollCodes,
                                            ScrollCase{SB_PAGERIGHT, 0, 512, "scroll:3:0"},
                                            ScrollCase{SB_LEFT, 0, 512, "scroll:6:0"},
                                            ScrollCase{SB_RIGHT, 0, 512, "scroll:7:0"},
-                                           ScrollCase{SB_THUMBTRACK, 700, 700, "scroll:5:700"}));
+                                           ScrollCase{SB_THUMBTRACK, 700, 700, "scroll:5:700"}),
+                         ([](const auto& info) {
+                             const char* const codes[] = {
+                                 "LineLeft",  "LineRight",     "PageLeft",
+                                 "PageRight", "ThumbPosition", "ThumbTrack",
+                                 "Left",      "Right",         "EndScroll"};
+                             const UINT code = info.param.code;
+                             return std::string(code < 9 ? codes[code] : "OtherCode");
+                         }));
 
 TEST_F(WinSemantics, ScrollRangeKeepsPositionWithinPage) {
     auto* bar = item<CScrollBar>(IDC_SET_HIGHSCROLL);

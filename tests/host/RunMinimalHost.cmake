@@ -1,0 +1,17 @@
+# Runs HOST with PICTURE and checks the exit status, the PNG and the quiet stderr.
+file(REMOVE ${PICTURE})
+execute_process(COMMAND ${HOST} ${PICTURE}
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status STREQUAL "0")
+    message(FATAL_ERROR "minimal-host exited with ${status}:\n${out}${err}")
+endif()
+if(NOT EXISTS ${PICTURE})
+    message(FATAL_ERROR "minimal-host wrote no ${PICTURE}:\n${out}")
+endif()
+file(READ ${PICTURE} magic LIMIT 8 HEX)
+if(NOT magic STREQUAL "89504e470d0a1a0a")
+    message(FATAL_ERROR "${PICTURE} is no PNG file (starts with ${magic})")
+endif()
+if(NOT err STREQUAL "")
+    message(FATAL_ERROR "minimal-host wrote to stderr:\n${err}")
+endif()
