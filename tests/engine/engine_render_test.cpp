@@ -243,15 +243,18 @@ TEST_F(EngineFrame, GrownBufferIsDrawnWhole) {
     fillSquares(vb, 1, 1);
     frameOf(vb);
     expectSquares(true, false, "one square");
-    fillSquares(vb, 2, 2);
-    frameOf(vb);
-    expectSquares(true, true, "regrown to two squares");
     fillSquares(vb, 2, 1);
     frameOf(vb);
     expectSquares(true, false, "one square of room for two");
     fillSquares(vb, 2, 2);
     frameOf(vb);
     expectSquares(true, true, "two squares in the same room");
+    fillSquares(vb, 1, 1);
+    frameOf(vb);
+    expectSquares(true, false, "one square in room for one");
+    fillSquares(vb, 2, 2);
+    frameOf(vb);
+    expectSquares(true, true, "regrown to two squares");
 }
 
 TEST_F(EngineFrame, MaterialColourModeIgnoresVertexColours) {

@@ -99,8 +99,8 @@ TEST(Hull, DuplicatesMergeIntoWholeRecords) {
 }
 
 // Pairs of sensors 0.6 of the merge tolerance apart, along each axis in turn, at places that
-// step through every phase of any bucketing finer than 2 tolerances: each pair becomes one
-// point, and pairs 1.8 tolerances apart stay apart.
+// step through the phases of any bucketing of about the tolerance: each pair becomes one point,
+// and the pairs, 1.7 to 1.8 tolerances apart, stay apart.
 TEST(Hull, PointsWithinToleranceMergeWhereverTheyLie) {
     ConvexHull3Dzq hull;
     const std::vector<R3> cube = cubeCorners();
@@ -112,7 +112,7 @@ TEST(Hull, PointsWithinToleranceMergeWhereverTheyLie) {
         for (int j = 0; j < kPairs; ++j) {
             for (double offset : {0.0, 0.6}) {
                 float c[3] = {0.5f, -0.5f, 0.25f};
-                c[axis] = static_cast<float>((2.4 * j + 0.013 * j * j + offset) * tol);
+                c[axis] = static_cast<float>((1.7 * j + 0.00225 * j * j + offset) * tol);
                 pts.push_back(
                     {static_cast<int>(pts.size()), c[0], c[1], c[2], static_cast<int>(pts.size())});
             }

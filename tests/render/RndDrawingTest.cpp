@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -193,6 +194,10 @@ struct SlopeCase {
     Drawing drawing;
     double perTime, perFreq;
 };
+
+void PrintTo(const SlopeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class StandardNormals : public ::testing::TestWithParam<SlopeCase> {};
 
