@@ -33,6 +33,9 @@ int CVelmoraFace04DlgOneChnl::showOneChnl(int spectralClass, CArrayMEDataSetzq* 
         view.m_pMEDataSet = data;
     else
         view.setCbfGetMEGData(data);
+    // The first picture names the channel and its point, so the session and trial are bound
+    // now rather than at the first key press.
+    view.updateMEGData();
     view.m_cbfHost = callback;
     view.m_pCbfOwner = dlg;
     if (spectralClass != 0) {

@@ -61,6 +61,14 @@ CString number(double v) {
     return s;
 }
 
+CSpctmColorBar::Numbers barNumbers(const BarPalette& p) {
+    if (!p.second || p.entries < 1)
+        return {};
+    if (!p.first)
+        return {number(p.lower), CString(), number(p.upper)};
+    return {number(-std::fabs(p.upper)), number(p.lower), number(p.upper)};
+}
+
 } // namespace
 
 void CSpctmColorBar::draw(CDC& dc, const CRect& client, const CMEGSpctm3DRndzq& rnd) {
@@ -82,13 +90,14 @@ void CSpctmColorBar::draw(CDC& dc, const CRect& client, const CMEGSpctm3DRndzq& 
             bar[static_cast<size_t>(y) * width + x] = c;
     }
     dc.DrawImageRGBA(x0, y0, width, height, bar.data());
-    const CString left = p.first ? number(-std::fabs(p.upper)) : number(p.lower);
-    const CString right = number(p.upper);
+    const Numbers n = barNumbers(p);
     const int ty = y0 + height + 2;
-    dc.TextOut(x0, ty, left);
-    dc.TextOut(x0 + width - dc.GetTextExtent(right).cx, ty, right);
-    if (p.first) {
-        const CString mid = number(p.lower);
-        dc.TextOut(x0 + width / 2 - dc.GetTextExtent(mid).cx / 2, ty, mid);
-    }
+    dc.TextOut(x0, ty, n.left);
+    dc.TextOut(x0 + width - dc.GetTextExtent(n.right).cx, ty, n.right);
+    if (p.first)
+        dc.TextOut(x0 + width / 2 - dc.GetTextExtent(n.middle).cx / 2, ty, n.middle);
+}
+
+CSpctmColorBar::Numbers CSpctmColorBar::numbers(const CMEGSpctm3DRndzq& rnd) {
+    return barNumbers(barPalette(rnd));
 }

@@ -266,10 +266,12 @@ void CStatOneChnlSpctm3Dzq::drawOverlays(CDC& dc) {
     if (m_colorBar)
         CSpctmColorBar::draw(dc, client, *m_pRnd);
     if (m_pRnd->showInfo)
-        drawInfoLine(dc, client);
+        dc.TextOut(client.left + 8, client.top + 6, infoLine());
 }
 
-void CStatOneChnlSpctm3Dzq::drawInfoLine(CDC& dc, const CRect& client) {
+CString CStatOneChnlSpctm3Dzq::infoLine() {
+    if (!m_pRnd)
+        return CString();
     CString channel = u"no channel";
     double ms = 0.0, hz = 0.0, ms1 = 0.0, hz1 = 0.0;
     if (m_pTrial) {
@@ -284,7 +286,7 @@ void CStatOneChnlSpctm3Dzq::drawInfoLine(CDC& dc, const CRect& client) {
     line.Format(u"%s  |  %s  |  %s  |  %s  |  %.0f ms, %.1f Hz", channel,
                 labelOf(kClassLabels, m_spectralClass), labelOf(kComponentLabels, m_component),
                 labelOf(kSourceLabels, m_pRnd->showSource), ms, hz);
-    dc.TextOut(client.left + 8, client.top + 6, line);
+    return line;
 }
 
 void CStatOneChnlSpctm3Dzq::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {

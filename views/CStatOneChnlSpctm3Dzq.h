@@ -26,6 +26,9 @@ public:
     void deleteVertexGrid();
     // Gives a message that reached the owning dialog to this view's own dispatch.
     void relayOwnerMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The information line as the paint draws it: channel, class, component, display choice,
+    // and the latency and frequency of the renderer's linked point. Empty without renderer.
+    CString infoLine();
 
     std::uint8_t m_colorBar = 1;
     std::uint8_t m_flag2 = 0;
@@ -66,7 +69,6 @@ private:
     void fitSurfaceToScene();
     // The colour bar and information line over the frame that show() put into the picture.
     void drawOverlays(CDC& dc);
-    void drawInfoLine(CDC& dc, const CRect& client);
     // Sends a mouse message to the parent in its client coordinates; false without parent.
     bool passMouseToParent(UINT message, UINT nFlags, CPoint point);
 };

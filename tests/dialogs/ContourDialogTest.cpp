@@ -119,6 +119,35 @@ TEST_F(ContourDialogTest, AnimationSweepsRowByRowAndStopsOnABadStep) {
     EXPECT_FALSE(CWinTestDriver::HasTimer(dlg, 100));
 }
 
+// Steps that land exactly on the last point of an axis keep it; one more step passes the end
+// and wraps: on a 9-point time axis stepped by 3 and a 7-point frequency axis stepped by 2.
+TEST_F(ContourDialogTest, AnimationKeepsTheLastPointAndWrapsPastTheEnd) {
+    GridDataSet small;
+    small.build(9, 7, {GridDataSet::ramp(9, 7, 1.0, 3.0)});
+    ASSERT_EQ(face.show3DContMapSpctmMegAct(&small.data, noCallback, nullptr), 1);
+    CDlgContourMapSpctm3Dzq* dlg = face.m_pDlgContourAct;
+    CMEGSpctm3DRndzq& rnd = *face.m_pRnd;
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_CM_STEPX), u"3");
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_CM_STEPY), u"2");
+    click(dlg, IDC_CM_ANIMATE);
+    rnd.timePos = 2;
+    rnd.freqPos = 0;
+    const long long visits[][2] = {{5, 0}, {8, 0}, {0, 2}, {3, 2}, {6, 2}, {0, 4},
+                                   {3, 4}, {6, 4}, {0, 6}, {3, 6}, {6, 6}, {0, 0}};
+    for (const auto& v : visits) {
+        ASSERT_TRUE(CWinTestDriver::FireTimer(dlg, 100));
+        EXPECT_EQ(rnd.timePos, v[0]);
+        EXPECT_EQ(rnd.freqPos, v[1]);
+    }
+    // A frequency step that ends exactly one past the last row wraps too.
+    rnd.timePos = 6;
+    rnd.freqPos = 5;
+    ASSERT_TRUE(CWinTestDriver::FireTimer(dlg, 100));
+    EXPECT_EQ(rnd.timePos, 0);
+    EXPECT_EQ(rnd.freqPos, 0);
+    EXPECT_EQ(text(dlg, IDC_CM_ANIMATE), CString(u"Stop..."));
+}
+
 TEST_F(ContourDialogTest, WindowMoveModeDragsAndKeysMoveTheWindow) {
     CDlgContourMapSpctm3Dzq* dlg = showMegAct();
     CMEGSpctm3DRndzq& rnd = *face.m_pRnd;
@@ -334,6 +363,79 @@ TEST_F(ContourDialogTest, SavePictureWritesTheViewAtItsSizeOrTwice) {
     EXPECT_EQ(messages.Count(), 1);
     EXPECT_EQ(asked, 4);
     AfxSetSaveFileHook(nullptr);
+}
+
+// The octahedron seen from above with its hot sensor in front, at the centre: "Rotate" turns
+// that front with the mouse, "Move" carries the scene, the wheel and "Zoom" dragged up enlarge.
+TEST_F(ContourDialogTest, DragsAndWheelGoTheWayTheMouseGoes) {
+    LayoutDataSet layout;
+    layout.build(kOctahedron, {0.0, 0.0, 0.0, 0.0, 1.0, 0.0}, false);
+    ASSERT_EQ(face.show3DContMapSpctmMegAct(&layout.data, noCallback, nullptr), 1);
+    CDlgContourMapSpctm3Dzq* dlg = face.m_pDlgContourAct;
+    CStatContourMapSpctm3Dzq& view = dlg->m_view;
+    CWinTestDriver::ProcessEvents();
+    view.UpdateWindow();
+    if (!view.m_pM3D)
+        GTEST_SKIP() << "no 3D device";
+    struct Hot {
+        int count = 0;
+        double x = 0, y = 0;
+    };
+    // The red pixels of the hot sensor and the surface around it.
+    const auto hot = [&]() {
+        view.Invalidate(FALSE);
+        view.UpdateWindow();
+        Hot h;
+        const int w = view.m_pM3D->getImageWidth(), ht = view.m_pM3D->getImageHeight();
+        for (int y = 0; y < ht; ++y)
+            for (int x = 0; x < w; ++x) {
+                const std::uint32_t c = view.m_pM3D->getImage()[y * w + x];
+                if (static_cast<int>(c & 0xFF) - static_cast<int>((c >> 16) & 0xFF) > 60) {
+                    ++h.count;
+                    h.x += x;
+                    h.y += y;
+                }
+            }
+        if (h.count > 0) {
+            h.x /= h.count;
+            h.y /= h.count;
+        }
+        return h;
+    };
+    CRect rc;
+    view.GetWindowRect(&rc);
+    dlg->ScreenToClient(&rc);
+    const CPoint mid = rc.CenterPoint();
+    const auto drag = [&](int dx, int dy) {
+        CWinTestDriver::Drag(dlg, mid, CPoint(mid.x + dx, mid.y + dy), 1);
+    };
+    const Hot start = hot();
+    ASSERT_GT(start.count, 20);
+    EXPECT_NEAR(start.x, rc.Width() / 2.0, 3);
+    EXPECT_NEAR(start.y, rc.Height() / 2.0, 3);
+
+    CWinTestDriver::PickMenuItem(dlg, ID_CM_ROTATE);
+    drag(0, -40);
+    const Hot up = hot();
+    EXPECT_LT(up.y, start.y - 10);
+    EXPECT_NEAR(up.x, start.x, 2);
+    drag(40, 0);
+    const Hot right = hot();
+    EXPECT_GT(right.x, up.x + 10);
+
+    CWinTestDriver::PickMenuItem(dlg, ID_CM_MOVE);
+    drag(0, -30);
+    const Hot moved = hot();
+    EXPECT_NEAR(moved.y, right.y - 30, 6);
+    EXPECT_NEAR(moved.x, right.x, 2);
+
+    CWinTestDriver::Wheel(dlg, mid, 2 * WHEEL_DELTA);
+    const Hot wheeled = hot();
+    EXPECT_GT(wheeled.count, moved.count * 1.2);
+    CWinTestDriver::PickMenuItem(dlg, ID_CM_ZOOM);
+    drag(0, 40);
+    const Hot zoomedOut = hot();
+    EXPECT_LT(zoomedOut.count * 1.2, wheeled.count);
 }
 
 } // namespace

@@ -6,9 +6,16 @@
 #include "dialogs/res/resource.h"
 #include "engine/CM3Dzq.h"
 #include "facade/CVelmoraFacezq.h"
+#include "geometry/COneSpctm3DVtx.h"
 #include "render/CMEGSpctm3DRndzq.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -17,7 +24,7 @@ int noCallback(int, int) {
 }
 
 class OneChnlTest : public UiTest {
-protected:
+public:
     // Opens the Active window on the given channels.
     void open(const std::vector<std::vector<double>>& grids, long long nTime = 8,
               long long nFreq = 4) {
@@ -41,10 +48,87 @@ protected:
         return e->getImage()[(h / 2) * w + w / 2] & 0xFFFFFF;
     }
 
+    // Where the surface lies in the view's next frame: the pixels unlike the frame's corner.
+    struct Shape {
+        int count = 0;
+        double cx = 0, cy = 0;
+        int top = 0, bottom = 0, left = 0, right = 0;
+        // Mean x of the lower half of the surface minus that of the upper half.
+        double skew = 0;
+        int height() const { return bottom - top + 1; }
+        int width() const { return right - left + 1; }
+    };
+    Shape surface() {
+        dlg->m_view.Invalidate(FALSE);
+        dlg->m_view.UpdateWindow();
+        Shape s;
+        const CM3Dzq* e = dlg->m_view.m_pM3D;
+        if (!e || !e->getImage()) {
+            ADD_FAILURE() << "no frame";
+            return s;
+        }
+        const int w = e->getImageWidth(), h = e->getImageHeight();
+        const std::uint32_t* img = e->getImage();
+        const auto isSurface = [&](int x, int y) {
+            const std::uint32_t p = img[y * w + x], bg = img[0];
+            for (int shift : {0, 8, 16})
+                if (std::abs(static_cast<int>((p >> shift) & 0xFF) -
+                             static_cast<int>((bg >> shift) & 0xFF)) > 8)
+                    return true;
+            return false;
+        };
+        s.top = h;
+        s.left = w;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (isSurface(x, y)) {
+                    ++s.count;
+                    s.cx += x;
+                    s.cy += y;
+                    s.top = std::min(s.top, y);
+                    s.bottom = std::max(s.bottom, y);
+                    s.left = std::min(s.left, x);
+                    s.right = std::max(s.right, x);
+                }
+        if (s.count == 0)
+            return s;
+        s.cx /= s.count;
+        s.cy /= s.count;
+        double sums[2] = {0, 0};
+        int counts[2] = {0, 0};
+        for (int y = s.top; y <= s.bottom; ++y)
+            for (int x = s.left; x <= s.right; ++x)
+                if (isSurface(x, y)) {
+                    const int lower = y > s.cy ? 1 : 0;
+                    sums[lower] += x;
+                    ++counts[lower];
+                }
+        if (counts[0] > 0 && counts[1] > 0)
+            s.skew = sums[1] / counts[1] - sums[0] / counts[0];
+        return s;
+    }
+    // A drag over the view from its centre, in one move.
+    void drag(int dx, int dy) {
+        CRect rc;
+        dlg->m_view.GetClientRect(&rc);
+        const CPoint c = rc.CenterPoint();
+        CWinTestDriver::Drag(&dlg->m_view, c, CPoint(c.x + dx, c.y + dy), 1);
+    }
+    void wheel(short delta) {
+        CRect rc;
+        dlg->m_view.GetClientRect(&rc);
+        CWinTestDriver::Wheel(&dlg->m_view, rc.CenterPoint(), delta);
+    }
+
     GridDataSet data;
     std::unique_ptr<CVelmoraFacezq> face;
     CDlgRnd3DSpctmOneChnl* dlg = nullptr;
 };
+
+std::ostream& operator<<(std::ostream& os, const OneChnlTest::Shape& s) {
+    return os << s.count << " pixels at (" << s.cx << ", " << s.cy << "), " << s.width() << " x "
+              << s.height() << ", skew " << s.skew;
+}
 
 TEST_F(OneChnlTest, OpensWithTitleCombosAndChannelGaps) {
     const auto g = GridDataSet::ramp(8, 4, 1.0, 2.0);
@@ -260,6 +344,151 @@ TEST_F(OneChnlTest, RenderStatesApplyToTheEngine) {
     CWinTestDriver::Click(states->GetDlgItem(4102));
     EXPECT_FLOAT_EQ(engine->m_bgColor[0], 1.0f);
     EXPECT_EQ(states->m_bgRed, 255);
+}
+
+// The information line reads the channel shown and the latency and frequency of the point the
+// host linked: 10 ms per time index from 0 ms, 4 Hz + 2 Hz per frequency index.
+TEST_F(OneChnlTest, InfoLineReadsChannelAndLinkedPoint) {
+    const auto g = GridDataSet::ramp(8, 4, 0.0, 1.0);
+    open({g, g, g});
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbChannel, 2);
+    click(IDC_1CH_INFO);
+    ASSERT_EQ(rnd().showInfo, 1);
+    rnd().timePos = 6;
+    rnd().freqPos = 1;
+    rnd().linkContourmap2OneShow();
+    EXPECT_EQ(dlg->m_view.infoLine(),
+              CString(u"MEG2  |  Active  |  Real Data  |  MEG Sensor  |  60 ms, 6.0 Hz"));
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbComponent, 2);
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbShowSource, 6);
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbChannel, 0);
+    rnd().timePos = 2;
+    rnd().freqPos = 3;
+    rnd().linkContourmap2OneShow();
+    EXPECT_EQ(dlg->m_view.infoLine(),
+              CString(u"MEG0  |  Active  |  Power/Phase  |  Root-Mean-Square  |  20 ms, 10.0 Hz"));
+}
+
+// The first picture after the facade's show already names the channel and the linked point:
+// it is the picture that a key press, which binds the view's data again, leaves unchanged.
+TEST_F(OneChnlTest, FirstPictureAfterShowNamesChannelAndLinkedPoint) {
+    const auto g = GridDataSet::ramp(8, 4, 0.0, 1.0);
+    data.build(8, 4, {g, g});
+    data.trial()->setCurrentChannel(1);
+    face = std::make_unique<CVelmoraFacezq>();
+    ASSERT_EQ(face->checkInitMEGSpctm3DRnd(&data.data), 1);
+    rnd().showInfo = 1;
+    rnd().timePos = 5;
+    rnd().freqPos = 2;
+    rnd().linkContourmap2OneShow();
+    ASSERT_EQ(face->show3DOneChnlSpctmAct(&data.data, noCallback, nullptr), 1);
+    dlg = face->m_pDlgOneChnlAct;
+    EXPECT_EQ(dlg->m_view.infoLine(),
+              CString(u"MEG1  |  Active  |  Real Data  |  MEG Sensor  |  50 ms, 8.0 Hz"));
+    int w = 0, h = 0;
+    const std::vector<std::uint32_t> first = CWinTestDriver::GrabClient(&dlg->m_view, &w, &h);
+    ASSERT_FALSE(first.empty());
+    CWinTestDriver::KeyPress(&dlg->m_view, 'A');
+    EXPECT_EQ(dlg->m_view.infoLine(),
+              CString(u"MEG1  |  Active  |  Real Data  |  MEG Sensor  |  50 ms, 8.0 Hz"));
+    EXPECT_TRUE(CWinTestDriver::GrabClient(&dlg->m_view, &w, &h) == first)
+        << "the first picture differs from the one after a key press";
+}
+
+// A host that changes the frequencies, then the time points, of the trial shown and has the
+// surface rebuilt gets strips of each new size in the open window.
+TEST_F(OneChnlTest, ChangedAxesUnderTheOpenWindowGiveStripsOfTheNewSize) {
+    open({GridDataSet::ramp(8, 4, 0.0, 1.0)});
+    dlg->m_view.UpdateWindow();
+    const std::pair<long long, long long> sizes[] = {{8, 6}, {8, 3}, {12, 3}, {5, 3}, {6, 5}};
+    for (const auto& [T, F] : sizes) {
+        SCOPED_TRACE(std::to_string(T) + " x " + std::to_string(F));
+        data.setSpectra(0, 0, T, F, {GridDataSet::ramp(T, F, 0.0, 1.0)});
+        click(IDC_1CH_APPLY);
+        dlg->m_view.UpdateWindow();
+        const COneSpctm3DVtx* grid = dlg->m_view.m_pVtx;
+        ASSERT_NE(grid, nullptr);
+        ASSERT_EQ(grid->stripCount, F - 1);
+        for (long long f = 0; f < grid->stripCount; ++f)
+            EXPECT_EQ(grid->strips[f].m_nVtxCapacity, 2 * T);
+        EXPECT_EQ(grid->combined.m_nVtx, (F - 1) * 2 * (T - 1) + 2 * (F - 2));
+    }
+}
+
+// The drags and the wheel go the way the mouse goes: "Move" carries the surface with it, the
+// wheel turned away from the user and "ZOOM" dragged up enlarge it, "Rotate" turns the near
+// edge of the surface (its lower side on the screen) with the mouse.
+TEST_F(OneChnlTest, DragsAndWheelGoTheWayTheMouseGoes) {
+    open({std::vector<double>(16 * 8, 1.0)}, 16, 8);
+    if (!dlg->m_view.m_pM3D)
+        GTEST_SKIP() << "no 3D device: " << dlg->m_view.getInitError();
+    // A square base seen obliquely from the front, as the window opens.
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_ANTPOST), u"2");
+    click(IDC_1CH_APPLY);
+    const Shape start = surface();
+    ASSERT_GT(start.count, 1000) << start;
+
+    click(IDC_1CH_MOVE);
+    drag(0, -40);
+    const Shape up = surface();
+    EXPECT_NEAR(up.cy, start.cy - 40, 8) << up;
+    EXPECT_NEAR(up.cx, start.cx, 2) << up;
+    drag(40, 0);
+    const Shape right = surface();
+    EXPECT_NEAR(right.cx, up.cx + 40, 8) << right;
+    EXPECT_NEAR(right.cy, up.cy, 2) << right;
+
+    wheel(2 * WHEEL_DELTA);
+    const Shape wheeledIn = surface();
+    EXPECT_GT(wheeledIn.count, right.count * 1.2) << wheeledIn;
+    wheel(-4 * WHEEL_DELTA);
+    const Shape wheeledOut = surface();
+    EXPECT_LT(wheeledOut.count * 1.2, right.count) << wheeledOut;
+    click(IDC_1CH_ZOOM);
+    drag(0, -40);
+    const Shape zoomedIn = surface();
+    EXPECT_GT(zoomedIn.count, wheeledOut.count * 1.2) << zoomedIn;
+    drag(0, 80);
+    EXPECT_LT(surface().count * 1.2, wheeledOut.count);
+
+    click(IDC_1CH_ROTATE);
+    const Shape before = surface();
+    drag(0, 30);
+    const Shape down = surface();
+    EXPECT_GT(down.height(), before.height() * 1.1) << "turned towards a view from above: " << down;
+    drag(0, -60);
+    const Shape turnedUp = surface();
+    EXPECT_LT(turnedUp.height() * 1.1, before.height()) << "turned edge-on: " << turnedUp;
+    drag(30, 0);
+    EXPECT_GT(surface().skew, turnedUp.skew + 10.0) << "the lower side went right";
+    drag(-60, 0);
+    EXPECT_LT(surface().skew, turnedUp.skew - 10.0) << "the lower side went left";
+}
+
+// A V Ratio drag upwards makes the surface taller once applied; downwards flatter.
+TEST_F(OneChnlTest, VRatioDragUpRaisesTheSurface) {
+    open({GridDataSet::ramp(8, 4, 0.0, 1.0)});
+    if (!dlg->m_view.m_pM3D)
+        GTEST_SKIP() << "no 3D device: " << dlg->m_view.getInitError();
+    // A narrow strip rising along time: its height shows in the picture's proportions.
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_ANTPOST), u"0.5");
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_VRATIO), u"1");
+    click(IDC_1CH_APPLY);
+    const Shape start = surface();
+    const auto aspect = [](const Shape& s) { return static_cast<double>(s.height()) / s.width(); };
+    click(IDC_1CH_MOVEWAVE);
+    drag(0, -3);
+    drag(0, -3);
+    EXPECT_DOUBLE_EQ(dlg->m_view.m_vRatio, 2.25);
+    click(IDC_1CH_APPLY);
+    const Shape raised = surface();
+    EXPECT_GT(aspect(raised), aspect(start) * 1.15) << start << " then " << raised;
+    for (int k = 0; k < 4; ++k)
+        drag(0, 3);
+    EXPECT_DOUBLE_EQ(dlg->m_view.m_vRatio, 2.25 / 1.5 / 1.5 / 1.5 / 1.5);
+    click(IDC_1CH_APPLY);
+    const Shape flattened = surface();
+    EXPECT_LT(aspect(flattened) * 1.08, aspect(start)) << start << " then " << flattened;
 }
 
 } // namespace

@@ -198,6 +198,72 @@ INSTANTIATE_TEST_SUITE_P(Orders, Depth, testing::Bool(), [](const auto& info) {
     return std::string(info.param ? "NearerDrawnFirst" : "FartherDrawnFirst");
 });
 
+// A row of flat squares of half size 0.15 centred at x = -0.5 (red) and x = 0.5 (green), as one
+// strip with degenerate links; `count` squares from the left are used of the `room` allotted.
+void fillSquares(CMVBzq& vb, int room, int count) {
+    const long long capacity = 4LL * room + 2LL * (room - 1);
+    if (vb.m_nVtxCapacity != capacity) {
+        ASSERT_TRUE(vb.initBuf4triangVtx(capacity));
+    }
+    D3DVTX_PNCd* v = vb.getBufPtr();
+    long long k = 0;
+    for (int i = 0; i < count; ++i) {
+        const float cx = i == 0 ? -0.5f : 0.5f, half = 0.15f;
+        const float rgb[3] = {i == 0 ? 1.0f : 0.0f, i == 0 ? 0.0f : 1.0f, 0.0f};
+        const float xs[4] = {cx - half, cx - half, cx + half, cx + half};
+        const float zs[4] = {-half, half, -half, half};
+        if (i > 0) {
+            v[k] = v[k - 1];
+            ++k;
+            v[k++] = D3DVTX_PNCd{{xs[0], 0, zs[0], 1}, {0, 1, 0, 0}, {rgb[0], rgb[1], rgb[2], 1}};
+        }
+        for (int j = 0; j < 4; ++j)
+            v[k++] = D3DVTX_PNCd{{xs[j], 0, zs[j], 1}, {0, 1, 0, 0}, {rgb[0], rgb[1], rgb[2], 1}};
+    }
+    vb.m_nVtx = k;
+}
+
+// A live buffer that grows (a new capacity, or more of the capacity it has) is drawn whole: the
+// device buffer follows its size.
+TEST_F(EngineFrame, GrownBufferIsDrawnWhole) {
+    // Scene x = +-0.5 lies this many pixels left and right of the centre.
+    const int dx = static_cast<int>(0.5f / 0.6f * 0.5f * std::cos(0.2618f) * kH / 2);
+    const auto frameOf = [&](CMVBzq& vb) {
+        begin();
+        drawStrip(m3d, vb, D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP);
+        end();
+    };
+    const auto expectSquares = [&](bool left, bool right, const char* when) {
+        SCOPED_TRACE(when);
+        const float* bg = m3d.m_bgColor;
+        const Rgb l = pixel(m3d, kW / 2 - dx, kH / 2), r = pixel(m3d, kW / 2 + dx, kH / 2);
+        if (left)
+            expectColor(l, 1, 0, 0, 3);
+        else
+            expectColor(l, bg[0], bg[1], bg[2], 1);
+        if (right)
+            expectColor(r, 0, 1, 0, 3);
+        else
+            expectColor(r, bg[0], bg[1], bg[2], 1);
+    };
+    CMVBzq vb;
+    fillSquares(vb, 1, 1);
+    frameOf(vb);
+    expectSquares(true, false, "one square");
+    fillSquares(vb, 2, 1);
+    frameOf(vb);
+    expectSquares(true, false, "one square of room for two");
+    fillSquares(vb, 2, 2);
+    frameOf(vb);
+    expectSquares(true, true, "two squares in the same room");
+    fillSquares(vb, 1, 1);
+    frameOf(vb);
+    expectSquares(true, false, "one square in room for one");
+    fillSquares(vb, 2, 2);
+    frameOf(vb);
+    expectSquares(true, true, "regrown to two squares");
+}
+
 TEST_F(EngineFrame, MaterialColourModeIgnoresVertexColours) {
     CMVBzq vb;
     fillSquare(vb, 0, 0.5f, teal);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <map>
+#include <string>
 
 namespace {
 
@@ -95,6 +96,37 @@ TEST(Hull, DuplicatesMergeIntoWholeRecords) {
     std::vector<int> emptyMap{1, 2};
     EXPECT_EQ(hull.de_duplicateR3({}, emptyMap, unique), 1);
     EXPECT_TRUE(emptyMap.empty() && unique.empty());
+}
+
+// Pairs of sensors 0.6 of the merge tolerance apart, along each axis in turn, at places that
+// step through the phases of any bucketing of about the tolerance: each pair becomes one point,
+// and the pairs, 1.7 to 1.8 tolerances apart, stay apart.
+TEST(Hull, PointsWithinToleranceMergeWhereverTheyLie) {
+    ConvexHull3Dzq hull;
+    const std::vector<R3> cube = cubeCorners();
+    const double tol = 1e-6 * std::sqrt(12.0); // of the cube's bounding-box diagonal
+    constexpr int kPairs = 23;
+    for (int axis = 0; axis < 3; ++axis) {
+        SCOPED_TRACE("axis " + std::to_string(axis));
+        std::vector<R3> pts = cube;
+        for (int j = 0; j < kPairs; ++j) {
+            for (double offset : {0.0, 0.6}) {
+                float c[3] = {0.5f, -0.5f, 0.25f};
+                c[axis] = static_cast<float>((1.7 * j + 0.00225 * j * j + offset) * tol);
+                pts.push_back(
+                    {static_cast<int>(pts.size()), c[0], c[1], c[2], static_cast<int>(pts.size())});
+            }
+        }
+        std::vector<int> outx;
+        std::vector<R3> unique;
+        ASSERT_EQ(hull.de_duplicateR3(pts, outx, unique), 1);
+        ASSERT_EQ(unique.size(), 8u + kPairs);
+        for (int j = 0; j < kPairs; ++j) {
+            EXPECT_EQ(outx[8 + 2 * j], 8 + j) << "pair " << j;
+            EXPECT_EQ(outx[9 + 2 * j], 8 + j) << "pair " << j;
+            EXPECT_EQ(unique[8 + j].chIdx, 8 + 2 * j) << "the first record of the place";
+        }
+    }
 }
 
 TEST(Hull, NeuromagTripletsGiveOneHullPointPerLocation) {

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -64,6 +65,35 @@ TEST(COneSpctm3DVtx, SizingKeepsStripsWhileTheSizeStays) {
     EXPECT_EQ(g.checkInitVtxBuf(LLONG_MAX, LLONG_MAX), nullptr);
     EXPECT_EQ(g.stripCount, 0);
     EXPECT_EQ(g.clean(), 1);
+}
+
+// A grid that keeps its time points but gains or loses frequencies, or the reverse, gets empty
+// strips of the new size: one per pair of neighbouring frequencies, two vertices per time point.
+TEST(COneSpctm3DVtx, ChangedSizeGetsFreshStripsOfThatSize) {
+    COneSpctm3DVtx g;
+    const std::pair<long long, long long> sizes[] = {{6, 3}, {6, 5}, {6, 2}, {9, 2},
+                                                     {4, 2}, {4, 4}, {7, 3}};
+    for (const auto& [T, F] : sizes) {
+        SCOPED_TRACE(std::to_string(T) + " x " + std::to_string(F));
+        ASSERT_NE(g.checkInitVtxBuf(T, F), nullptr);
+        ASSERT_EQ(g.stripCount, F - 1);
+        EXPECT_EQ(g.timePoints, T);
+        EXPECT_EQ(g.freqPoints, F);
+        for (long long s = 0; s < g.stripCount; ++s) {
+            ASSERT_EQ(g.strips[s].m_nVtxCapacity, 2 * T);
+            EXPECT_EQ(g.strips[s].m_nVtx, 0) << "strip " << s << " kept an earlier drawing";
+            // Filled to the end, as a drawing of the whole grid fills it.
+            for (long long k = 0; k < 2 * T; ++k)
+                g.strips[s].m_pVtx[k].pos[0] = static_cast<float>(100 * s + k);
+            g.strips[s].m_nVtx = 2 * T;
+        }
+        const long long joined = F > 2 ? (F - 1) * 2 * T + 2 * (F - 2) : 0;
+        ASSERT_EQ(g.combineVb4Spctm(), joined);
+        if (joined > 0) {
+            EXPECT_EQ(g.combined.m_pVtx[joined - 1].pos[0],
+                      static_cast<float>(100 * (F - 2) + 2 * T - 1));
+        }
+    }
 }
 
 TEST(COneSpctm3DVtx, JoinLinksStripsWithRepeatedVertices) {

@@ -5,7 +5,12 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <limits>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -200,6 +205,110 @@ INSTANTIATE_TEST_SUITE_P(
         return drawings[info.param.drawing] + std::string("Detail") +
                std::to_string(info.param.normalDetail);
     }));
+
+// Standard normals of both vertices of every pair on surfaces that rise along one axis only,
+// where a flat grid cannot tell the rule from mixed-up axes, signs or the missed diagonal.
+struct SlopeCase {
+    const char* name;
+    Drawing drawing;
+    double perTime, perFreq;
+};
+
+void PrintTo(const SlopeCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class StandardNormals : public ::testing::TestWithParam<SlopeCase> {};
+
+// The normalised (x, s, z, 1) of a vertex.
+void expectStdNormal(const float* n, double x, double s, double z, const std::string& where) {
+    const double len = std::sqrt(x * x + s * s + z * z);
+    const double expected[4] = {x / len, s / len, z / len, 1.0 / len};
+    for (int k = 0; k < 4; ++k)
+        EXPECT_NEAR(n[k], expected[k], 2e-5) << where << ", component " << k;
+}
+
+TEST_P(StandardNormals, FollowTheForwardDifferencesOfEachPair) {
+    const SlopeCase c = GetParam();
+    constexpr long long T = 5, F = 4;
+    std::vector<double> grid(T * F);
+    for (long long t = 0; t < T; ++t)
+        for (long long f = 0; f < F; ++f)
+            grid[t * F + f] = 0.2 + c.perTime * t + c.perFreq * f;
+    GridDataSet data;
+    data.build(T, F, {grid});
+    CMEGSpctm3DRndzq r;
+    r.setDrawMEGData(&data.data);
+    r.normalDetail = 1;
+    r.scaleValue = 1.5;
+    r.scaleTime = 0.8;
+    r.scaleFreq = 0.3;
+    select(r, c.drawing);
+    COneSpctm3DVtx vtx;
+    ASSERT_EQ(r.showSpctmOneChl(&vtx, CRect(), 0, 0), 1);
+    const auto h = [&](long long t, long long f) { return 1.5 * grid[t * F + f]; };
+    const double s = 0.55;
+    // The absolute and window drawings start one row and one strip later.
+    const long long first = c.drawing == Absolute || c.drawing == Window ? 1 : 0;
+    D3DVTX_PNCd pair[2];
+    std::vector<double*> rows;
+    for (long long t = 0; t < T; ++t)
+        rows.push_back(grid.data() + t * F);
+    for (long long f = first; f <= F - 2; ++f) {
+        ASSERT_EQ(vtx.strips[f].m_nVtx, 2 * (T - 1 - first));
+        for (long long t = first; t <= T - 2; ++t) {
+            const std::string at = "pair (" + std::to_string(t) + ", " + std::to_string(f) + ")";
+            const double x0 = h(t, f) - h(t + 1, f), z0 = h(t, f) - h(t, f + 1);
+            const double x1 = h(t, f + 1) - h(t + 1, f + 1), z1 = h(t, f + 1) - h(t + 1, f);
+            const D3DVTX_PNCd* drawn = vtx.strips[f].m_pVtx + 2 * (t - first);
+            expectStdNormal(drawn[0].nml, x0, s, z0, "drawn first of " + at);
+            expectStdNormal(drawn[1].nml, x1, s, z1, "drawn second of " + at);
+            // The renderer's per-pair operations give the same, from one array or row pointers.
+            ASSERT_EQ(r.normalCmpStdx(grid.data(), t, f, F, pair, 1, 0, 0), 1);
+            expectStdNormal(pair[1].nml, x0, s, z0, "array first of " + at);
+            expectStdNormal(pair[0].nml, x1, s, z1, "array second of " + at);
+            ASSERT_EQ(r.normalCmpStd(rows.data(), t, f, pair, 0, 1, 0), 1);
+            expectStdNormal(pair[0].nml, x0, s, z0, "rows first of " + at);
+            expectStdNormal(pair[1].nml, x1, s, z1, "rows second of " + at);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Slopes, StandardNormals,
+                         ::testing::Values(SlopeCase{"PolarityAlongTime", Polarity, 0.25, 0.0},
+                                           SlopeCase{"PolarityAlongFrequency", Polarity, 0.0, 0.35},
+                                           SlopeCase{"AbsoluteAlongTime", Absolute, 0.25, 0.0},
+                                           SlopeCase{"AbsoluteAlongFrequency", Absolute, 0.0, 0.35},
+                                           SlopeCase{"WindowAlongTime", Window, 0.25, 0.0},
+                                           SlopeCase{"WindowAlongFrequency", Window, 0.0, 0.35},
+                                           SlopeCase{"PeakAlongTime", Peak, 0.25, 0.0},
+                                           SlopeCase{"PeakAlongFrequency", Peak, 0.0, 0.35}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// One vertex grid drawn from grids that keep their time points and gain or lose frequencies,
+// then the reverse: the strips follow every new size and the join holds all of them.
+TEST_F(Drawings, ChangedGridSizesGetStripsOfTheNewSize) {
+    select(r, Polarity);
+    const std::pair<long long, long long> sizes[] = {{5, 4}, {5, 7}, {5, 3},
+                                                     {8, 3}, {3, 3}, {6, 5}};
+    GridDataSet grids[std::size(sizes)];
+    for (size_t i = 0; i < std::size(sizes); ++i) {
+        const auto [T, F] = sizes[i];
+        SCOPED_TRACE(std::to_string(T) + " x " + std::to_string(F));
+        grids[i].build(T, F, {GridDataSet::ramp(T, F, 0.1, 0.9)});
+        r.setDrawMEGData(&grids[i].data);
+        ASSERT_EQ(r.drawOneSpctmColumnStd(&vtx, CRect(), 0, 0), 1);
+        ASSERT_EQ(vtx.stripCount, F - 1);
+        for (long long f = 0; f < vtx.stripCount; ++f) {
+            EXPECT_EQ(vtx.strips[f].m_nVtxCapacity, 2 * T);
+            EXPECT_EQ(vtx.strips[f].m_nVtx, 2 * (T - 1));
+        }
+        EXPECT_EQ(vtx.combined.m_nVtx, (F - 1) * 2 * (T - 1) + 2 * (F - 2));
+        // The last vertex joined is the last row of the last column, at the ramp's top row.
+        const float* last = vtx.combined.m_pVtx[vtx.combined.m_nVtx - 1].pos;
+        EXPECT_FLOAT_EQ(last[1], static_cast<float>(0.1 + 0.8 * (T - 2) / (T - 1)));
+    }
+}
 
 TEST_F(Drawings, InfiniteValueGivesNanNormalAtItsPoint) {
     std::vector<double> grid(4 * 4, 0.1);

@@ -26,6 +26,15 @@ struct GridDataSet {
             sensor.addCoil(CBscMagSnszq(pos, normal));
             ASSERT_TRUE(b.addMegChannel(s, u"", sensor));
         }
+        setSpectra(s, t, nTime, nFreq, grids, spectralClass);
+    }
+
+    // Axes of one class of trial t of session s (nTime points 10 ms apart from 0 ms; 4 Hz,
+    // 6 Hz, ...) and the channels' grids, spectra computed: also how a host changes the axes of
+    // a trial already shown.
+    void setSpectra(int s, int t, long long nTime, long long nFreq,
+                    const std::vector<std::vector<double>>& grids, int spectralClass = 0) {
+        CMEDataSetBuilder b(data);
         std::vector<double> freqs;
         for (long long f = 0; f < nFreq; ++f)
             freqs.push_back(4.0 + 2.0 * static_cast<double>(f));

@@ -7,6 +7,7 @@
 #include "facade/CVelmoraFacezq.h"
 #include "geometry/COneSpctm3DVtx.h"
 #include "render/CMEGSpctm3DRndzq.h"
+#include "views/CSpctmColorBar.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -117,6 +118,35 @@ TEST_F(OneChnlViewTest, UnjoinableSurfaceShowsAnEmptyScene) {
                             [&](std::uint32_t c) { return near(c, background()); }));
     view->m_pVtx->stripCount = 0;
     EXPECT_EQ(view->rendSpctmStrips(), 0);
+}
+
+// The numbers under the colour bar: the ends of the range each drawing colours by, with the
+// middle of a two-sided palette, in four significant digits.
+TEST(ColorBarNumbers, NameTheEndsOfTheRangeOfEachDrawing) {
+    CMEGSpctm3DRndzq rnd;
+    rnd.stdLower = 0.25;
+    rnd.stdUpper = 12.3456;
+    rnd.proLower = -3.5;
+    rnd.proUpper = 7.125;
+    rnd.proLowerLimit = -0.0625;
+    rnd.proUpperLimit = 2.75;
+    const auto expectNumbers = [&](const char16_t* left, const char16_t* middle,
+                                   const char16_t* right, const char* drawing) {
+        const CSpctmColorBar::Numbers n = CSpctmColorBar::numbers(rnd);
+        EXPECT_EQ(n.left, CString(left)) << drawing;
+        EXPECT_EQ(n.middle, CString(middle)) << drawing;
+        EXPECT_EQ(n.right, CString(right)) << drawing;
+    };
+    rnd.standardMode = 1;
+    rnd.polarity = 1;
+    expectNumbers(u"-12.35", u"0.25", u"12.35", "polarity");
+    rnd.polarity = 0;
+    expectNumbers(u"0.25", u"", u"12.35", "absolute value");
+    rnd.standardMode = 0;
+    rnd.proDisplayMode = 1;
+    expectNumbers(u"-3.5", u"", u"7.125", "window view");
+    rnd.proDisplayMode = 2;
+    expectNumbers(u"-2.75", u"-0.0625", u"2.75", "peak view");
 }
 
 } // namespace

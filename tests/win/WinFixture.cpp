@@ -60,6 +60,7 @@ void CRecordingDialog::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_SET_SELECTMIN, intField);
     DDX_Text(pDX, IDC_SET_SELECTMAX, wideField);
     DDX_Text(pDX, IDC_SET_TRIALMIN, realField);
+    DDX_Text(pDX, IDC_SET_TRIALMAX, floatField);
     DDX_Check(pDX, IDC_SET_POLARITY, check);
     DDX_Radio(pDX, IDC_SET_COLOR256, radio);
 }

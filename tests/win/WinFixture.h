@@ -30,6 +30,7 @@ public:
     int intField = 5;
     long long wideField = 7;
     double realField = 1.5;
+    float floatField = 2.5f;
     int check = 0;
     int radio = -1;
     bool swallowKeys = false;

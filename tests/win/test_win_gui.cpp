@@ -4,6 +4,7 @@
 #include "resource.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -132,6 +133,37 @@ TEST_F(WinSemantics, ExchangesGoodValuesChecksAndRadios) {
     BOOL translated = TRUE;
     dlg.GetDlgItemInt(IDC_SET_SELECTMAX, &translated);
     EXPECT_FALSE(translated) << "beyond 32 bits is no integer";
+}
+
+// A float field is shown and read back by the rules of a double field: the shortest text at its
+// own precision, the same prompt for text that is no number, and no value beyond its range.
+TEST_F(WinSemantics, FloatFieldsExchangeLikeDoubles) {
+    CMessageBoxRecorder boxes;
+    const std::pair<float, const char16_t*> shown[] = {
+        {0.1f, u"0.1"}, {-1234.5f, u"-1234.5"}, {3e-7f, u"3e-07"}, {123456789.0f, u"1.23457e+08"}};
+    for (const auto& [value, text] : shown) {
+        dlg.floatField = value;
+        ASSERT_TRUE(dlg.UpdateData(FALSE));
+        CString got;
+        dlg.GetDlgItemText(IDC_SET_TRIALMAX, got);
+        EXPECT_EQ(got, text);
+    }
+    const std::pair<const char16_t*, float> read[] = {
+        {u" 2.5e-3 ", 0.0025f}, {u"-7", -7.0f}, {u"0.1", 0.1f}, {u"3.4e38", 3.4e38f}};
+    for (const auto& [text, value] : read) {
+        dlg.SetDlgItemText(IDC_SET_TRIALMAX, text);
+        ASSERT_TRUE(dlg.UpdateData(TRUE)) << CString(text).ToUtf8();
+        EXPECT_EQ(dlg.floatField, value) << CString(text).ToUtf8();
+    }
+    EXPECT_EQ(boxes.Count(), 0);
+    for (const char16_t* bad : {u"1.2.3", u"", u"nan", u"1e39", u"-1e39"}) {
+        dlg.floatField = 2.5f;
+        dlg.SetDlgItemText(IDC_SET_TRIALMAX, bad);
+        EXPECT_FALSE(dlg.UpdateData(TRUE)) << CString(bad).ToUtf8();
+        EXPECT_EQ(boxes.LastText(), u"Please enter a number.");
+        EXPECT_EQ(dlg.floatField, 2.5f) << CString(bad).ToUtf8();
+    }
+    EXPECT_EQ(boxes.Count(), 5);
 }
 
 struct ScrollCase {
