@@ -1,6 +1,7 @@
 // Settings of the time-frequency computation of one session.
 #pragma once
 
+#include <string>
 #include <vector>
 
 // Spectra are complex Morlet wavelet coefficients. For centre frequency f and n cycles the
@@ -44,4 +45,11 @@ public:
     int threads = 0;
 
     static std::vector<double> defaultFreqsHz();
+
+    // Unit of the values of a spectral class and data component for a channel whose signal
+    // is in signalUnit: real and imaginary parts keep it, power is its square ("fT²",
+    // "(fT/cm)²"), and Result power takes the contrast's unit: the square for a difference,
+    // "" for a ratio, "dB", "%", "z". Empty for a class or component outside 0..2.
+    std::u16string getSpctmUnit(const std::u16string& signalUnit, int spectralClass,
+                                int component) const;
 };

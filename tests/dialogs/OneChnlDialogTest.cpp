@@ -262,4 +262,80 @@ TEST_F(OneChnlTest, RenderStatesApplyToTheEngine) {
     EXPECT_EQ(states->m_bgRed, 255);
 }
 
+TEST_F(OneChnlTest, ApplyAndRefreshWithoutEditingKeepTheScalesExactly) {
+    open({GridDataSet::ramp(8, 4, 0.0, 1.0)});
+    rnd().scaleTime = 0.123456789;
+    rnd().scaleFreq = 1.0 / 3.0;
+    rnd().scaleValue = 2.0 / 7.0;
+    dlg->updateDlgShow();
+    CString shown;
+    dlg->GetDlgItemText(IDC_1CH_LEFTRIGHT, shown);
+    EXPECT_EQ(shown, u"0.123457");
+    for (int button : {IDC_1CH_APPLY, IDC_1CH_REFRESH, IDC_1CH_APPLY}) {
+        click(button);
+        EXPECT_EQ(rnd().scaleTime, 0.123456789);
+        EXPECT_EQ(rnd().scaleFreq, 1.0 / 3.0);
+        EXPECT_EQ(rnd().scaleValue, 2.0 / 7.0);
+    }
+    // An edited box is read as typed.
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_LEFTRIGHT), u"0.25");
+    click(IDC_1CH_APPLY);
+    EXPECT_EQ(rnd().scaleTime, 0.25);
+    EXPECT_EQ(rnd().scaleFreq, 1.0 / 3.0);
+    EXPECT_EQ(messages.Count(), 0);
+}
+
+TEST_F(OneChnlTest, ViewMenuTogglesAxesAndTopView) {
+    open({GridDataSet::ramp(8, 4, 0.0, 1.0)});
+    CStatOneChnlSpctm3Dzq& view = dlg->m_view;
+    view.UpdateWindow();
+    CM3Dzq* e = view.m_pM3D;
+    if (!e)
+        GTEST_SKIP() << "no 3D device";
+    auto checked = [&] {
+        return (dlg->m_menu.GetMenuState(ID_1CH_AXES, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    auto repaint = [&] {
+        view.Invalidate(FALSE);
+        view.UpdateWindow();
+    };
+    EXPECT_TRUE(view.axesShown());
+    EXPECT_TRUE(checked());
+    EXPECT_FALSE(view.axes().labels().empty());
+    ASSERT_TRUE(CWinTestDriver::PickMenuItem(dlg, ID_1CH_AXES));
+    repaint();
+    EXPECT_FALSE(view.axesShown());
+    EXPECT_FALSE(checked());
+    EXPECT_TRUE(view.axes().labels().empty());
+    ASSERT_TRUE(CWinTestDriver::PickMenuItem(dlg, ID_1CH_AXES));
+    EXPECT_TRUE(view.axesShown());
+
+    // It opens oblique; the top view and back returns to the same orientation.
+    EXPECT_FALSE(view.isTopView());
+    e->m_archBall.zoomBy(1.5f);
+    const CTRSmArchBallzq before = e->m_archBall;
+    ASSERT_TRUE(CWinTestDriver::PickMenuItem(dlg, ID_1CH_TOPVIEW));
+    EXPECT_TRUE(view.isTopView());
+    EXPECT_FLOAT_EQ(e->m_viewAngle, -90.0f);
+    EXPECT_FLOAT_EQ(e->m_archBall.m_zoom, 1.0f) << "the whole map in view";
+    ASSERT_TRUE(CWinTestDriver::PickMenuItem(dlg, ID_1CH_TOPVIEW));
+    EXPECT_FALSE(view.isTopView());
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(e->m_archBall.m_quat[k], before.m_quat[k]);
+    EXPECT_EQ(e->m_archBall.m_zoom, before.m_zoom);
+
+    // T over the view does the same; typed into a box it is text.
+    CWinTestDriver::KeyPress(&view, 'T');
+    EXPECT_TRUE(view.isTopView());
+    CWinTestDriver::KeyPress(&view, 'T');
+    EXPECT_FALSE(view.isTopView());
+    CWinTestDriver::KeyPress(dlg->GetDlgItem(IDC_1CH_VPEAK), 'T');
+    EXPECT_FALSE(view.isTopView());
+    // Escape gives the map from above too; T then returns to the opening view.
+    CWinTestDriver::KeyPress(&view, VK_ESCAPE);
+    EXPECT_TRUE(view.isTopView());
+    CWinTestDriver::KeyPress(&view, 'T');
+    EXPECT_FALSE(view.isTopView());
+}
+
 } // namespace
