@@ -30,15 +30,18 @@ protected:
     }
     void click(int id) { CWinTestDriver::Click(dlg->GetDlgItem(id)); }
     CMEGSpctm3DRndzq& rnd() { return *face->m_pRnd; }
-    // The view's colour at its centre (red in bits 0-7), 0 without a picture.
-    std::uint32_t centrePixel() {
+    // The view's frame (red in bits 0-7), empty without a picture.
+    std::vector<std::uint32_t> frame() {
         dlg->m_view.Invalidate(FALSE);
         dlg->m_view.UpdateWindow();
         const CM3Dzq* e = dlg->m_view.m_pM3D;
         if (!e || !e->getImage())
-            return 0;
-        const int w = e->getImageWidth(), h = e->getImageHeight();
-        return e->getImage()[(h / 2) * w + w / 2] & 0xFFFFFF;
+            return {};
+        std::vector<std::uint32_t> out(e->getImage(),
+                                       e->getImage() + e->getImageWidth() * e->getImageHeight());
+        for (std::uint32_t& c : out)
+            c &= 0xFFFFFF;
+        return out;
     }
 
     GridDataSet data;
@@ -234,13 +237,23 @@ TEST_F(OneChnlTest, FitColorRecoloursTheSurface) {
     rnd().stdLower = 0.0;
     rnd().stdUpper = 1.0;
     dlg->m_view.updateSpctmSurface();
-    const std::uint32_t saturated = centrePixel();
+    const std::vector<std::uint32_t> saturated = frame();
     click(IDC_1CH_FITCOLOR);
     EXPECT_DOUBLE_EQ(rnd().stdLower, 10.0);
     EXPECT_DOUBLE_EQ(rnd().stdUpper, 20.0);
-    const std::uint32_t fitted = centrePixel();
-    EXPECT_NE(saturated, background);
-    EXPECT_NE(fitted, saturated);
+    const std::vector<std::uint32_t> fitted = frame();
+    ASSERT_EQ(fitted.size(), saturated.size());
+    // Every value lay beyond the old range: now most of the surface takes other colours (the
+    // axes keep theirs).
+    size_t drawn = 0, recoloured = 0;
+    for (size_t i = 0; i < saturated.size(); ++i) {
+        if (saturated[i] == background)
+            continue;
+        ++drawn;
+        recoloured += fitted[i] != saturated[i] ? 1 : 0;
+    }
+    EXPECT_GT(drawn, 0u);
+    EXPECT_GT(recoloured, drawn / 2);
 }
 
 TEST_F(OneChnlTest, RenderStatesApplyToTheEngine) {
@@ -278,9 +291,9 @@ TEST_F(OneChnlTest, ApplyAndRefreshWithoutEditingKeepTheScalesExactly) {
         EXPECT_EQ(rnd().scaleValue, 2.0 / 7.0);
     }
     // An edited box is read as typed.
-    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_LEFTRIGHT), u"0.25");
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_LEFTRIGHT), u"2.5");
     click(IDC_1CH_APPLY);
-    EXPECT_EQ(rnd().scaleTime, 0.25);
+    EXPECT_EQ(rnd().scaleTime, 2.5);
     EXPECT_EQ(rnd().scaleFreq, 1.0 / 3.0);
     EXPECT_EQ(messages.Count(), 0);
 }

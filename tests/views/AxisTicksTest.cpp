@@ -43,6 +43,16 @@ TEST(AxisTicks, AwkwardRangesGetRoundTicksInsideThem) {
     EXPECT_EQ(text(CAxisTicks::label(t[1], step)), "0.2");
 }
 
+TEST(AxisTicks, ShortRangesBetweenRoundValuesAreRefinedToTwoTicks) {
+    double step = 0.0;
+    // Half a signed bar from -478 to -0.63: 500 apart leaves no tick inside, 200 two.
+    EXPECT_TRUE(CAxisTicks::choose(-478.0, -0.63, 2).empty());
+    EXPECT_EQ(CAxisTicks::chooseAtLeastTwo(-478.0, -0.63, 2, &step),
+              (std::vector<double>{-400.0, -200.0}));
+    EXPECT_DOUBLE_EQ(step, 200.0);
+    EXPECT_EQ(CAxisTicks::chooseAtLeastTwo(5.0, 5.0, 2), (std::vector<double>{5.0}));
+}
+
 TEST(AxisTicks, DegenerateRangesGiveOneOrNoTick) {
     double step = 1.0;
     EXPECT_EQ(CAxisTicks::choose(30.88, 30.88, 5, &step), (std::vector<double>{30.88}));

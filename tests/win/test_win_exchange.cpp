@@ -16,8 +16,8 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override {
         CDialogEx::DoDataExchange(pDX);
-        DDX_Text(pDX, IDC_SET_TRIALMIN, real);
-        DDX_Text(pDX, IDC_SET_TRIALMAX, single);
+        DDX_Text(pDX, IDC_SET_SELECTMIN, real);
+        DDX_Text(pDX, IDC_SET_SELECTMAX, single);
     }
 };
 
@@ -40,7 +40,7 @@ protected:
         dlg.real = v;
         dlg.single = static_cast<float>(v);
         EXPECT_TRUE(dlg.UpdateData(FALSE));
-        return {shown(IDC_SET_TRIALMIN), shown(IDC_SET_TRIALMAX)};
+        return {shown(IDC_SET_SELECTMIN), shown(IDC_SET_SELECTMAX)};
     }
     CRealsDialog dlg;
     CMessageBoxRecorder boxes;
@@ -79,18 +79,18 @@ TEST_F(RealExchange, UneditedBoxesReadBackTheExactValue) {
 
 TEST_F(RealExchange, EditedBoxesReadTheirTextAlikeForFloatsAndDoubles) {
     show(0.123456789012);
-    CWinTestDriver::TypeText(dlg.GetDlgItem(IDC_SET_TRIALMIN), u"2.5e-3");
-    CWinTestDriver::TypeText(dlg.GetDlgItem(IDC_SET_TRIALMAX), u"2.5e-3");
+    CWinTestDriver::TypeText(dlg.GetDlgItem(IDC_SET_SELECTMIN), u"2.5e-3");
+    CWinTestDriver::TypeText(dlg.GetDlgItem(IDC_SET_SELECTMAX), u"2.5e-3");
     ASSERT_TRUE(dlg.UpdateData(TRUE));
     EXPECT_EQ(dlg.real, 0.0025);
     EXPECT_EQ(dlg.single, 0.0025f);
     // Typing the shown text over itself is no edit: the exact value stays.
     show(0.123456789012);
-    dlg.SetDlgItemText(IDC_SET_TRIALMIN, u"0.123457");
+    dlg.SetDlgItemText(IDC_SET_SELECTMIN, u"0.123457");
     ASSERT_TRUE(dlg.UpdateData(TRUE));
     EXPECT_EQ(dlg.real, 0.123456789012);
     // A text set by the program is read like a typed one.
-    dlg.SetDlgItemText(IDC_SET_TRIALMIN, u"0.1234567");
+    dlg.SetDlgItemText(IDC_SET_SELECTMIN, u"0.1234567");
     ASSERT_TRUE(dlg.UpdateData(TRUE));
     EXPECT_EQ(dlg.real, 0.1234567);
     EXPECT_EQ(boxes.Count(), 0);
