@@ -241,8 +241,16 @@ TEST_F(OneChnlViewTest, TopViewLabelsStandWhereTheirValuesLieOnTheMap) {
 
 TEST_F(OneChnlViewTest, ObliqueViewShowsEveryAxisWithItsUnit) {
     open();
+    face.m_pRnd->showInfo = 1;
+    paint();
     CWinTestDriver::GrabToPng(view, VELMORA_PNG_DIR "/single-channel-oblique.png");
     EXPECT_FALSE(view->isTopView());
+    // Labels keep clear of the information line at the top.
+    int textHeight = 0;
+    for (const auto& l : view->axes().labels()) {
+        textHeight = std::max(textHeight, static_cast<int>(l.rect.Height()));
+        EXPECT_GT(l.rect.top, textHeight) << l.text.ToUtf8();
+    }
     std::vector<std::string> titles;
     for (const auto& l : view->axes().labels())
         if (l.title)
