@@ -17,11 +17,13 @@ namespace {
 constexpr double kGapShare = 0.03;
 constexpr double kTickShare = 0.02;
 // Screen pixels per tick interval at most, between a label and its tick, and around labels.
-constexpr double kPixelsPerTick = 60.0;
+constexpr double kPixelsPerTick = 40.0;
 constexpr double kLabelGap = 3.0;
 constexpr int kLabelMargin = 2;
-// An axis shorter than this on the screen is seen end-on: it gets no labels.
+// An axis shorter than this on the screen, or within 20 degrees of the line of sight, is seen
+// end-on: it gets no labels.
 constexpr double kMinAxisPixels = 30.0;
+constexpr double kEndOnCosine = 0.94;
 constexpr int kMaxIntervals = 8;
 constexpr float kLineColor[4] = {0.86f, 0.88f, 0.92f, 1.0f};
 
@@ -101,8 +103,16 @@ class CSpctmAxes3D::Projector {
 public:
     Projector(const CM3Dzq& engine, const float model[16])
         : m_width(engine.getTargetWidth()), m_height(engine.getTargetHeight()) {
-        float wv[16];
-        engine.computeWvp(model, m_wvp, wv);
+        engine.computeWvp(model, m_wvp, m_wv);
+    }
+    // Whether the line from a to b points nearly along the line of sight.
+    bool endOn(const double a[3], const double b[3]) const {
+        double d[3];
+        for (int i = 0; i < 3; ++i)
+            d[i] =
+                m_wv[i] * (b[0] - a[0]) + m_wv[4 + i] * (b[1] - a[1]) + m_wv[8 + i] * (b[2] - a[2]);
+        const double len = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+        return !(len > 0.0) || std::fabs(d[2]) > kEndOnCosine * len;
     }
     bool toScreen(const double p[3], Point2& s) const {
         double c[4];
@@ -118,6 +128,7 @@ public:
 
 private:
     float m_wvp[16];
+    float m_wv[16];
     int m_width, m_height;
 };
 
@@ -224,7 +235,7 @@ void CSpctmAxes3D::layoutAxis(const Axis& axis, const Projector& screen, CDC& dc
     if (!screen.toScreen(axis.from, a) || !screen.toScreen(axis.to, b))
         return;
     const double pixels = std::hypot(b.x - a.x, b.y - a.y);
-    if (pixels < kMinAxisPixels)
+    if (pixels < kMinAxisPixels || screen.endOn(axis.from, axis.to))
         return;
     const int intervals = std::clamp(static_cast<int>(pixels / kPixelsPerTick), 1, kMaxIntervals);
     double step = 0.0;

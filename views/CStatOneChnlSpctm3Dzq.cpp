@@ -32,6 +32,10 @@ constexpr float kPictureWidth = 0.9f, kPictureHeight = 0.9f;
 constexpr float kPictureWidthWithAxes = 0.8f, kPictureHeightWithAxes = 0.78f;
 constexpr float kMaxFill = 1.9f;
 constexpr COLORREF kTextColor = RGB(255, 255, 255);
+// The top view looks through a narrow field from far away, so that the map is drawn nearly
+// without perspective (tall peaks would lean out over its edges); the scene sphere keeps its
+// size on the screen.
+constexpr float kTopViewFovDeg = 6.0f;
 
 const char16_t* const kClassLabels[] = {u"Active", u"Control", u"Act-Ctl"};
 const char16_t* const kComponentLabels[] = {u"Real Data", u"Imag Data", u"Power/Phase"};
@@ -149,9 +153,15 @@ void obliqueQuat(float q[4]) {
     quatThen(yaw, tilt, q);
 }
 
-// Model scale at which the box fills the view in the opening and the top view, measured with
-// the engine's orientation put back after.
-float fillScale(const Bounds& b, CM3Dzq& engine, bool axes) {
+// Model scales at which the box fills the view in the opening and in the top view (each at
+// least the one that keeps its bounding sphere in the scene sphere, at most the one that keeps
+// it within the clipping planes), measured with the engine's orientation put back after.
+struct FillScales {
+    float oblique;
+    float top;
+};
+
+FillScales fillScales(const Bounds& b, CM3Dzq& engine, bool axes, float openFov) {
     const float least = sphereScale(b, engine, kSurfaceFill);
     const float most = sphereScale(b, engine, kMaxFill);
     const float shareW = axes ? kPictureWidthWithAxes : kPictureWidth;
@@ -159,20 +169,23 @@ float fillScale(const Bounds& b, CM3Dzq& engine, bool axes) {
     CTRSmArchBallzq& ball = engine.m_archBall;
     const CTRSmArchBallzq kept = ball;
     const float keptAngle = engine.m_viewAngle;
+    const float keptFov = engine.m_camera.m_fovYDeg;
     engine.m_viewAngle = kInitialViewAngle;
-    float s = most;
+    float scales[2] = {most, most};
     for (int view = 0; view < 2; ++view) {
         ball.reset();
         if (view == 0)
             obliqueQuat(ball.m_quat);
+        engine.m_camera.m_fovYDeg = view == 0 ? openFov : kTopViewFovDeg;
         float w = 0.0f, h = 0.0f;
         pictureShare(b, engine, least, w, h);
         if (w > 0.0f && h > 0.0f)
-            s = std::min(s, least * std::min(shareW / w, shareH / h));
+            scales[view] = std::clamp(least * std::min(shareW / w, shareH / h), least, most);
     }
     ball = kept;
     engine.m_viewAngle = keptAngle;
-    return std::max(s, least);
+    engine.m_camera.m_fovYDeg = keptFov;
+    return {scales[0], scales[1]};
 }
 
 } // namespace
@@ -270,8 +283,13 @@ void CStatOneChnlSpctm3Dzq::fitSurfaceToScene() {
         const CSpctmAxes3D::Box box = CSpctmAxes3D::boxFor(m_grid, m_heightLow, m_heightHigh);
         b.add(box.lo, box.hi);
     }
+    // One scale for both views; the top view zooms in to fill the view with the map.
+    const FillScales fill =
+        b.any ? fillScales(b, *m_pM3D, m_axesOn, m_openFov) : FillScales{1.0f, 1.0f};
+    const float scale = std::min(fill.oblique, fill.top);
+    m_topZoom = fill.top / scale;
     float model[16];
-    fitModel(b, *m_pM3D, b.any ? fillScale(b, *m_pM3D, m_axesOn) : 1.0f, model);
+    fitModel(b, *m_pM3D, scale, model);
     m_fittedSize = CSize(m_pM3D->getTargetWidth(), m_pM3D->getTargetHeight());
     std::copy(model, model + 16, m_pVtx->combined.m_model);
     for (long long s = 0; s < m_pVtx->stripCount; ++s)
@@ -296,6 +314,7 @@ int CStatOneChnlSpctm3Dzq::checkInitScene() {
     if (!snsSrc3Dinit(owner))
         return 0;
     if (m_pM3D) {
+        m_openFov = m_pM3D->m_camera.m_fovYDeg;
         m_pM3D->m_viewAngle = kInitialViewAngle;
         setObliqueView();
     }
@@ -335,6 +354,7 @@ void CStatOneChnlSpctm3Dzq::toggleTopView() {
         m_hasBeforeTop = true;
         m_pM3D->resetWorldArchBall();
         m_pM3D->m_viewAngle = kInitialViewAngle;
+        ball.zoomBy(m_topZoom);
     } else if (m_hasBeforeTop) {
         std::copy(m_beforeTop.quat, m_beforeTop.quat + 4, ball.m_quat);
         ball.m_zoom = m_beforeTop.zoom;
@@ -419,6 +439,7 @@ void CStatOneChnlSpctm3Dzq::OnPaint() {
     if (!GetSafeHwnd() || !IsWindowVisible() || !checkInitScene()) {
         return;
     }
+    m_pM3D->m_camera.m_fovYDeg = isTopView() ? kTopViewFovDeg : m_openFov;
     m_pM3D->rendB();
     m_pM3D->setOutmergVtxColor1(vertexColorMode, 1);
     if (drawCombined)

@@ -36,8 +36,9 @@ public:
     // Axes on or off (on at the start); the surface is fitted again to make room for them.
     void showAxes(bool on);
     bool axesShown() const { return m_axesOn; }
-    // Straight down on the surface (the time-frequency map, as Escape gives it) and back to
-    // the orientation it had before, or to the opening one. No effect before the scene exists.
+    // Straight down on the surface (the time-frequency map, as Escape gives it, zoomed to
+    // fill the view) and back to the orientation it had before, or to the opening one. No
+    // effect before the scene exists.
     void toggleTopView();
     bool isTopView() const;
     // The opening orientation: obliquely from the front-left and above, whole in view.
@@ -108,7 +109,9 @@ private:
     CSpctmAxes3D m_axes;
     CSpctmAxes3D::Grid m_grid;
     double m_heightLow = 0.0, m_heightHigh = 0.0;
-    CSize m_fittedSize; // the frame size the last fit was made for
+    CSize m_fittedSize;      // the frame size the last fit was made for
+    float m_openFov = 30.0f; // the camera's field of view outside the top view
+    float m_topZoom = 1.0f;  // the zoom at which the top view's map fills the view
     Orientation m_beforeTop{};
     bool m_hasBeforeTop = false;
     // Sends a mouse message to the parent in its client coordinates; false without parent.
