@@ -281,10 +281,14 @@ void CDlgContourMapSpctm3Dzq::OnSavePicture2x() {
 void CDlgContourMapSpctm3Dzq::OnBnClickedSettings() {
     if (!m_pFace)
         return;
+    const bool wasShown = m_pFace->m_pDlgStdSet && m_pFace->m_pDlgStdSet->IsWindowVisible();
     auto* dlg = static_cast<CDlgSpctmRnd3DStdSet*>(
         m_pFace->showSpctmStdSetDlg(m_view.m_pMEDataSet, &m_view));
     if (!dlg)
         return;
+    // Opened for this window, it stands beside it rather than on it.
+    if (!wasShown)
+        AfxPlaceWindowBeside(dlg, this);
     dlg->m_spectralClass = m_spectralClass;
     dlg->m_component = m_component;
     dlg->updateDlgShow();

@@ -64,7 +64,11 @@ int CDlgM3DRendStates::showForEngine(CM3Dzq* engine, CWnd* view) {
     g_shared->m_pEngine = engine;
     g_shared->m_pView = view;
     g_shared->loadFromEngine();
+    // Reopened for a window, it stands beside that window rather than on it.
+    const bool wasShown = g_shared->IsWindowVisible() != FALSE;
     g_shared->ShowWindow(SW_SHOWNORMAL);
+    if (!wasShown && view)
+        AfxPlaceWindowBeside(g_shared, view);
     g_shared->SetForegroundWindow();
     return 1;
 }

@@ -64,6 +64,8 @@ ON_EN_CHANGE(IDC_1CH_VRATIO, OnEnChangeScale)
 ON_EN_CHANGE(IDC_1CH_VPEAK, OnEnChangeVPeak)
 ON_STN_CLICKED(IDC_1CH_VIEW, OnStnClickedView)
 ON_COMMAND(ID_1CH_LINKCONTOURMAP, OnLinkContourMap)
+ON_COMMAND(ID_1CH_AXES, OnViewAxes)
+ON_COMMAND(ID_1CH_TOPVIEW, OnViewTopView)
 ON_WM_SIZE()
 ON_WM_SETCURSOR()
 ON_WM_LBUTTONDOWN()
@@ -109,6 +111,8 @@ BOOL CDlgRnd3DSpctmOneChnl::OnInitDialog() {
         button->SetIcon(AfxLoadIcon(icon));
     if (m_menu.LoadMenu(IDR_MENU_ONECHNL)) {
         m_menu.EnableMenuItem(ID_1CH_ROOTSTRIP, MF_BYCOMMAND | MF_GRAYED);
+        m_menu.CheckMenuItem(ID_1CH_AXES,
+                             MF_BYCOMMAND | (m_view.axesShown() ? MF_CHECKED : MF_UNCHECKED));
         SetMenu(&m_menu);
     }
     if (m_view.m_pRnd)
@@ -325,10 +329,14 @@ void CDlgRnd3DSpctmOneChnl::OnBnClickedMoveWave() {
 void CDlgRnd3DSpctmOneChnl::OnBnClickedSetting() {
     if (!m_pFace)
         return;
+    const bool wasShown = m_pFace->m_pDlgStdSet && m_pFace->m_pDlgStdSet->IsWindowVisible();
     CDialog* dlg = m_pFace->showSpctmStdSetDlg(m_pData, &m_view);
     m_pDlgStdSet = static_cast<CDlgSpctmRnd3DStdSet*>(dlg);
     if (m_pDlgStdSet)
         m_pDlgStdSet->setView(&m_view);
+    // Opened for this window, it stands beside it rather than on it.
+    if (dlg && !wasShown)
+        AfxPlaceWindowBeside(dlg, this);
 }
 
 void CDlgRnd3DSpctmOneChnl::OnBnClicked3DRend() {
@@ -605,9 +613,25 @@ BOOL CDlgRnd3DSpctmOneChnl::PreTranslateMessage(MSG* pMsg) {
         }
         return TRUE;
     }
+    // T over the view (not while typing into a box) toggles the top view.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == 'T' && m_view.GetSafeHwnd() &&
+        (pMsg->hwnd == m_view.GetSafeHwnd() || pMsg->hwnd == GetSafeHwnd())) {
+        OnViewTopView();
+        return TRUE;
+    }
     if (m_view.GetSafeHwnd() && m_view.preTranslateMessage(pMsg))
         return TRUE;
     return CDialogEx::PreTranslateMessage(pMsg);
+}
+
+void CDlgRnd3DSpctmOneChnl::OnViewAxes() {
+    m_view.showAxes(!m_view.axesShown());
+    m_menu.CheckMenuItem(ID_1CH_AXES,
+                         MF_BYCOMMAND | (m_view.axesShown() ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CDlgRnd3DSpctmOneChnl::OnViewTopView() {
+    m_view.toggleTopView();
 }
 
 CPoint CDlgRnd3DSpctmOneChnl::toView(CPoint point) const {

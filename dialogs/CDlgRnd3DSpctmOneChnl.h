@@ -132,6 +132,9 @@ protected:
     afx_msg void OnEnChangeVPeak();
     afx_msg void OnStnClickedView();
     afx_msg void OnLinkContourMap();
+    // View menu: axes on and off (checked while on), top view and back (also the T key).
+    afx_msg void OnViewAxes();
+    afx_msg void OnViewTopView();
     afx_msg void OnSize(UINT nType, int cx, int cy);
     afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     afx_msg void OnLButtonDown(UINT nFlags, CPoint point);

@@ -1,21 +1,27 @@
-// The colour bar over a 3D view: the palette the renderer colours with, left to right, with the
-// values of its ends (and of its middle for a signed palette) under it, at the bottom right.
+// The colour bar over a 3D view: the palette the renderer colours with, left to right, at the
+// bottom right, with what the values are and their unit above it, and under it tick marks at
+// round 1-2-5 values and the values of its ends (and 0 in the middle of a signed bar, whose
+// halves run from -upper to -lower and from lower to upper).
 #pragma once
 
+#include "win/CRect.h"
 #include "win/CString.h"
 
 class CDC;
-class CRect;
 class CMEGSpctm3DRndzq;
 
 class CSpctmColorBar {
 public:
-    // Draws the bar for the renderer's current colour scale into the client rectangle; draws
-    // nothing when the view is too small to hold it.
-    static void draw(CDC& dc, const CRect& client, const CMEGSpctm3DRndzq& rnd);
+    // Where the bar with its caption and labels goes in the client rectangle; empty when the
+    // view is too small to hold it.
+    static CRect area(CDC& dc, const CRect& client);
+    // Draws the bar for the renderer's current colour scale; caption names the values
+    // ("Power (fT²)"). Draws nothing when the view is too small to hold it.
+    static void draw(CDC& dc, const CRect& client, const CMEGSpctm3DRndzq& rnd,
+                     const CString& caption);
 
-    // The numbers drawn under the bar: its left and right ends, and its middle (empty for a
-    // one-sided palette); all empty when there is no palette to draw.
+    // The numbers at the bar's ends and middle ("0" for a signed bar, empty for a one-sided
+    // one), as drawn; all empty when there is no palette to draw.
     struct Numbers {
         CString left, middle, right;
     };

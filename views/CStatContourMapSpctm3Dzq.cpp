@@ -8,6 +8,7 @@
 #include "recording/CMEGDatazq.h"
 #include "render/CMEGSpctm3DRndzq.h"
 #include "views/CSpctmColorBar.h"
+#include "views/CSpctmUnit.h"
 #include "win/AfxApi.h"
 #include "win/CPaintDC.h"
 
@@ -356,9 +357,14 @@ void CStatContourMapSpctm3Dzq::drawOverlays(CDC& dc, const CRect& client) {
         return;
     const double lower = m_pRnd->standardMode ? m_pRnd->stdLower : m_pRnd->proLower;
     const double upper = m_pRnd->standardMode ? m_pRnd->stdUpper : m_pRnd->proUpper;
+    const CString unit = m_pMEGData && m_pTrial
+                             ? CSpctmUnit::ofChannels(*m_pMEGData, *m_pTrial, m_chnType,
+                                                      m_spectralClass, m_component)
+                             : CString();
     CString line;
-    line.Format(u"%s  |  %s  |  colour range %.4g ~ %.4g", labelOf(kClassLabels, m_spectralClass),
-                labelOf(kComponentLabels, m_component), lower, upper);
+    line.Format(u"%s  |  %s  |  colour range %.4g ~ %.4g %s",
+                labelOf(kClassLabels, m_spectralClass), labelOf(kComponentLabels, m_component),
+                lower, upper, unit);
     const int height = dc.GetTextExtent(line).cy;
     const COLORREF text = dc.SetTextColor(0xFFFFFF);
     const COLORREF back = dc.SetBkColor(0);
@@ -369,7 +375,9 @@ void CStatContourMapSpctm3Dzq::drawOverlays(CDC& dc, const CRect& client) {
     // The bar stands above the two text lines.
     CRect above = client;
     above.bottom -= 2 * height;
-    CSpctmColorBar::draw(dc, above, *m_pRnd);
+    CSpctmColorBar::draw(dc, above, *m_pRnd,
+                         m_pMEGData && m_pTrial ? CSpctmUnit::valueTitle(m_component, unit)
+                                                : CString());
 }
 
 int CStatContourMapSpctm3Dzq::autofitColor4SnsWin() {

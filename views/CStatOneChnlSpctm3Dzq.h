@@ -1,9 +1,15 @@
 // The 3D view of the single-channel window: owns the spectrogram's vertex grid, has the
 // renderer fill it and draws it, lit and vertex-coloured, into the scene of its sensor-scene
-// base. Optionally overlays a colour bar and an information line.
+// base, with axes in ms, Hz and the values' unit. Optionally overlays a colour bar and an
+// information line.
+//
+// The surface is shown with time to the right and frequency away from the viewer (upwards
+// when seen from above), heights towards the viewer; it opens seen obliquely from the
+// front-left and above, whole in view with its axes.
 #pragma once
 
 #include "viewbase/CStatD3DMzq.h"
+#include "views/CSpctmAxes3D.h"
 
 #include <cstdint>
 
@@ -27,8 +33,25 @@ public:
     // Gives a message that reached the owning dialog to this view's own dispatch.
     void relayOwnerMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // The information line as the paint draws it: channel, class, component, display choice,
-    // and the latency and frequency of the renderer's linked point. Empty without renderer.
+    // the latency and frequency of the renderer's linked point, and what the values are.
+    // Empty without renderer.
     CString infoLine();
+
+    // Axes on or off (on at the start); the surface is fitted again to make room for them.
+    void showAxes(bool on);
+    bool axesShown() const { return m_axesOn; }
+    // Straight down on the surface (the time-frequency map, as Escape gives it, zoomed to
+    // fill the view) and back to the orientation it had before, or to the opening one. No
+    // effect before the scene exists.
+    void toggleTopView();
+    bool isTopView() const;
+    // The opening orientation: obliquely from the front-left and above, whole in view.
+    void setObliqueView();
+    // The axes as the last paint laid them out (labels in client pixels).
+    const CSpctmAxes3D& axes() const { return m_axes; }
+    // The unit and title of the values shown ("fT²", "Power (fT²)"); empty without data.
+    CString valueUnit();
+    CString valueTitle();
 
     std::uint8_t m_colorBar = 1;
     std::uint8_t m_flag2 = 0;
@@ -56,8 +79,6 @@ protected:
 private:
     // Scene creation at the first visible paint; 0 when it failed.
     int checkInitScene();
-    // The scene's first orientation: the surface seen obliquely from the front and above.
-    void tiltTowardsViewer();
     // Light and material constants of the pixel shader.
     void setShading();
     // Creates an empty vertex grid when missing; 0 when it cannot be made.
@@ -65,10 +86,38 @@ private:
     void drawJoined();
     // Uploads and draws one buffer with its own shaders and stride.
     void drawBuffer(CMVBzq& vb);
-    // Scales and moves the surface (the buffers' model transform) into the scene sphere.
+    // Scales and moves the surface (the buffers' model transform) into the scene sphere,
+    // with its axes when they are on, and turns frequency away from the viewer.
     void fitSurfaceToScene();
-    // The colour bar and information line over the frame that show() put into the picture.
+    // The session and trial the surface was drawn from (the renderer's), else the view's.
+    CMEGDatazq* shownSession() const;
+    CMDTrialzq* shownTrial() const;
+    // Where the grid the renderer just built lies, for the axes.
+    void keepGrid(int drawn);
+    // Lines of the axes into the frame; their labels and the overlays' places are set.
+    void layoutAxes(CDC& dc);
+    // The colour bar, axis labels and information line over the frame that show() put into
+    // the picture.
     void drawOverlays(CDC& dc);
+    CRect infoLineRect(CDC& dc, const CRect& client);
+    void drawInfoLine(CDC& dc, const CRect& client);
+
+    // The arc-ball and view angle the top view replaced.
+    struct Orientation {
+        float quat[4];
+        float zoom;
+        float pan[2];
+        float viewAngle;
+    };
+    bool m_axesOn = true;
+    CSpctmAxes3D m_axes;
+    CSpctmAxes3D::Grid m_grid;
+    double m_heightLow = 0.0, m_heightHigh = 0.0;
+    CSize m_fittedSize;      // the frame size the last fit was made for
+    float m_openFov = 30.0f; // the camera's field of view outside the top view
+    float m_topZoom = 1.0f;  // the zoom at which the top view's map fills the view
+    Orientation m_beforeTop{};
+    bool m_hasBeforeTop = false;
     // Sends a mouse message to the parent in its client coordinates; false without parent.
     bool passMouseToParent(UINT message, UINT nFlags, CPoint point);
 };

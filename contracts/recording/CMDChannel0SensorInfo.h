@@ -16,6 +16,11 @@ public:
 
     // The display label (UTF-16), shown in channel lists.
     std::u16string label;
+    // Physical unit of the channel's signal, with its prefix ("fT", "fT/cm", "uV"). Giving
+    // the channel a sensor sets the SI unit of its kind: "T" for magnetometers and axial
+    // gradiometers, "T/m" for planar gradiometers, "V" for electrodes; a host whose samples
+    // are in other units says so (CMEDataSetBuilder::setChannelUnit).
+    std::u16string unit;
 
     int getChannelType() const { return m_type; }
 
@@ -29,9 +34,11 @@ public:
     // channel has no sensor position.
     int getChannelPositionD(double* xyz) const;
 
-    // Make the channel a MEG channel with a copy of the sensor (an EEG electrode is dropped).
+    // Make the channel a MEG channel with a copy of the sensor (an EEG electrode is dropped)
+    // and give it the sensor kind's unit.
     void setMEGSensor(const CMEGSensorzq& sensor);
-    // Make the channel an EEG channel with a copy of the electrode (a MEG sensor is dropped).
+    // Make the channel an EEG channel with a copy of the electrode (a MEG sensor is dropped)
+    // and give it the unit "V".
     void setEegElectrode(const CEEGelectrodezq& electrode);
 
 private:

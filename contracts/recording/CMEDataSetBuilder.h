@@ -48,6 +48,9 @@ public:
     // New EEG channel on every trial of the session; labels as for addMegChannel.
     Result addEegChannel(int session, std::u16string label, const CEEGelectrodezq& electrode,
                          int* index = nullptr);
+    // Physical unit of a channel's samples on every trial of the session, replacing the SI
+    // unit of its sensor kind ("fT", "fT/cm", "uV"): 1 to 16 printable characters.
+    Result setChannelUnit(int session, int channel, std::u16string unit);
 
     // Raw signal of one channel: nEpochs epochs of equal length, one after the other. All
     // channels of a trial share sampling rate, first-sample latency, epoch count and length.

@@ -55,4 +55,10 @@ public:
     // Why these settings cannot be used at this sampling rate (0: not known yet); empty when
     // they can.
     std::string check(double samplingRateHz) const;
+    // Unit of the values of a spectral class and data component for a channel whose signal
+    // is in signalUnit: real and imaginary parts keep it, power is its square ("fT²",
+    // "(fT/cm)²"), and Result power takes the contrast's unit: the square for a difference,
+    // "" for a ratio, "dB", "%", "z". Empty for a class or component outside 0..2.
+    std::u16string getSpctmUnit(const std::u16string& signalUnit, int spectralClass,
+                                int component) const;
 };

@@ -9,7 +9,8 @@
 //   above its baseline around 650 ms;
 // - a focal right occipito-parietal gamma burst near 50 Hz around 200 ms;
 // - independent 1/f (pink) noise on every channel.
-// Units: magnetometers fT, planar gradiometers fT/cm, EEG electrodes uV.
+// Units (each channel's `unit`): magnetometers fT, planar gradiometers fT/cm, EEG electrodes
+// µV.
 #pragma once
 
 #include "recording/CArrayMEDataSetzq.h"

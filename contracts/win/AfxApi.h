@@ -32,6 +32,12 @@ BOOL AfxGetSaveFileName(CWnd* pOwner, LPCTSTR lpszTitle, LPCTSTR lpszFilter, CSt
 // (path in UTF-8). FALSE without a window or when the file cannot be written.
 BOOL AfxSaveWindowImage(CWnd* pWnd, const char* path);
 
+// Moves the top-level window of pWnd beside that of pAnchor, on pAnchor's screen: right of
+// it, left, below or above, the first place that stays on the screen and covers no other shown
+// window. (A top-level window shown for the first time without having been moved opens so
+// beside its owner, or else where it covers no shown window.) FALSE without both windows.
+BOOL AfxPlaceWindowBeside(CWnd* pWnd, const CWnd* pAnchor);
+
 BOOL ReleaseCapture();
 // Sets the cursor shown over the window that is handling WM_SETCURSOR (or, outside that, over
 // the window under the mouse); returns the previous cursor.

@@ -1,6 +1,9 @@
 // CDataExchange and the DDX_ routines: moving values between dialog controls and fields.
 // A failed conversion shows the framework's prompt, keeps the field and stops the exchange
 // (every later DDX_ call of the same exchange does nothing); UpdateData then returns FALSE.
+// Reals (double and float alike) are shown with at most six significant digits ("NaN", "Inf"
+// for values that are no numbers, never "-0"); a box whose text is still the one last shown
+// reads back the exact value shown, so saving without editing changes no field.
 #pragma once
 
 #include "win/CString.h"

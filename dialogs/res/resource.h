@@ -53,6 +53,8 @@
 #define IDC_1CH_VIEW 3943
 #define ID_1CH_ROOTSTRIP 4033
 #define ID_1CH_LINKCONTOURMAP 4032
+#define ID_1CH_AXES 4040
+#define ID_1CH_TOPVIEW 4041
 
 // Contour-map window (3933).
 #define IDC_CM_VIEW 3930

@@ -28,10 +28,12 @@ void CMDChannel0SensorInfo::setMEGSensor(const CMEGSensorzq& sensor) {
     m_eeg.reset();
     m_meg = sensor;
     m_type = MegSensor;
+    unit = sensor.getKind() == CMEGSensor::PlanarGradiometer ? u"T/m" : u"T";
 }
 
 void CMDChannel0SensorInfo::setEegElectrode(const CEEGelectrodezq& electrode) {
     m_meg.reset();
     m_eeg = electrode;
     m_type = EegElectrode;
+    unit = u"V";
 }

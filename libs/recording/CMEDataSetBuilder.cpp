@@ -259,6 +259,29 @@ Result CMEDataSetBuilder::addEegChannel(int sessionIndex, std::u16string label,
         index);
 }
 
+Result CMEDataSetBuilder::setChannelUnit(int sessionIndex, int channel, std::u16string unit) {
+    Result r;
+    CMEGDatazq* s = session(sessionIndex, r);
+    if (!s) {
+        return r;
+    }
+    const CMDTrialzq* first = s->getTrialzq(0);
+    if (!first || channel < 0 || channel >= first->getTotalChannel()) {
+        return fail("setChannelUnit: no channel " + std::to_string(channel) + " in session " +
+                    std::to_string(sessionIndex));
+    }
+    const bool printable = std::all_of(unit.begin(), unit.end(), [](char16_t c) {
+        return c >= 0x20 && c != 0x7F && !(c >= 0x80 && c < 0xA0);
+    });
+    if (unit.empty() || unit.size() > 16 || !printable) {
+        return fail("setChannelUnit: a unit is 1 to 16 printable characters");
+    }
+    for (int i = 0; i < s->getTrialCount(); ++i) {
+        s->getTrialzq(i)->getChannel(channel)->unit = unit;
+    }
+    return {};
+}
+
 Result CMEDataSetBuilder::addChannel(CMEGDatazq& s, const char* call, const std::u16string& label,
                                      const std::function<void(CMDChannelzq&)>& setUp, int* index) {
     if (s.getTrialCount() == 0) {

@@ -129,15 +129,31 @@ bool loadChannels(const Options& o, std::vector<CSensorLayout>& layouts, std::ve
     return true;
 }
 
+// The units unitScale gives the samples.
+const char16_t* unitName(CSensorLayout::Type type) {
+    switch (type) {
+    case CSensorLayout::Type::Magnetometer:
+    case CSensorLayout::Type::AxialGradiometer:
+        return u"fT";
+    case CSensorLayout::Type::PlanarGradiometer:
+        return u"fT/cm";
+    default:
+        return u"\u00B5V";
+    }
+}
+
 bool addChannels(CMEDataSetBuilder& builder, int session, const std::vector<Picked>& picked,
                  std::string& error) {
     for (const Picked& p : picked) {
         const std::u16string label = widen(p.channel.label);
         CMEDataSetBuilder::Result r;
+        int index = -1;
         if (auto sensor = p.layout->makeMegSensor(p.index))
-            r = builder.addMegChannel(session, label, *sensor);
+            r = builder.addMegChannel(session, label, *sensor, &index);
         else if (auto electrode = p.layout->makeElectrode(p.index))
-            r = builder.addEegChannel(session, label, *electrode);
+            r = builder.addEegChannel(session, label, *electrode, &index);
+        if (r && index >= 0)
+            r = builder.setChannelUnit(session, index, unitName(p.channel.type));
         if (!r) {
             error = r.message;
             return false;

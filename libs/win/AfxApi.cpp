@@ -3,6 +3,7 @@
 
 #include "CWndImpl.h"
 #include "ResourceRegistry.h"
+#include "WindowPlacement.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -108,6 +109,19 @@ BOOL AfxGetSaveFileName(CWnd* pOwner, LPCTSTR lpszTitle, LPCTSTR lpszFilter, CSt
     const CString filter(lpszFilter ? lpszFilter : u"");
     return saveFileHook() ? saveFileHook()(pOwner, title, filter, path)
                           : defaultSaveFile(pOwner, title, filter, path);
+}
+
+BOOL AfxPlaceWindowBeside(CWnd* pWnd, const CWnd* pAnchor) {
+    CWndImpl* impl = CWndImpl::of(pWnd);
+    const CWndImpl* anchor = CWndImpl::of(pAnchor);
+    if (!impl || !anchor || !pWnd->m_hWnd || !pAnchor->m_hWnd) {
+        return FALSE;
+    }
+    CWndImpl* top = CWndImpl::of(pWnd->GetTopLevelParent());
+    QWidget* frame = (top ? top : impl)->frame()->window();
+    WindowPlacement::placeBeside(frame, anchor->frame());
+    (top ? top : impl)->placed = true;
+    return TRUE;
 }
 
 BOOL AfxSaveWindowImage(CWnd* pWnd, const char* path) {

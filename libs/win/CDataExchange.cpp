@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QVariant>
 #include <cerrno>
 #include <cfloat>
 #include <climits>
@@ -81,13 +82,54 @@ void exchangeInt(CDataExchange* pDX, int nIDC, T& value, long long lo, long long
     ctrl->SetWindowText(s);
 }
 
-void exchangeReal(CDataExchange* pDX, int nIDC, double& value, int digits, double limit) {
+// What an edit box shows of a real: at most six significant digits, no "-0", and words for
+// the values that are no numbers.
+CString realText(double value) {
+    if (std::isnan(value)) {
+        return CString(u"NaN");
+    }
+    if (std::isinf(value)) {
+        return CString(value > 0 ? u"Inf" : u"-Inf");
+    }
+    CString s;
+    s.Format(u"%.6g", value == 0.0 ? 0.0 : value);
+    return s;
+}
+
+// Each edit box remembers the text it was last given with the exact value behind it, so that
+// reading back a box nobody edited returns that value, not its six-digit rounding.
+const char* const kShownText = "velmoraShownReal";
+const char* const kShownValue = "velmoraShownRealValue";
+
+void rememberShown(CWnd* ctrl, const CString& text, double value) {
+    QWidget* w = ctrl->GetImpl()->widget();
+    w->setProperty(kShownText, QString::fromStdU16String(text.Str()));
+    w->setProperty(kShownValue, value);
+}
+
+bool unchangedSinceShown(CWnd* ctrl, double& value) {
+    const QWidget* w = ctrl->GetImpl()->widget();
+    const QVariant shown = w->property(kShownText);
+    CString now;
+    ctrl->GetWindowText(now);
+    if (!shown.isValid() || shown.toString() != QString::fromStdU16String(now.Str())) {
+        return false;
+    }
+    value = w->property(kShownValue).toDouble();
+    return true;
+}
+
+void exchangeReal(CDataExchange* pDX, int nIDC, double& value, double limit) {
     CWnd* ctrl = pDX->PrepareEditCtrl(nIDC);
     if (!ctrl) {
         return;
     }
     if (pDX->m_bSaveAndValidate) {
         double v = 0;
+        if (unchangedSinceShown(ctrl, v)) {
+            value = v;
+            return;
+        }
         if (!parseReal(trimmed(ctrl), v) || std::fabs(v) > limit) {
             failWith(pDX, promptReal);
             return;
@@ -95,9 +137,9 @@ void exchangeReal(CDataExchange* pDX, int nIDC, double& value, int digits, doubl
         value = v;
         return;
     }
-    CString s;
-    s.Format(digits > FLT_DIG ? u"%.15g" : u"%.6g", value);
+    const CString s = realText(value);
     ctrl->SetWindowText(s);
+    rememberShown(ctrl, s, value);
 }
 
 } // namespace
@@ -148,12 +190,12 @@ void DDX_Text(CDataExchange* pDX, int nIDC, LONGLONG& value) {
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, double& value) {
-    exchangeReal(pDX, nIDC, value, DBL_DIG, DBL_MAX);
+    exchangeReal(pDX, nIDC, value, DBL_MAX);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, float& value) {
     double v = value;
-    exchangeReal(pDX, nIDC, v, FLT_DIG, FLT_MAX);
+    exchangeReal(pDX, nIDC, v, FLT_MAX);
     value = static_cast<float>(v);
 }
 

@@ -3,6 +3,7 @@
 
 #include "CWndImpl.h"
 #include "ResourceRegistry.h"
+#include "WindowPlacement.h"
 #include "win/AfxApi.h"
 #include "win/CDC.h"
 #include "win/CMenu.h"
@@ -175,6 +176,11 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
     if (show != static_cast<bool>(wasVisible)) {
         SendMessage(WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     }
+    if (show && f->isWindow() && !m_impl->placed) {
+        const CWnd* owner = GetOwner();
+        WindowPlacement::placeNew(f, owner && owner->m_hWnd ? owner->m_impl->frame() : nullptr);
+        m_impl->placed = true;
+    }
     switch (nCmdShow) {
     case SW_HIDE:
         f->hide();
@@ -267,6 +273,7 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
     QWidget* f = m_impl->frame();
     const QSize size(std::max(nWidth, 0), std::max(nHeight, 0));
     f->move(x, y);
+    m_impl->placed = true;
     // A frame the user cannot resize is still resized by the program.
     if (f->isWindow() && f->minimumSize() == f->maximumSize()) {
         f->setFixedSize(size);

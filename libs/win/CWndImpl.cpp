@@ -592,7 +592,9 @@ void CWndImpl::setText(const CString& text) {
             b->setText(q);
         }
     } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
+        // As an edit control does, a new text shows from its first character.
         e->setText(q);
+        e->setCursorPosition(0);
     } else if (auto* c = qobject_cast<QComboBox*>(w)) {
         c->setEditText(q);
     } else if (auto* g = qobject_cast<QGroupBox*>(w)) {

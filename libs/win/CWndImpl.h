@@ -114,6 +114,8 @@ public:
     int baseY = 0;
     std::vector<std::unique_ptr<CWnd>> items;
     CWnd* owner = nullptr;
+    // A top-level window has its place once the program moved it or it was shown.
+    bool placed = false;
     HICON icons[2] = {nullptr, nullptr};
     CMenu* menu = nullptr;
     std::unique_ptr<CMenu> ownMenu;

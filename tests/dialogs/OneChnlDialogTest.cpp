@@ -37,15 +37,18 @@ public:
     }
     void click(int id) { CWinTestDriver::Click(dlg->GetDlgItem(id)); }
     CMEGSpctm3DRndzq& rnd() { return *face->m_pRnd; }
-    // The view's colour at its centre (red in bits 0-7), 0 without a picture.
-    std::uint32_t centrePixel() {
+    // The view's frame (red in bits 0-7), empty without a picture.
+    std::vector<std::uint32_t> frame() {
         dlg->m_view.Invalidate(FALSE);
         dlg->m_view.UpdateWindow();
         const CM3Dzq* e = dlg->m_view.m_pM3D;
         if (!e || !e->getImage())
-            return 0;
-        const int w = e->getImageWidth(), h = e->getImageHeight();
-        return e->getImage()[(h / 2) * w + w / 2] & 0xFFFFFF;
+            return {};
+        std::vector<std::uint32_t> out(e->getImage(),
+                                       e->getImage() + e->getImageWidth() * e->getImageHeight());
+        for (std::uint32_t& c : out)
+            c &= 0xFFFFFF;
+        return out;
     }
 
     // Where the surface lies in the view's next frame: the pixels unlike the frame's corner.
@@ -318,13 +321,23 @@ TEST_F(OneChnlTest, FitColorRecoloursTheSurface) {
     rnd().stdLower = 0.0;
     rnd().stdUpper = 1.0;
     dlg->m_view.updateSpctmSurface();
-    const std::uint32_t saturated = centrePixel();
+    const std::vector<std::uint32_t> saturated = frame();
     click(IDC_1CH_FITCOLOR);
     EXPECT_DOUBLE_EQ(rnd().stdLower, 10.0);
     EXPECT_DOUBLE_EQ(rnd().stdUpper, 20.0);
-    const std::uint32_t fitted = centrePixel();
-    EXPECT_NE(saturated, background);
-    EXPECT_NE(fitted, saturated);
+    const std::vector<std::uint32_t> fitted = frame();
+    ASSERT_EQ(fitted.size(), saturated.size());
+    // Every value lay beyond the old range: now most of the surface takes other colours (the
+    // axes keep theirs).
+    size_t drawn = 0, recoloured = 0;
+    for (size_t i = 0; i < saturated.size(); ++i) {
+        if (saturated[i] == background)
+            continue;
+        ++drawn;
+        recoloured += fitted[i] != saturated[i] ? 1 : 0;
+    }
+    EXPECT_GT(drawn, 0u);
+    EXPECT_GT(recoloured, drawn / 2);
 }
 
 TEST_F(OneChnlTest, RenderStatesApplyToTheEngine) {
@@ -489,6 +502,83 @@ TEST_F(OneChnlTest, VRatioDragUpRaisesTheSurface) {
     click(IDC_1CH_APPLY);
     const Shape flattened = surface();
     EXPECT_LT(aspect(flattened) * 1.08, aspect(start)) << start << " then " << flattened;
+}
+
+TEST_F(OneChnlTest, ApplyAndRefreshWithoutEditingKeepTheScalesExactly) {
+    open({GridDataSet::ramp(8, 4, 0.0, 1.0)});
+    rnd().scaleTime = 0.123456789;
+    rnd().scaleFreq = 1.0 / 3.0;
+    rnd().scaleValue = 2.0 / 7.0;
+    dlg->updateDlgShow();
+    CString shown;
+    dlg->GetDlgItemText(IDC_1CH_LEFTRIGHT, shown);
+    EXPECT_EQ(shown, u"0.123457");
+    for (int button : {IDC_1CH_APPLY, IDC_1CH_REFRESH, IDC_1CH_APPLY}) {
+        click(button);
+        EXPECT_EQ(rnd().scaleTime, 0.123456789);
+        EXPECT_EQ(rnd().scaleFreq, 1.0 / 3.0);
+        EXPECT_EQ(rnd().scaleValue, 2.0 / 7.0);
+    }
+    // An edited box is read as typed.
+    CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_LEFTRIGHT), u"2.5");
+    click(IDC_1CH_APPLY);
+    EXPECT_EQ(rnd().scaleTime, 2.5);
+    EXPECT_EQ(rnd().scaleFreq, 1.0 / 3.0);
+    EXPECT_EQ(messages.Count(), 0);
+}
+
+TEST_F(OneChnlTest, ViewMenuTogglesAxesAndTopView) {
+    open({GridDataSet::ramp(8, 4, 0.0, 1.0)});
+    CStatOneChnlSpctm3Dzq& view = dlg->m_view;
+    view.UpdateWindow();
+    CM3Dzq* e = view.m_pM3D;
+    if (!e)
+        GTEST_SKIP() << "no 3D device";
+    auto checked = [&] {
+        return (dlg->m_menu.GetMenuState(ID_1CH_AXES, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    };
+    auto repaint = [&] {
+        view.Invalidate(FALSE);
+        view.UpdateWindow();
+    };
+    EXPECT_TRUE(view.axesShown());
+    EXPECT_TRUE(checked());
+    EXPECT_FALSE(view.axes().labels().empty());
+    ASSERT_TRUE(CWinTestDriver::PickMenuItem(dlg, ID_1CH_AXES));
+    repaint();
+    EXPECT_FALSE(view.axesShown());
+    EXPECT_FALSE(checked());
+    EXPECT_TRUE(view.axes().labels().empty());
+    ASSERT_TRUE(CWinTestDriver::PickMenuItem(dlg, ID_1CH_AXES));
+    EXPECT_TRUE(view.axesShown());
+
+    // It opens oblique; the top view and back returns to the same orientation.
+    EXPECT_FALSE(view.isTopView());
+    e->m_archBall.zoomBy(1.5f);
+    const CTRSmArchBallzq before = e->m_archBall;
+    ASSERT_TRUE(CWinTestDriver::PickMenuItem(dlg, ID_1CH_TOPVIEW));
+    EXPECT_TRUE(view.isTopView());
+    EXPECT_FLOAT_EQ(e->m_viewAngle, -90.0f);
+    EXPECT_GE(e->m_archBall.m_zoom, 1.0f) << "zoomed to the map, not the user's";
+    EXPECT_NE(e->m_archBall.m_zoom, 1.5f);
+    ASSERT_TRUE(CWinTestDriver::PickMenuItem(dlg, ID_1CH_TOPVIEW));
+    EXPECT_FALSE(view.isTopView());
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(e->m_archBall.m_quat[k], before.m_quat[k]);
+    EXPECT_EQ(e->m_archBall.m_zoom, before.m_zoom);
+
+    // T over the view does the same; typed into a box it is text.
+    CWinTestDriver::KeyPress(&view, 'T');
+    EXPECT_TRUE(view.isTopView());
+    CWinTestDriver::KeyPress(&view, 'T');
+    EXPECT_FALSE(view.isTopView());
+    CWinTestDriver::KeyPress(dlg->GetDlgItem(IDC_1CH_VPEAK), 'T');
+    EXPECT_FALSE(view.isTopView());
+    // Escape gives the map from above too; T then returns to the opening view.
+    CWinTestDriver::KeyPress(&view, VK_ESCAPE);
+    EXPECT_TRUE(view.isTopView());
+    CWinTestDriver::KeyPress(&view, 'T');
+    EXPECT_FALSE(view.isTopView());
 }
 
 } // namespace

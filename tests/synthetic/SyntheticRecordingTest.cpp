@@ -64,6 +64,9 @@ TEST(SyntheticRecording, SizesAndLayoutsAreSettable) {
     EXPECT_EQ(trial->getEpochLength(), 900);
     EXPECT_EQ(trial->getChannel(0)->getChannelType(), CMDChannel0SensorInfo::MegSensor);
     EXPECT_EQ(trial->getChannel(30)->getChannelType(), CMDChannel0SensorInfo::EegElectrode);
+    // The units the samples are generated in.
+    EXPECT_EQ(trial->getChannel(0)->unit, u"fT");
+    EXPECT_EQ(trial->getChannel(30)->unit, u"\u00B5V");
     long long nTime = 0, nFreq = 0;
     CSpctmChnlzq* spectrum = trial->getChannel(5)->getSpctmChnl(false, 0);
     ASSERT_NE(spectrum, nullptr);

@@ -1,0 +1,91 @@
+// Where top-level windows open on a 1920 x 1080 desktop: each new window where it covers no
+// shown one, a window opened by another beside it, and a window the program moved where it
+// was put.
+#include "Desktop1920.h"
+#include "WinFixture.h"
+#include "resource.h"
+
+namespace {
+
+const Desktop1920 desktop;
+
+CRect rectOf(const CWnd& w) {
+    CRect r;
+    w.GetWindowRect(&r);
+    return r;
+}
+
+bool overlap(const CRect& a, const CRect& b) {
+    CRect common;
+    return common.IntersectRect(a, b) != FALSE;
+}
+
+bool onDesktop(const CRect& r) {
+    return r.left >= 0 && r.top >= 0 && r.right <= 1920 && r.bottom <= 1080;
+}
+
+class Placement : public WinFixture {
+protected:
+    void TearDown() override {
+        for (CDialogEx* d : {&big, &middle, &small, &owned})
+            d->DestroyWindow();
+        WinFixture::TearDown();
+    }
+    CDialogEx big, middle, small, owned;
+};
+
+TEST_F(Placement, NewWindowsCoverNoShownWindow) {
+    ASSERT_TRUE(big.Create(IDD_SPCTM_ONECHNL_3D));
+    ASSERT_TRUE(middle.Create(IDD_SPCTM_CONTOURMAP_3D));
+    ASSERT_TRUE(small.Create(IDD_SPCTM_STDSET));
+    big.ShowWindow(SW_SHOW);
+    middle.ShowWindow(SW_SHOW);
+    small.ShowWindow(SW_SHOW);
+    const CRect a = rectOf(big), b = rectOf(middle), c = rectOf(small);
+    EXPECT_EQ(a.TopLeft(), CPoint(0, 0)) << "the first window takes the corner";
+    for (const CRect& r : {a, b, c})
+        EXPECT_TRUE(onDesktop(r)) << r.left << "," << r.top << " " << r.Width() << "x"
+                                  << r.Height();
+    EXPECT_FALSE(overlap(a, b));
+    EXPECT_FALSE(overlap(a, c));
+    EXPECT_FALSE(overlap(b, c));
+    // Hidden and shown again, a window keeps its place.
+    middle.ShowWindow(SW_HIDE);
+    middle.ShowWindow(SW_SHOW);
+    EXPECT_EQ(rectOf(middle), b);
+}
+
+TEST_F(Placement, AWindowOpenedByAnotherStandsBesideIt) {
+    ASSERT_TRUE(big.Create(IDD_SPCTM_ONECHNL_3D));
+    big.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(owned.Create(IDD_SPCTM_STDSET, &big));
+    owned.ShowWindow(SW_SHOW);
+    const CRect a = rectOf(big), o = rectOf(owned);
+    EXPECT_FALSE(overlap(a, o));
+    EXPECT_GE(o.left, a.right) << "right of its owner, where there is room";
+    EXPECT_EQ(o.top, a.top);
+    // With the right taken, the next place beside the anchor: below it.
+    ASSERT_TRUE(middle.Create(IDD_SPCTM_CONTOURMAP_3D));
+    middle.ShowWindow(SW_SHOW);
+    owned.ShowWindow(SW_HIDE);
+    middle.MoveWindow(a.right + 8, 0, 600, 500);
+    owned.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(AfxPlaceWindowBeside(&owned, &big));
+    const CRect below = rectOf(owned);
+    EXPECT_GE(below.top, a.bottom);
+    EXPECT_EQ(below.left, a.left);
+    EXPECT_FALSE(overlap(below, rectOf(middle)));
+    EXPECT_TRUE(onDesktop(below));
+    EXPECT_FALSE(AfxPlaceWindowBeside(&owned, nullptr));
+}
+
+TEST_F(Placement, AWindowTheProgramMovedStaysWhereItWasPut) {
+    ASSERT_TRUE(big.Create(IDD_SPCTM_ONECHNL_3D));
+    big.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(small.Create(IDD_SPCTM_STDSET));
+    small.MoveWindow(40, 50, 300, 200);
+    small.ShowWindow(SW_SHOW);
+    EXPECT_EQ(rectOf(small).TopLeft(), CPoint(40, 50));
+}
+
+} // namespace

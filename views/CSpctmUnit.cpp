@@ -1,0 +1,40 @@
+// Units and titles of spectral values.
+#include "views/CSpctmUnit.h"
+
+#include "recording/CMEGDatazq.h"
+
+#include <vector>
+
+CString CSpctmUnit::ofChannel(const CMEGDatazq& session, CMDChannelzq& channel, int spectralClass,
+                              int component) {
+    return CString(session.getSpctmSettings().getSpctmUnit(channel.unit, spectralClass, component));
+}
+
+CString CSpctmUnit::ofChannels(const CMEGDatazq& session, CMDTrialzq& trial, int channelType,
+                               int spectralClass, int component) {
+    std::vector<CString> units;
+    for (int i = 0; i < trial.getTotalChannel(); ++i) {
+        CMDChannelzq* ch = trial.getChannel(i);
+        if (!ch || !ch->getSpctmChnl(false, spectralClass) ||
+            (channelType >= 0 && ch->getChannelType() != channelType))
+            continue;
+        const CString unit = ofChannel(session, *ch, spectralClass, component);
+        bool known = false;
+        for (const CString& u : units)
+            known = known || u == unit;
+        if (!known)
+            units.push_back(unit);
+    }
+    CString joined;
+    for (const CString& u : units)
+        joined += joined.IsEmpty() ? u : CString(u", ") + u;
+    return joined;
+}
+
+CString CSpctmUnit::valueTitle(int component, const CString& unit) {
+    const char16_t* const names[] = {u"Real part", u"Imaginary part", u"Power"};
+    const CString name = component >= 0 && component < 3 ? names[component] : u"Value";
+    if (unit.IsEmpty())
+        return component == 2 ? CString(u"Power ratio") : name;
+    return name + u" (" + unit + u")";
+}
