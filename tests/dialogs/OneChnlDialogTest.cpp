@@ -370,16 +370,20 @@ TEST_F(OneChnlTest, InfoLineReadsChannelAndLinkedPoint) {
     rnd().timePos = 6;
     rnd().freqPos = 1;
     rnd().linkContourmap2OneShow();
-    EXPECT_EQ(dlg->m_view.infoLine(),
-              CString(u"MEG2  |  Active  |  Real Data  |  MEG Sensor  |  60 ms, 6.0 Hz"));
+    EXPECT_EQ(
+        dlg->m_view.infoLine().ToUtf8(),
+        CString(u"MEG2  |  Active  |  Real Data  |  MEG Sensor  |  60 ms, 6.0 Hz  |  Real part (T)")
+            .ToUtf8());
     CWinTestDriver::SelectComboItem(&dlg->m_cmbComponent, 2);
     CWinTestDriver::SelectComboItem(&dlg->m_cmbShowSource, 6);
     CWinTestDriver::SelectComboItem(&dlg->m_cmbChannel, 0);
     rnd().timePos = 2;
     rnd().freqPos = 3;
     rnd().linkContourmap2OneShow();
-    EXPECT_EQ(dlg->m_view.infoLine(),
-              CString(u"MEG0  |  Active  |  Power/Phase  |  Root-Mean-Square  |  20 ms, 10.0 Hz"));
+    EXPECT_EQ(dlg->m_view.infoLine().ToUtf8(),
+              CString(u"MEG0  |  Active  |  Power/Phase  |  Root-Mean-Square  |  20 ms, 10.0 Hz  | "
+                      u" Power (T\u00B2)")
+                  .ToUtf8());
 }
 
 // The first picture after the facade's show already names the channel and the linked point:
@@ -396,14 +400,18 @@ TEST_F(OneChnlTest, FirstPictureAfterShowNamesChannelAndLinkedPoint) {
     rnd().linkContourmap2OneShow();
     ASSERT_EQ(face->show3DOneChnlSpctmAct(&data.data, noCallback, nullptr), 1);
     dlg = face->m_pDlgOneChnlAct;
-    EXPECT_EQ(dlg->m_view.infoLine(),
-              CString(u"MEG1  |  Active  |  Real Data  |  MEG Sensor  |  50 ms, 8.0 Hz"));
+    EXPECT_EQ(
+        dlg->m_view.infoLine().ToUtf8(),
+        CString(u"MEG1  |  Active  |  Real Data  |  MEG Sensor  |  50 ms, 8.0 Hz  |  Real part (T)")
+            .ToUtf8());
     int w = 0, h = 0;
     const std::vector<std::uint32_t> first = CWinTestDriver::GrabClient(&dlg->m_view, &w, &h);
     ASSERT_FALSE(first.empty());
     CWinTestDriver::KeyPress(&dlg->m_view, 'A');
-    EXPECT_EQ(dlg->m_view.infoLine(),
-              CString(u"MEG1  |  Active  |  Real Data  |  MEG Sensor  |  50 ms, 8.0 Hz"));
+    EXPECT_EQ(
+        dlg->m_view.infoLine().ToUtf8(),
+        CString(u"MEG1  |  Active  |  Real Data  |  MEG Sensor  |  50 ms, 8.0 Hz  |  Real part (T)")
+            .ToUtf8());
     EXPECT_TRUE(CWinTestDriver::GrabClient(&dlg->m_view, &w, &h) == first)
         << "the first picture differs from the one after a key press";
 }
@@ -435,9 +443,13 @@ TEST_F(OneChnlTest, DragsAndWheelGoTheWayTheMouseGoes) {
     open({std::vector<double>(16 * 8, 1.0)}, 16, 8);
     if (!dlg->m_view.m_pM3D)
         GTEST_SKIP() << "no 3D device: " << dlg->m_view.getInitError();
-    // A square base seen obliquely from the front, as the window opens.
+    // A square base seen obliquely from the front, as the window opens; without the axes,
+    // whose lines and labels would count as surface.
+    dlg->m_view.showAxes(false);
     CWinTestDriver::TypeText(dlg->GetDlgItem(IDC_1CH_ANTPOST), u"2");
     click(IDC_1CH_APPLY);
+    // Smaller than the fitted view, so that zooming in stays inside the picture.
+    wheel(-2 * WHEEL_DELTA);
     const Shape start = surface();
     ASSERT_GT(start.count, 1000) << start;
 

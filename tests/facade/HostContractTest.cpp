@@ -242,8 +242,11 @@ TEST_F(HostContractTest, SpectraClearedResizedOrRecomputedUnderOpenWindows) {
     clickEverything(face);
     recompute({6.0, 9.0, 12.0}, 12.0); // more time points, fewer frequencies
     clickEverything(face);
-    // Axes handed in directly clear the class's spectra under the open windows.
-    ASSERT_TRUE(builder.setSpectrumAxes(0, 0, 0, 3, 0.0, 100.0, std::vector<double>{10.0}));
+    // Axes handed in for a trial of raw epochs are refused and change nothing under the windows.
+    EXPECT_FALSE(builder.setSpectrumAxes(0, 0, 0, 3, 0.0, 100.0, std::vector<double>{10.0}));
+    clickEverything(face);
+    // The host empties the Active spectra under the open windows.
+    a->getSessionData(0)->getTrialzq(0)->getSpctmTrial(false, 0)->clear();
     clickEverything(face);
     EXPECT_EQ(face.m_pDlgOneChnlAct->m_pTrial, a->getSessionData(0)->getTrialzq(0));
 }
