@@ -23,6 +23,9 @@ if(VELMORA_BUILD_TESTS)
     # The io tests write their recordings with an independent writer.
     find_path(EDFLIB_INCLUDE_DIR edflib.h REQUIRED)
     find_library(EDFLIB_LIBRARY edf REQUIRED)
+    add_library(Edflib::Edflib UNKNOWN IMPORTED)
+    set_target_properties(Edflib::Edflib PROPERTIES IMPORTED_LOCATION ${EDFLIB_LIBRARY}
+        INTERFACE_INCLUDE_DIRECTORIES ${EDFLIB_INCLUDE_DIR})
 endif()
 if(VELMORA_BUILD_BENCH)
     find_package(benchmark REQUIRED)

@@ -114,7 +114,7 @@ CIoResult CRecordingFile::open(const std::string& path) {
     }
     std::vector<Channel> channels;
     for (int k = 0; k < hdr->NS; ++k) {
-        CHANNEL_TYPE* c = biosig_get_channel(hdr, k);
+        CHANNEL_TYPE* c = hdr->CHANNEL + k; // biosig_get_channel counts only channels switched on
         if (c->OnOff != 1) {
             continue; // annotation and time-axis channels
         }
