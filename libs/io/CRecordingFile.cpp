@@ -85,6 +85,10 @@ CIoResult CRecordingFile::open(const std::string& path) {
     }
     auto handle = std::make_unique<Handle>();
     handle->hdr = sopen(path.c_str(), "r", nullptr);
+    if (handle->hdr) {
+        // Saturated samples (at the digital limits) become NaN, so their epochs are left out.
+        biosig_set_flag(handle->hdr, BIOSIG_FLAG_OVERFLOWDETECTION);
+    }
     HDRTYPE* hdr = handle->hdr;
     const std::string name = io_text::quote(path);
     if (!hdr) {

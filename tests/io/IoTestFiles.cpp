@@ -221,3 +221,7 @@ void truncateCopy(const std::string& from, const std::string& to, std::uintmax_t
 }
 
 } // namespace io_test
+
+void PrintTo(CIoProgress::Stage stage, std::ostream* os) {
+    *os << (stage == CIoProgress::Stage::Reading ? "Reading" : "Channels");
+}

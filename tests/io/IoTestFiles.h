@@ -2,6 +2,8 @@
 // EDF+ and BDF+, BioSig's own GDF writer, and a BrainVision writer here.
 #pragma once
 
+#include "io/CIoProgress.h"
+
 #include <filesystem>
 #include <functional>
 #include <ostream>
@@ -70,3 +72,6 @@ std::string stimText(Format format);
 void truncateCopy(const std::string& from, const std::string& to, std::uintmax_t bytes);
 
 } // namespace io_test
+
+// How GoogleTest shows a progress stage in its messages.
+void PrintTo(CIoProgress::Stage stage, std::ostream* os);
