@@ -243,7 +243,7 @@ CIoResult EpochRun::dropNonFinite() {
     }
     if (!empty.empty()) {
         return fail((empty.size() == 1 ? "channel " : "channels ") + io_text::list(empty) +
-                    " hold no finite sample in any epoch");
+                    (empty.size() == 1 ? " holds" : " hold") + " no finite sample in any epoch");
     }
     long long kept = 0;
     for (long long e = 0; e < nEpochs; ++e) {

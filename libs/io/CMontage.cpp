@@ -59,9 +59,12 @@ CIoResult CMontage::load(const CMontageOptions& options) {
                        : embedded        ? layout->loadEmbedded(name)
                                          : layout->readFile(name);
         if (!ok) {
-            return CIoResult::failure(
-                "layout " + io_text::quote(name) + ": " +
-                (layout->getError().empty() ? "cannot be read" : layout->getError()));
+            // The probes library's messages may already start with the file name.
+            std::string why = layout->getError().empty() ? "cannot be read" : layout->getError();
+            if (why.rfind(name + ": ", 0) == 0) {
+                why.erase(0, name.size() + 2);
+            }
+            return CIoResult::failure("layout " + io_text::quote(name) + ": " + why);
         }
         for (int i = 0; i < layout->getChannelCount(); ++i) {
             const std::string key = io_text::lower(io_text::trim(layout->getChannel(i)->label));

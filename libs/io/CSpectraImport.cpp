@@ -99,7 +99,7 @@ CIoResult SpectraRun::checkChannels() const {
     }
     if (!empty.empty()) {
         return fail((empty.size() == 1 ? "channel " : "channels ") + io_text::list(empty) +
-                    " hold no finite value");
+                    (empty.size() == 1 ? " holds" : " hold") + " no finite value");
     }
     return {};
 }

@@ -98,7 +98,8 @@ TEST(EpochImport, TakesTheTypeFromTheLayoutElseFromTheUnit) {
 
 TEST(EpochImport, ReportsProgressAndCancelsWithoutChange) {
     TempDir dir;
-    auto o = stimEpochs(write(standardRecording(Format::EdfPlus), Format::EdfPlus, dir.path(), "p"));
+    auto o =
+        stimEpochs(write(standardRecording(Format::EdfPlus), Format::EdfPlus, dir.path(), "p"));
     std::vector<std::pair<CIoProgress::Stage, long long>> calls;
     o.progress = [&](CIoProgress::Stage stage, long long done, long long total) {
         calls.push_back({stage, done});
@@ -113,8 +114,8 @@ TEST(EpochImport, ReportsProgressAndCancelsWithoutChange) {
     EXPECT_EQ(data.getSessionCount(), 1); // the target as it was
     using S = CIoProgress::Stage;
     const std::vector<std::pair<S, long long>> expected = {
-        {S::Reading, 1},  {S::Reading, 2},  {S::Reading, 3}, {S::Reading, 4},
-        {S::Reading, 5},  {S::Channels, 1}, {S::Channels, 2}, {S::Channels, 3}};
+        {S::Reading, 1}, {S::Reading, 2},  {S::Reading, 3},  {S::Reading, 4},
+        {S::Reading, 5}, {S::Channels, 1}, {S::Channels, 2}, {S::Channels, 3}};
     EXPECT_EQ(calls, expected);
 }
 
