@@ -1,6 +1,7 @@
 // Epochs around events of a recording, read block-wise and handed to the data set builder.
 #include "io/CEpochImport.h"
 
+#include "CEpochStore.h"
 #include "CMontage.h"
 #include "IoText.h"
 #include "io/CRecordingFile.h"
@@ -126,8 +127,8 @@ private:
     std::vector<int> m_channels; // file channels read, in data-set order
     std::vector<CMontage::Placed> m_placed;
     Span m_span;
-    std::vector<long long> m_starts;         // first sample of each epoch kept so far
-    std::vector<std::vector<double>> m_data; // per channel: epoch after epoch
+    std::vector<long long> m_starts; // first sample of each epoch kept so far
+    CEpochStore m_data;              // per channel: epoch after epoch
 };
 
 CIoResult EpochRun::chooseChannels() {
@@ -207,7 +208,9 @@ CIoResult EpochRun::readEpochs() {
         return fail(std::to_string(nEpochs) + " epochs of " + std::to_string(n) + " samples on " +
                     std::to_string(m_channels.size()) + " channels do not fit in memory");
     }
-    m_data.assign(m_channels.size(), std::vector<double>(static_cast<std::size_t>(n * nEpochs)));
+    if (!m_data.allocate(m_channels.size(), static_cast<std::size_t>(n * nEpochs))) {
+        throw std::bad_alloc();
+    }
     std::vector<double> block;
     for (long long e = 0; e < nEpochs; ++e) {
         if (CIoResult r = m_file.readSamples(m_channels, m_starts[e], n, block); !r) {
@@ -215,7 +218,7 @@ CIoResult EpochRun::readEpochs() {
         }
         for (std::size_t c = 0; c < m_channels.size(); ++c) {
             std::copy_n(block.begin() + static_cast<std::ptrdiff_t>(c * n), n,
-                        m_data[c].begin() + static_cast<std::ptrdiff_t>(e * n));
+                        m_data.channel(c) + e * n);
         }
         if (!progress(CIoProgress::Stage::Reading, e + 1, nEpochs)) {
             return fail("cancelled");
@@ -229,10 +232,10 @@ CIoResult EpochRun::dropNonFinite() {
     const auto nEpochs = static_cast<long long>(m_starts.size());
     std::vector<char> bad(static_cast<std::size_t>(nEpochs), 0);
     std::vector<std::string> empty;
-    for (std::size_t c = 0; c < m_data.size(); ++c) {
+    for (std::size_t c = 0; c < m_data.channelCount(); ++c) {
         long long badHere = 0;
         for (long long e = 0; e < nEpochs; ++e) {
-            const double* x = m_data[c].data() + e * n;
+            const double* x = m_data.channel(c) + e * n;
             const bool finite = std::all_of(x, x + n, [](double v) { return std::isfinite(v); });
             bad[e] = bad[e] || !finite;
             badHere += finite ? 0 : 1;
@@ -251,9 +254,8 @@ CIoResult EpochRun::dropNonFinite() {
             ++m_report.epochsNonFinite;
             continue;
         }
-        for (auto& d : m_data) {
-            std::copy_n(d.begin() + static_cast<std::ptrdiff_t>(e * n), n,
-                        d.begin() + static_cast<std::ptrdiff_t>(kept * n));
+        for (std::size_t c = 0; c < m_data.channelCount(); ++c) {
+            std::copy_n(m_data.channel(c) + e * n, n, m_data.channel(c) + kept * n);
         }
         m_starts[kept++] = m_starts[e];
     }
@@ -261,9 +263,6 @@ CIoResult EpochRun::dropNonFinite() {
         return fail("every epoch holds a non-finite sample on some channel");
     }
     m_starts.resize(static_cast<std::size_t>(kept));
-    for (auto& d : m_data) {
-        d.resize(static_cast<std::size_t>(kept * n));
-    }
     return {};
 }
 
@@ -277,11 +276,13 @@ CIoResult EpochRun::fill(CArrayMEDataSetzq& data) {
     r = r ? check(b.addTrial(0)) : r;
     r = r ? check(CMontage::addChannels(b, 0, m_placed)) : r;
     const auto nEpochs = static_cast<long long>(m_starts.size());
-    const auto nChannels = static_cast<long long>(m_data.size());
+    const auto nChannels = static_cast<long long>(m_data.channelCount());
+    const auto values = static_cast<std::size_t>(nEpochs * m_span.length());
     for (long long c = 0; r && c < nChannels; ++c) {
-        r = check(b.setChannelEpochs(0, 0, static_cast<int>(c), m_data[c], nEpochs,
+        r = check(b.setChannelEpochs(0, 0, static_cast<int>(c),
+                                     std::span<const double>(m_data.channel(c), values), nEpochs,
                                      m_file.samplingRateHz(), m_report.firstLatencyMs));
-        std::vector<double>().swap(m_data[c]); // the data set holds its own copy now
+        m_data.release(static_cast<std::size_t>(c)); // the data set holds its own copy now
         if (r && !progress(CIoProgress::Stage::Channels, c + 1, nChannels)) {
             r = fail("cancelled");
         }
