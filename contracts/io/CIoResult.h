@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 struct CIoResult {
     bool ok = true;
