@@ -7,6 +7,7 @@
 #include <biosig.h>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 struct CRecordingFile::Handle {
@@ -42,6 +43,60 @@ bool holdsRecordsInline(enum FileFormat type) {
     return type == EDF || type == BDF || type == GDF || type == GDF1;
 }
 
+// An ASCII number field of an EDF/BDF header; -1 when it holds none.
+long long headerNumber(const std::string& header, std::size_t at, std::size_t width) {
+    if (header.size() < at + width) {
+        return -1;
+    }
+    const std::string field = io_text::trim(header.substr(at, width));
+    if (field.empty() || field.find_first_not_of("0123456789") != std::string::npos ||
+        field.size() > 15) {
+        return -1;
+    }
+    return std::stoll(field);
+}
+
+// How many data records an EDF or BDF file announces and holds, from its own header; BioSig
+// reads past its buffers when the annotations of a truncated EDF+/BDF+ file are cut off, so
+// such files are refused before BioSig sees them. Empty for other formats or unknown lengths.
+std::string checkEdfLength(const std::string& path, std::uintmax_t size) {
+    std::ifstream in(path, std::ios::binary);
+    std::string header(256, '\0');
+    in.read(header.data(), 256);
+    const bool edf = header.compare(0, 8, "0       ") == 0;
+    const bool bdf = header.compare(0, 8,
+                                    "\xFF"
+                                    "BIOSEMI") == 0;
+    const long long headerBytes = headerNumber(header, 184, 8);
+    const long long records = headerNumber(header, 236, 8);
+    const long long ns = headerNumber(header, 252, 4);
+    if (!in || !(edf || bdf) || headerBytes != 256 * (ns + 1) || records < 1 || ns < 1) {
+        return {};
+    }
+    std::string signals(static_cast<std::size_t>(256 * ns), '\0');
+    if (!in.read(signals.data(), static_cast<std::streamsize>(signals.size()))) {
+        return {};
+    }
+    // Fields are grouped by kind; before the sample counts come label (16), transducer (80),
+    // unit and four limits (8 each) and prefilter (80) of every signal: 216 bytes a signal.
+    long long recordBytes = 0;
+    for (long long i = 0; i < ns; ++i) {
+        const long long samples =
+            headerNumber(signals, static_cast<std::size_t>(216 * ns + 8 * i), 8);
+        if (samples < 0) {
+            return {};
+        }
+        recordBytes += samples * (bdf ? 3 : 2);
+    }
+    const auto data = static_cast<long long>(size) - headerBytes;
+    const long long held = recordBytes > 0 ? std::max(0LL, data) / recordBytes : records;
+    if (held >= records) {
+        return {};
+    }
+    return io_text::quote(path) + ": the file is truncated: it holds " + std::to_string(held) +
+           " of its " + std::to_string(records) + " data records";
+}
+
 std::string checkPath(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
@@ -54,7 +109,8 @@ std::string checkPath(const std::string& path) {
     if (std::filesystem::is_directory(status)) {
         return io_text::quote(path) + ": is a folder, not a recording file";
     }
-    return {};
+    const auto size = std::filesystem::file_size(path, ec);
+    return ec ? std::string() : checkEdfLength(path, size);
 }
 
 } // namespace
