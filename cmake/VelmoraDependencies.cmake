@@ -9,8 +9,23 @@ pkg_check_modules(FFMPEG IMPORTED_TARGET libavcodec libavformat libswscale libav
 find_package(Qhull REQUIRED)
 find_package(PNG REQUIRED)
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets)
+# Recording files (velmora::io): BioSig reads EDF, BDF, GDF, BrainVision and more; HDF5 reads
+# MNE-Python's time-frequency files. BioSig's pkg-config flags are malformed (-D=...), so the
+# header and library are looked up directly.
+find_path(BIOSIG_INCLUDE_DIR biosig.h REQUIRED)
+find_library(BIOSIG_LIBRARY biosig REQUIRED)
+add_library(Biosig::Biosig UNKNOWN IMPORTED)
+set_target_properties(Biosig::Biosig PROPERTIES IMPORTED_LOCATION ${BIOSIG_LIBRARY}
+    INTERFACE_INCLUDE_DIRECTORIES ${BIOSIG_INCLUDE_DIR})
+find_package(HDF5 REQUIRED COMPONENTS C)
 if(VELMORA_BUILD_TESTS)
     find_package(GTest REQUIRED)
+    # The io tests write their recordings with an independent writer.
+    find_path(EDFLIB_INCLUDE_DIR edflib.h REQUIRED)
+    find_library(EDFLIB_LIBRARY edf REQUIRED)
+    add_library(Edflib::Edflib UNKNOWN IMPORTED)
+    set_target_properties(Edflib::Edflib PROPERTIES IMPORTED_LOCATION ${EDFLIB_LIBRARY}
+        INTERFACE_INCLUDE_DIRECTORIES ${EDFLIB_INCLUDE_DIR})
 endif()
 if(VELMORA_BUILD_BENCH)
     find_package(benchmark REQUIRED)

@@ -1,0 +1,65 @@
+// A recording opened through BioSig: EDF/EDF+, BDF/BDF+, GDF, BrainVision and every other
+// format BioSig reads. Opening reads the header and the event table only; samples are read on
+// request, block by block, so that a long recording is never loaded whole.
+#pragma once
+
+#include "io/CIoResult.h"
+
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+class CRecordingFile {
+public:
+    struct Channel {
+        std::string label;
+        std::string unit; // physical unit as BioSig names it ("uV", "fWb m-2"); "" unknown
+        double samplingRateHz = 0.0;
+        bool atRecordingRate = true; // false: sampled at another rate, not readable as epochs
+    };
+    // One entry of the event table. `code` is the event type BioSig reports; for annotations
+    // (EDF+/BDF+ texts, BrainVision markers) it numbers the distinct texts, and `text` holds the
+    // annotation itself. `text` is empty where the file gives none.
+    struct Event {
+        long long sample = 0; // first sample of the event, at the recording's rate
+        double onsetSec = 0.0;
+        double durationSec = 0.0;
+        int code = 0;
+        std::string text;
+    };
+
+    CRecordingFile();
+    ~CRecordingFile();
+    CRecordingFile(CRecordingFile&&) noexcept;
+    CRecordingFile& operator=(CRecordingFile&&) noexcept;
+
+    // Open a file (closing the one open before). On failure nothing is open and the message
+    // names the file and what is wrong.
+    CIoResult open(const std::string& path);
+    void close();
+    bool isOpen() const;
+
+    const std::string& path() const { return m_path; }
+    const std::string& formatName() const { return m_format; }
+    double samplingRateHz() const { return m_rateHz; }
+    long long sampleCount() const { return m_samples; }
+    const std::vector<Channel>& channels() const { return m_channels; }
+    const std::vector<Event>& events() const { return m_events; }
+
+    // Samples [first, first + count) of the given channels (indices into channels(), each at the
+    // recording's rate) in physical units, channel after channel: out[i * count + s].
+    CIoResult readSamples(std::span<const int> channels, long long first, long long count,
+                          std::vector<double>& out);
+
+private:
+    struct Handle;
+
+    std::unique_ptr<Handle> m_handle;
+    std::string m_path;
+    std::string m_format;
+    double m_rateHz = 0.0;
+    long long m_samples = 0;
+    std::vector<Channel> m_channels;
+    std::vector<Event> m_events;
+};

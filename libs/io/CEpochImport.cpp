@@ -1,0 +1,341 @@
+// Epochs around events of a recording, read block-wise and handed to the data set builder.
+#include "io/CEpochImport.h"
+
+#include "CEpochStore.h"
+#include "CMontage.h"
+#include "IoText.h"
+#include "io/CRecordingFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <new>
+
+namespace {
+
+// Above this the epochs are refused before anything is allocated.
+constexpr double kMaxEpochBytes = 64.0 * (1LL << 30);
+
+struct Span {
+    long long first = 0; // sample offsets from the event, ends included
+    long long last = 0;
+    long long length() const { return last - first + 1; }
+};
+
+std::string checkLatencies(const CEpochImport::Options& o) {
+    const double all[6] = {o.epochStartMs, o.epochEndMs,     o.activeStartMs,
+                           o.activeEndMs,  o.controlStartMs, o.controlEndMs};
+    if (!std::all_of(all, all + 6, [](double v) { return std::isfinite(v); })) {
+        return "the epoch span and the windows need finite latencies";
+    }
+    if (o.epochStartMs >= o.epochEndMs) {
+        return "the epoch span " + io_text::num(o.epochStartMs) + " to " +
+               io_text::num(o.epochEndMs) + " ms is empty";
+    }
+    const char* names[2] = {"Active", "Control"};
+    const double win[2][2] = {{o.activeStartMs, o.activeEndMs}, {o.controlStartMs, o.controlEndMs}};
+    for (int k = 0; k < 2; ++k) {
+        if (win[k][0] > win[k][1] || win[k][0] < o.epochStartMs || win[k][1] > o.epochEndMs) {
+            return std::string(names[k]) + " window " + io_text::num(win[k][0]) + " to " +
+                   io_text::num(win[k][1]) + " ms lies outside the epoch span " +
+                   io_text::num(o.epochStartMs) + " to " + io_text::num(o.epochEndMs) + " ms";
+        }
+    }
+    if (o.eventCodes.empty() && o.eventTexts.empty()) {
+        return "choose the events by code or by text";
+    }
+    return {};
+}
+
+// The sample offsets covering the span in ms at rate hz.
+Span spanOf(double startMs, double endMs, double hz) {
+    constexpr double kEps = 1e-9;
+    return {static_cast<long long>(std::floor(startMs * hz / 1000.0 + kEps)),
+            static_cast<long long>(std::ceil(endMs * hz / 1000.0 - kEps))};
+}
+
+bool matches(const CRecordingFile::Event& e, const CEpochImport::Options& o) {
+    return std::find(o.eventCodes.begin(), o.eventCodes.end(), e.code) != o.eventCodes.end() ||
+           (!e.text.empty() &&
+            std::find_if(o.eventTexts.begin(), o.eventTexts.end(), [&](const std::string& t) {
+                return io_text::trim(t) == e.text;
+            }) != o.eventTexts.end());
+}
+
+// "'stim A' (code 1, 40 times)" or "code 7 (3 times)" for each distinct event of the file.
+std::string eventSummary(const std::vector<CRecordingFile::Event>& events) {
+    constexpr std::size_t kMost = 12;
+    std::map<std::pair<int, std::string>, int> counts;
+    for (const auto& e : events) {
+        ++counts[{e.code, e.text}];
+    }
+    std::string out;
+    std::size_t i = 0;
+    for (const auto& [key, n] : counts) {
+        if (i++ == kMost) {
+            return out + ", ...";
+        }
+        const std::string times = std::to_string(n) + (n == 1 ? " time" : " times");
+        const std::string code = "code " + std::to_string(key.first);
+        out += (out.empty() ? "" : ", ") +
+               (key.second.empty() ? code + " (" + times + ")"
+                                   : io_text::quote(key.second) + " (" + code + ", " + times + ")");
+    }
+    return out.empty() ? "none" : out;
+}
+
+std::string chosenEvents(const CEpochImport::Options& o) {
+    std::vector<std::string> parts;
+    for (int c : o.eventCodes) {
+        parts.push_back("code " + std::to_string(c));
+    }
+    for (const auto& t : o.eventTexts) {
+        parts.push_back("text " + io_text::quote(io_text::trim(t)));
+    }
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        out += (i ? (i + 1 == parts.size() ? " or " : ", ") : "") + parts[i];
+    }
+    return out;
+}
+
+class EpochRun {
+public:
+    EpochRun(const CEpochImport::Options& o, CEpochImport::Report& report)
+        : m_o(o), m_report(report), m_name(io_text::quote(o.path)) {}
+
+    CIoResult run(CArrayMEDataSetzq& target);
+
+private:
+    CIoResult fail(const std::string& what) const {
+        return CIoResult::failure(m_name + ": " + what);
+    }
+    CIoResult chooseChannels();
+    CIoResult chooseEpochs();
+    CIoResult readEpochs();
+    CIoResult dropNonFinite();
+    CIoResult fill(CArrayMEDataSetzq& data);
+    bool progress(CIoProgress::Stage stage, long long done, long long total) const {
+        return !m_o.progress || m_o.progress(stage, done, total);
+    }
+
+    const CEpochImport::Options& m_o;
+    CEpochImport::Report& m_report;
+    std::string m_name;
+    CRecordingFile m_file;
+    CMontage m_montage;
+    std::vector<int> m_channels; // file channels read, in data-set order
+    std::vector<CMontage::Placed> m_placed;
+    Span m_span;
+    std::vector<long long> m_starts; // first sample of each epoch kept so far
+    CEpochStore m_data;              // per channel: epoch after epoch
+};
+
+CIoResult EpochRun::chooseChannels() {
+    const auto& all = m_file.channels();
+    std::vector<int> wanted;
+    for (const std::string& label : m_o.channels) {
+        const auto it = std::find_if(all.begin(), all.end(), [&](const auto& c) {
+            return io_text::lower(c.label) == io_text::lower(io_text::trim(label));
+        });
+        if (it == all.end()) {
+            std::vector<std::string> labels;
+            for (const auto& c : all) {
+                labels.push_back(c.label);
+            }
+            return fail("no channel " + io_text::quote(label) + " (the channels are " +
+                        io_text::list(labels) + ")");
+        }
+        if (!it->atRecordingRate) {
+            return fail("channel " + io_text::quote(it->label) + " is sampled at " +
+                        io_text::num(it->samplingRateHz) + " Hz, not at the recording's " +
+                        io_text::num(m_file.samplingRateHz()) + " Hz");
+        }
+        wanted.push_back(static_cast<int>(it - all.begin()));
+    }
+    for (int c = 0; m_o.channels.empty() && c < static_cast<int>(all.size()); ++c) {
+        if (all[c].atRecordingRate) {
+            wanted.push_back(c);
+        }
+    }
+    std::vector<CMontage::Input> inputs;
+    for (int c : wanted) {
+        inputs.push_back({all[c].label, all[c].unit});
+    }
+    if (CIoResult r = m_montage.place(inputs, m_o.path, m_placed, m_report.droppedChannels); !r) {
+        return r;
+    }
+    for (const auto& p : m_placed) {
+        m_channels.push_back(wanted[p.input]);
+        m_report.channels.push_back(inputs[p.input].label);
+    }
+    return {};
+}
+
+CIoResult EpochRun::chooseEpochs() {
+    const auto& events = m_file.events();
+    for (const auto& e : events) {
+        if (!matches(e, m_o)) {
+            continue;
+        }
+        ++m_report.eventsMatched;
+        const long long first = e.sample + m_span.first;
+        if (first < 0 || e.sample + m_span.last >= m_file.sampleCount()) {
+            ++m_report.epochsPastEnds;
+        } else {
+            m_starts.push_back(first);
+        }
+    }
+    if (m_report.eventsMatched == 0) {
+        return fail("no event has " + chosenEvents(m_o) +
+                    " (the file's events: " + eventSummary(events) + ")");
+    }
+    if (m_starts.empty()) {
+        return fail("all " + std::to_string(m_report.epochsPastEnds) + " epochs from " +
+                    io_text::num(m_o.epochStartMs) + " to " + io_text::num(m_o.epochEndMs) +
+                    " ms run past the ends of the recording");
+    }
+    std::sort(m_starts.begin(), m_starts.end());
+    return {};
+}
+
+CIoResult EpochRun::readEpochs() {
+    const long long n = m_span.length();
+    const auto nEpochs = static_cast<long long>(m_starts.size());
+    const double bytes = 8.0 * static_cast<double>(n) * static_cast<double>(nEpochs) *
+                         static_cast<double>(m_channels.size());
+    if (bytes > kMaxEpochBytes) {
+        return fail(std::to_string(nEpochs) + " epochs of " + std::to_string(n) + " samples on " +
+                    std::to_string(m_channels.size()) + " channels do not fit in memory");
+    }
+    if (!m_data.allocate(m_channels.size(), static_cast<std::size_t>(n * nEpochs))) {
+        throw std::bad_alloc();
+    }
+    std::vector<double> block;
+    for (long long e = 0; e < nEpochs; ++e) {
+        if (CIoResult r = m_file.readSamples(m_channels, m_starts[e], n, block); !r) {
+            return r;
+        }
+        for (std::size_t c = 0; c < m_channels.size(); ++c) {
+            std::copy_n(block.begin() + static_cast<std::ptrdiff_t>(c * n), n,
+                        m_data.channel(c) + e * n);
+        }
+        if (!progress(CIoProgress::Stage::Reading, e + 1, nEpochs)) {
+            return fail("cancelled");
+        }
+    }
+    return {};
+}
+
+CIoResult EpochRun::dropNonFinite() {
+    const long long n = m_span.length();
+    const auto nEpochs = static_cast<long long>(m_starts.size());
+    std::vector<char> bad(static_cast<std::size_t>(nEpochs), 0);
+    std::vector<std::string> empty;
+    for (std::size_t c = 0; c < m_data.channelCount(); ++c) {
+        long long badHere = 0;
+        for (long long e = 0; e < nEpochs; ++e) {
+            const double* x = m_data.channel(c) + e * n;
+            const bool finite = std::all_of(x, x + n, [](double v) { return std::isfinite(v); });
+            bad[e] = bad[e] || !finite;
+            badHere += finite ? 0 : 1;
+        }
+        if (badHere == nEpochs) {
+            empty.push_back(m_report.channels[c]);
+        }
+    }
+    if (!empty.empty()) {
+        return fail((empty.size() == 1 ? "channel " : "channels ") + io_text::list(empty) +
+                    (empty.size() == 1 ? " holds" : " hold") + " no finite sample in any epoch");
+    }
+    long long kept = 0;
+    for (long long e = 0; e < nEpochs; ++e) {
+        if (bad[e]) {
+            ++m_report.epochsNonFinite;
+            continue;
+        }
+        for (std::size_t c = 0; c < m_data.channelCount(); ++c) {
+            std::copy_n(m_data.channel(c) + e * n, n, m_data.channel(c) + kept * n);
+        }
+        m_starts[kept++] = m_starts[e];
+    }
+    if (kept == 0) {
+        return fail("every epoch holds a non-finite sample on some channel");
+    }
+    m_starts.resize(static_cast<std::size_t>(kept));
+    return {};
+}
+
+CIoResult EpochRun::fill(CArrayMEDataSetzq& data) {
+    CMEDataSetBuilder b(data);
+    const auto check = [&](const CMEDataSetBuilder::Result& r) {
+        return r ? CIoResult{} : fail(r.message);
+    };
+    CIoResult r = check(b.addSession());
+    r = r ? check(b.setSpectrumSettings(0, m_o.spectrum)) : r;
+    r = r ? check(b.addTrial(0)) : r;
+    r = r ? check(CMontage::addChannels(b, 0, m_placed)) : r;
+    const auto nEpochs = static_cast<long long>(m_starts.size());
+    const auto nChannels = static_cast<long long>(m_data.channelCount());
+    const auto values = static_cast<std::size_t>(nEpochs * m_span.length());
+    for (long long c = 0; r && c < nChannels; ++c) {
+        r = check(b.setChannelEpochs(0, 0, static_cast<int>(c),
+                                     std::span<const double>(m_data.channel(c), values), nEpochs,
+                                     m_file.samplingRateHz(), m_report.firstLatencyMs));
+        m_data.release(static_cast<std::size_t>(c)); // the data set holds its own copy now
+        if (r && !progress(CIoProgress::Stage::Channels, c + 1, nChannels)) {
+            r = fail("cancelled");
+        }
+    }
+    r = r ? check(b.setWindows(0, 0, m_o.activeStartMs, m_o.activeEndMs, m_o.controlStartMs,
+                               m_o.controlEndMs))
+          : r;
+    return r && m_o.computeSpectra ? check(b.computeSpectra(0)) : r;
+}
+
+CIoResult EpochRun::run(CArrayMEDataSetzq& target) {
+    if (std::string error = checkLatencies(m_o); !error.empty()) {
+        return fail(error);
+    }
+    if (CIoResult r = m_montage.load(m_o.montage); !r) {
+        return r;
+    }
+    if (CIoResult r = m_file.open(m_o.path); !r) {
+        return r;
+    }
+    m_report.format = m_file.formatName();
+    m_report.samplingRateHz = m_file.samplingRateHz();
+    m_span = spanOf(m_o.epochStartMs, m_o.epochEndMs, m_file.samplingRateHz());
+    m_report.samplesPerEpoch = m_span.length();
+    m_report.firstLatencyMs = 1000.0 * static_cast<double>(m_span.first) / m_file.samplingRateHz();
+    CIoResult r = chooseChannels();
+    r = r ? chooseEpochs() : r;
+    r = r ? readEpochs() : r;
+    r = r ? dropNonFinite() : r;
+    if (!r) {
+        return r;
+    }
+    m_report.epochsUsed = static_cast<int>(m_starts.size());
+    CArrayMEDataSetzq built;
+    if (r = fill(built); !r) {
+        return r;
+    }
+    target = std::move(built);
+    return {};
+}
+
+} // namespace
+
+CIoResult CEpochImport::build(CArrayMEDataSetzq& target) {
+    Report report;
+    try {
+        EpochRun run(m_options, report);
+        if (CIoResult r = run.run(target); !r) {
+            return r;
+        }
+    } catch (const std::bad_alloc&) {
+        return CIoResult::failure(io_text::quote(m_options.path) + ": out of memory");
+    }
+    m_report = std::move(report);
+    return {};
+}

@@ -1,0 +1,310 @@
+// MNE-Python time-frequency files through the HDF5 C library.
+#include "CMneTfrFile.h"
+
+#include "IoText.h"
+
+#include <filesystem>
+#include <hdf5.h>
+#include <optional>
+
+namespace {
+
+// HDF5 prints its error stack on every failed call; the reader reports failures itself, so the
+// printing is off while it runs and restored afterwards.
+class QuietErrors {
+public:
+    QuietErrors() {
+        H5Eget_auto2(H5E_DEFAULT, &m_func, &m_data);
+        H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
+    }
+    ~QuietErrors() { H5Eset_auto2(H5E_DEFAULT, m_func, m_data); }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+
+private:
+    H5E_auto2_t m_func = nullptr;
+    void* m_data = nullptr;
+};
+
+// An HDF5 identifier closed by the function that matches it.
+class Id {
+public:
+    Id(hid_t id, herr_t (*close)(hid_t)) : m_id(id), m_close(close) {}
+    ~Id() {
+        if (m_id >= 0) {
+            m_close(m_id);
+        }
+    }
+    Id(const Id&) = delete;
+    Id& operator=(const Id&) = delete;
+    hid_t get() const { return m_id; }
+    bool ok() const { return m_id >= 0; }
+
+private:
+    hid_t m_id;
+    herr_t (*m_close)(hid_t);
+};
+
+// Whether every link of the path exists (H5Lexists needs the parents to exist).
+bool exists(hid_t file, const std::string& path) {
+    std::size_t pos = 0;
+    while ((pos = path.find('/', pos + 1)) != std::string::npos) {
+        if (H5Lexists(file, path.substr(0, pos).c_str(), H5P_DEFAULT) <= 0) {
+            return false;
+        }
+    }
+    return H5Lexists(file, path.c_str(), H5P_DEFAULT) > 0;
+}
+
+long long pointCount(hid_t dataset, std::vector<hsize_t>* dims = nullptr) {
+    Id space(H5Dget_space(dataset), H5Sclose);
+    const int rank = space.ok() ? H5Sget_simple_extent_ndims(space.get()) : -1;
+    if (rank < 0) {
+        return -1;
+    }
+    std::vector<hsize_t> d(static_cast<std::size_t>(rank));
+    H5Sget_simple_extent_dims(space.get(), d.data(), nullptr);
+    long long n = 1;
+    for (hsize_t v : d) {
+        n *= static_cast<long long>(v);
+    }
+    if (dims) {
+        *dims = d;
+    }
+    return n;
+}
+
+// Text as h5io stores it: opaque bytes, a string, an array of bytes, or an integer.
+std::optional<std::string> readText(hid_t file, const std::string& path) {
+    if (!exists(file, path)) {
+        return std::nullopt;
+    }
+    Id set(H5Dopen2(file, path.c_str(), H5P_DEFAULT), H5Dclose);
+    Id type(set.ok() ? H5Dget_type(set.get()) : -1, H5Tclose);
+    const long long n = set.ok() ? pointCount(set.get()) : -1;
+    if (!type.ok() || n < 0) {
+        return std::nullopt;
+    }
+    const H5T_class_t cls = H5Tget_class(type.get());
+    const std::size_t size = H5Tget_size(type.get());
+    if (cls == H5T_STRING && H5Tis_variable_str(type.get()) > 0 && n == 1) {
+        Id mem(H5Tcopy(H5T_C_S1), H5Tclose);
+        H5Tset_size(mem.get(), H5T_VARIABLE);
+        char* text = nullptr;
+        if (H5Dread(set.get(), mem.get(), H5S_ALL, H5S_ALL, H5P_DEFAULT, &text) < 0 || !text) {
+            return std::nullopt;
+        }
+        std::string out(text);
+        H5free_memory(text);
+        return out;
+    }
+    if (cls == H5T_OPAQUE || cls == H5T_STRING || (cls == H5T_INTEGER && size == 1)) {
+        std::string out(size * static_cast<std::size_t>(n), '\0');
+        if (H5Dread(set.get(), type.get(), H5S_ALL, H5S_ALL, H5P_DEFAULT, out.data()) < 0) {
+            return std::nullopt;
+        }
+        return out.substr(0, out.find('\0'));
+    }
+    if (cls == H5T_INTEGER && n == 1) {
+        long long v = 0;
+        if (H5Dread(set.get(), H5T_NATIVE_LLONG, H5S_ALL, H5S_ALL, H5P_DEFAULT, &v) < 0) {
+            return std::nullopt;
+        }
+        return std::to_string(v);
+    }
+    return std::nullopt;
+}
+
+std::optional<double> readNumber(hid_t file, const std::string& path) {
+    if (!exists(file, path)) {
+        return std::nullopt;
+    }
+    Id set(H5Dopen2(file, path.c_str(), H5P_DEFAULT), H5Dclose);
+    double v = 0.0;
+    if (!set.ok() || pointCount(set.get()) != 1 ||
+        H5Dread(set.get(), H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, &v) < 0) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+struct Complex {
+    double r;
+    double i;
+};
+
+class Reader {
+public:
+    Reader(hid_t file, std::string name) : m_file(file), m_name(std::move(name)) {}
+
+    bool conditions(std::vector<std::string>& names);
+    bool read(const std::string& group, CSpectraSource& out);
+    const std::string& error() const { return m_error; }
+
+private:
+    bool fail(const std::string& message) {
+        m_error = m_name + ": " + message;
+        return false;
+    }
+    bool readAxis(const std::string& path, std::vector<double>& axis);
+    bool readData(const std::string& path, CSpectraSource& out);
+    bool readChannels(const std::string& group, CSpectraSource& out);
+
+    hid_t m_file;
+    std::string m_name;
+    std::string m_error;
+};
+
+bool Reader::conditions(std::vector<std::string>& names) {
+    if (!exists(m_file, "/mnepython")) {
+        return fail("not an MNE time-frequency file (it has no 'mnepython' group)");
+    }
+    for (int n = 0; exists(m_file, "/mnepython/idx_" + std::to_string(n)); ++n) {
+        const std::string base = "/mnepython/idx_" + std::to_string(n);
+        const auto name = readText(m_file, base + "/idx_0");
+        if (!exists(m_file, base + "/idx_1/key_data")) {
+            return fail("entry " + std::to_string(n) + " holds no time-frequency data");
+        }
+        names.push_back(name ? *name : std::to_string(n));
+    }
+    if (names.empty()) {
+        return fail("holds no time-frequency data");
+    }
+    return true;
+}
+
+bool Reader::readAxis(const std::string& path, std::vector<double>& axis) {
+    const std::string key = path.substr(path.rfind('/') + 1);
+    if (!exists(m_file, path)) {
+        return fail("has no " + key);
+    }
+    Id set(H5Dopen2(m_file, path.c_str(), H5P_DEFAULT), H5Dclose);
+    Id type(set.ok() ? H5Dget_type(set.get()) : -1, H5Tclose);
+    std::vector<hsize_t> dims;
+    const long long n = set.ok() ? pointCount(set.get(), &dims) : -1;
+    if (!type.ok() || dims.size() != 1 || n < 1 ||
+        (H5Tget_class(type.get()) != H5T_FLOAT && H5Tget_class(type.get()) != H5T_INTEGER)) {
+        return fail(key + " is not a non-empty one-dimensional array of numbers");
+    }
+    axis.resize(static_cast<std::size_t>(n));
+    if (H5Dread(set.get(), H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, axis.data()) < 0) {
+        return fail("cannot read " + key);
+    }
+    return true;
+}
+
+bool Reader::readData(const std::string& path, CSpectraSource& out) {
+    Id set(H5Dopen2(m_file, path.c_str(), H5P_DEFAULT), H5Dclose);
+    Id type(set.ok() ? H5Dget_type(set.get()) : -1, H5Tclose);
+    std::vector<hsize_t> dims;
+    const long long n = set.ok() ? pointCount(set.get(), &dims) : -1;
+    if (!type.ok() || n < 0) {
+        return fail("cannot read key_data");
+    }
+    if (dims.size() == 4) {
+        return fail("key_data holds the spectra of single epochs (4 dimensions); save their "
+                    "average (EpochsTFR.average()) instead");
+    }
+    const std::vector<hsize_t> want = {out.labels.size(), out.freqsHz.size(), out.timesSec.size()};
+    if (dims != want) {
+        std::string shape;
+        for (std::size_t i = 0; i < dims.size(); ++i) {
+            shape += (i ? " x " : "") + std::to_string(dims[i]);
+        }
+        return fail("key_data is " + shape + " where the channels, key_freqs and key_times give " +
+                    std::to_string(want[0]) + " x " + std::to_string(want[1]) + " x " +
+                    std::to_string(want[2]));
+    }
+    const H5T_class_t cls = H5Tget_class(type.get());
+    const bool complex = cls == H5T_COMPOUND && H5Tget_nmembers(type.get()) == 2 &&
+                         H5Tget_member_index(type.get(), "r") >= 0 &&
+                         H5Tget_member_index(type.get(), "i") >= 0;
+    if (cls != H5T_FLOAT && !complex) {
+        return fail("key_data holds neither real nor complex floating-point numbers");
+    }
+    out.complex = complex;
+    out.values.resize(static_cast<std::size_t>(n) * (complex ? 2 : 1));
+    herr_t status = -1;
+    if (complex) {
+        Id mem(H5Tcreate(H5T_COMPOUND, sizeof(Complex)), H5Tclose);
+        H5Tinsert(mem.get(), "r", HOFFSET(Complex, r), H5T_NATIVE_DOUBLE);
+        H5Tinsert(mem.get(), "i", HOFFSET(Complex, i), H5T_NATIVE_DOUBLE);
+        status = H5Dread(set.get(), mem.get(), H5S_ALL, H5S_ALL, H5P_DEFAULT, out.values.data());
+    } else {
+        status =
+            H5Dread(set.get(), H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, out.values.data());
+    }
+    return status >= 0 || fail("cannot read key_data (the file may be damaged)");
+}
+
+bool Reader::readChannels(const std::string& group, CSpectraSource& out) {
+    const std::string chs = group + "/key_info/key_chs";
+    if (!exists(m_file, chs)) {
+        return fail("has no channel information (key_info/key_chs)");
+    }
+    for (int c = 0; exists(m_file, chs + "/idx_" + std::to_string(c)); ++c) {
+        const std::string ch = chs + "/idx_" + std::to_string(c);
+        const auto label = readText(m_file, ch + "/key_ch_name");
+        if (!label || io_text::trim(*label).empty()) {
+            return fail("channel " + std::to_string(c) + " has no name");
+        }
+        const auto unit = readNumber(m_file, ch + "/key_unit");
+        const int fiff = unit ? static_cast<int>(*unit) : 0;
+        out.labels.push_back(io_text::trim(*label));
+        out.units.push_back(fiff == 107 ? "V" : fiff == 112 ? "T" : fiff == 201 ? "T/m" : "");
+    }
+    return true;
+}
+
+bool Reader::read(const std::string& group, CSpectraSource& out) {
+    CSpectraSource s;
+    s.format = "mne-tfr-h5";
+    if (!readChannels(group, s) || !readAxis(group + "/key_freqs", s.freqsHz) ||
+        !readAxis(group + "/key_times", s.timesSec) || !readData(group + "/key_data", s)) {
+        return false;
+    }
+    out = std::move(s);
+    return true;
+}
+
+} // namespace
+
+bool CMneTfrFile::read(const std::string& path, const std::string& condition, CSpectraSource& out) {
+    m_error.clear();
+    m_conditions.clear();
+    const std::string name = io_text::quote(path);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        m_error = name + (std::filesystem::exists(path, ec) ? ": is not a file" : ": no such file");
+        return false;
+    }
+    QuietErrors quiet;
+    if (H5Fis_hdf5(path.c_str()) <= 0) {
+        m_error = name + ": not an HDF5 file";
+        return false;
+    }
+    Id file(H5Fopen(path.c_str(), H5F_ACC_RDONLY, H5P_DEFAULT), H5Fclose);
+    if (!file.ok()) {
+        m_error = name + ": HDF5 cannot open it (the file may be damaged)";
+        return false;
+    }
+    Reader reader(file.get(), name);
+    if (!reader.conditions(m_conditions)) {
+        m_error = reader.error();
+        return false;
+    }
+    std::size_t index = 0;
+    while (!condition.empty() && index < m_conditions.size() && m_conditions[index] != condition) {
+        ++index;
+    }
+    if (index == m_conditions.size()) {
+        m_error = name + ": no condition " + io_text::quote(condition) + " (the file holds " +
+                  io_text::list(m_conditions) + ")";
+        return false;
+    }
+    if (!reader.read("/mnepython/idx_" + std::to_string(index) + "/idx_1", out)) {
+        m_error = reader.error();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,271 @@
+// Recording files through BioSig: header, event table, and samples read block by block.
+#include "io/CRecordingFile.h"
+
+#include "IoText.h"
+
+#include <algorithm>
+#include <biosig.h>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+struct CRecordingFile::Handle {
+    HDRTYPE* hdr = nullptr;
+    std::vector<int> biosigIndex; // BioSig channel of each entry of channels()
+    std::vector<int> onChannels;  // channels switched on for the last read, in BioSig order
+
+    ~Handle() {
+        if (hdr) {
+            sclose(hdr);
+            destructHDR(hdr);
+        }
+    }
+};
+
+namespace {
+
+// BioSig's messages end in newlines and start with its own prefixes; keep the words.
+std::string biosigMessage(HDRTYPE* hdr) {
+    std::string text = hdr && hdr->AS.B4C_ERRMSG ? hdr->AS.B4C_ERRMSG : "";
+    for (const char* prefix : {"ERROR BIOSIG4C++ SOPEN(read):", "Error SOPEN(READ);",
+                               "Error SOPEN(READ):", "Error SOPEN(READ)"}) {
+        if (text.rfind(prefix, 0) == 0) {
+            text.erase(0, std::string(prefix).size());
+        }
+    }
+    text = io_text::trim(text);
+    return text.empty() ? "unknown error" : text;
+}
+
+// Formats whose samples follow the header in the same file, record after record.
+bool holdsRecordsInline(enum FileFormat type) {
+    return type == EDF || type == BDF || type == GDF || type == GDF1;
+}
+
+// An ASCII number field of an EDF/BDF header; -1 when it holds none.
+long long headerNumber(const std::string& header, std::size_t at, std::size_t width) {
+    if (header.size() < at + width) {
+        return -1;
+    }
+    const std::string field = io_text::trim(header.substr(at, width));
+    if (field.empty() || field.find_first_not_of("0123456789") != std::string::npos ||
+        field.size() > 15) {
+        return -1;
+    }
+    return std::stoll(field);
+}
+
+// How many data records an EDF or BDF file announces and holds, from its own header; BioSig
+// reads past its buffers when the annotations of a truncated EDF+/BDF+ file are cut off, so
+// such files are refused before BioSig sees them. Empty for other formats or unknown lengths.
+std::string checkEdfLength(const std::string& path, std::uintmax_t size) {
+    std::ifstream in(path, std::ios::binary);
+    std::string header(256, '\0');
+    in.read(header.data(), 256);
+    const bool edf = header.compare(0, 8, "0       ") == 0;
+    const bool bdf = header.compare(0, 8,
+                                    "\xFF"
+                                    "BIOSEMI") == 0;
+    const long long headerBytes = headerNumber(header, 184, 8);
+    const long long records = headerNumber(header, 236, 8);
+    const long long ns = headerNumber(header, 252, 4);
+    if (!in || !(edf || bdf) || headerBytes != 256 * (ns + 1) || records < 1 || ns < 1) {
+        return {};
+    }
+    std::string signals(static_cast<std::size_t>(256 * ns), '\0');
+    if (!in.read(signals.data(), static_cast<std::streamsize>(signals.size()))) {
+        return {};
+    }
+    // Fields are grouped by kind; before the sample counts come label (16), transducer (80),
+    // unit and four limits (8 each) and prefilter (80) of every signal: 216 bytes a signal.
+    long long recordBytes = 0;
+    for (long long i = 0; i < ns; ++i) {
+        const long long samples =
+            headerNumber(signals, static_cast<std::size_t>(216 * ns + 8 * i), 8);
+        if (samples < 0) {
+            return {};
+        }
+        recordBytes += samples * (bdf ? 3 : 2);
+    }
+    const auto data = static_cast<long long>(size) - headerBytes;
+    const long long held = recordBytes > 0 ? std::max(0LL, data) / recordBytes : records;
+    if (held >= records) {
+        return {};
+    }
+    return io_text::quote(path) + ": the file is truncated: it holds " + std::to_string(held) +
+           " of its " + std::to_string(records) + " data records";
+}
+
+std::string checkPath(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (path.empty()) {
+        return "no recording file given";
+    }
+    if (!std::filesystem::exists(status)) {
+        return io_text::quote(path) + ": no such file";
+    }
+    if (std::filesystem::is_directory(status)) {
+        return io_text::quote(path) + ": is a folder, not a recording file";
+    }
+    const auto size = std::filesystem::file_size(path, ec);
+    return ec ? std::string() : checkEdfLength(path, size);
+}
+
+} // namespace
+
+CRecordingFile::CRecordingFile() = default;
+CRecordingFile::~CRecordingFile() = default;
+CRecordingFile::CRecordingFile(CRecordingFile&&) noexcept = default;
+CRecordingFile& CRecordingFile::operator=(CRecordingFile&&) noexcept = default;
+
+bool CRecordingFile::isOpen() const {
+    return m_handle != nullptr;
+}
+
+void CRecordingFile::close() {
+    m_handle.reset();
+    m_path.clear();
+    m_format.clear();
+    m_rateHz = 0.0;
+    m_samples = 0;
+    m_channels.clear();
+    m_events.clear();
+}
+
+CIoResult CRecordingFile::open(const std::string& path) {
+    close();
+    if (std::string error = checkPath(path); !error.empty()) {
+        return CIoResult::failure(error);
+    }
+    auto handle = std::make_unique<Handle>();
+    handle->hdr = sopen(path.c_str(), "r", nullptr);
+    if (handle->hdr) {
+        // Saturated samples (at the digital limits) become NaN, so their epochs are left out.
+        biosig_set_flag(handle->hdr, BIOSIG_FLAG_OVERFLOWDETECTION);
+    }
+    HDRTYPE* hdr = handle->hdr;
+    const std::string name = io_text::quote(path);
+    if (!hdr) {
+        return CIoResult::failure(name + ": BioSig cannot open it");
+    }
+    if (biosig_check_error(hdr)) {
+        const bool unknown = hdr->AS.B4C_ERRNUM == B4C_FORMAT_UNKNOWN;
+        return CIoResult::failure(
+            name +
+            (unknown ? ": not a recording format BioSig reads (" : ": BioSig cannot read it (") +
+            biosigMessage(hdr) + ")");
+    }
+    if (!(std::isfinite(hdr->SampleRate) && hdr->SampleRate > 0.0) || hdr->NRec < 1 ||
+        hdr->SPR < 1) {
+        return CIoResult::failure(name + ": the header gives no sampling rate or no samples");
+    }
+    if (holdsRecordsInline(hdr->TYPE)) {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(path, ec);
+        const auto held =
+            hdr->AS.bpb ? (size - std::min<std::uintmax_t>(size, hdr->HeadLen)) / hdr->AS.bpb : 0;
+        if (!ec && held < static_cast<std::uintmax_t>(hdr->NRec)) {
+            return CIoResult::failure(name + ": the file is truncated: it holds " +
+                                      std::to_string(held) + " of its " +
+                                      std::to_string(hdr->NRec) + " data records");
+        }
+    }
+    std::vector<Channel> channels;
+    for (int k = 0; k < hdr->NS; ++k) {
+        CHANNEL_TYPE* c = hdr->CHANNEL + k; // biosig_get_channel counts only channels switched on
+        if (c->OnOff != 1) {
+            continue; // annotation and time-axis channels
+        }
+        const char* unit = biosig_channel_get_physdim(c);
+        Channel ch;
+        ch.label = io_text::trim(biosig_channel_get_label(c));
+        ch.unit = unit && std::string(unit) != "?" ? unit : "";
+        ch.samplingRateHz = hdr->SampleRate * c->SPR / hdr->SPR;
+        ch.atRecordingRate = c->SPR == hdr->SPR;
+        channels.push_back(std::move(ch));
+        handle->biosigIndex.push_back(k);
+    }
+    if (channels.empty()) {
+        return CIoResult::failure(name + ": the file holds no signal channel");
+    }
+    const double eventRate = hdr->EVENT.SampleRate > 0.0 ? hdr->EVENT.SampleRate : hdr->SampleRate;
+    std::vector<Event> events;
+    for (std::size_t n = 0; n < hdr->EVENT.N; ++n) {
+        uint16_t typ = 0, chn = 0;
+        uint32_t pos = 0, dur = 0;
+        const char* desc = nullptr;
+        biosig_get_nth_event(hdr, n, &typ, &pos, &chn, &dur, nullptr, &desc);
+        Event e;
+        e.onsetSec = pos / eventRate;
+        e.sample = std::llround(e.onsetSec * hdr->SampleRate);
+        e.durationSec = dur / eventRate;
+        e.code = typ;
+        e.text = desc ? io_text::trim(desc) : "";
+        events.push_back(std::move(e));
+    }
+    m_path = path;
+    m_format = GetFileTypeString(hdr->TYPE) ? GetFileTypeString(hdr->TYPE) : "unknown";
+    m_rateHz = hdr->SampleRate;
+    m_samples = static_cast<long long>(hdr->NRec) * hdr->SPR;
+    m_channels = std::move(channels);
+    m_events = std::move(events);
+    m_handle = std::move(handle);
+    return {};
+}
+
+CIoResult CRecordingFile::readSamples(std::span<const int> channels, long long first,
+                                      long long count, std::vector<double>& out) {
+    const std::string name = io_text::quote(m_path);
+    if (!m_handle) {
+        return CIoResult::failure("no recording is open");
+    }
+    if (first < 0 || count < 1 || first > m_samples - count) {
+        return CIoResult::failure(name + ": samples " + std::to_string(first) + " to " +
+                                  std::to_string(first + count - 1) + " lie outside the " +
+                                  std::to_string(m_samples) + " samples of the recording");
+    }
+    HDRTYPE* hdr = m_handle->hdr;
+    std::vector<int> on;
+    for (int c : channels) {
+        if (c < 0 || c >= static_cast<int>(m_channels.size()) || !m_channels[c].atRecordingRate) {
+            return CIoResult::failure(name + ": channel " + std::to_string(c) +
+                                      " cannot be read at the recording's sampling rate");
+        }
+        on.push_back(m_handle->biosigIndex[c]);
+    }
+    std::sort(on.begin(), on.end());
+    on.erase(std::unique(on.begin(), on.end()), on.end());
+    if (on != m_handle->onChannels) {
+        for (int k : m_handle->biosigIndex) {
+            hdr->CHANNEL[k].OnOff = std::binary_search(on.begin(), on.end(), k) ? 1 : 0;
+        }
+        m_handle->onChannels = on;
+    }
+    const long long spr = hdr->SPR;
+    const long long block = first / spr;
+    const long long blocks = (first + count - 1) / spr - block + 1;
+    // BioSig 2.5 decodes a block read as if it started where its block cache starts; pointing
+    // the cache at the first block (empty) keeps reads that do not start at block 0 in place.
+    hdr->AS.first = static_cast<size_t>(block);
+    hdr->AS.length = 0;
+    const size_t got = sread(nullptr, static_cast<size_t>(block), static_cast<size_t>(blocks), hdr);
+    const size_t rows = hdr->data.size[0];
+    if (got != static_cast<size_t>(blocks) || rows != static_cast<size_t>(blocks * spr) ||
+        hdr->data.size[1] != on.size() || !hdr->data.block) {
+        return CIoResult::failure(name + ": could not read samples " + std::to_string(first) +
+                                  " to " + std::to_string(first + count - 1) +
+                                  " (the file may be truncated or damaged)");
+    }
+    out.resize(channels.size() * static_cast<std::size_t>(count));
+    const long long offset = first - block * spr;
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+        const int k = m_handle->biosigIndex[channels[i]];
+        const auto column =
+            static_cast<std::size_t>(std::lower_bound(on.begin(), on.end(), k) - on.begin());
+        const double* src = hdr->data.block + column * rows + offset;
+        std::copy(src, src + count, out.begin() + static_cast<std::ptrdiff_t>(i * count));
+    }
+    return {};
+}

@@ -1,0 +1,122 @@
+// Epoch rules: left-out epochs, channel choice and placement, channel types, progress.
+#include "IoTestFiles.h"
+#include "io/CEpochImport.h"
+
+#include <cmath>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace io_test;
+
+namespace {
+
+CEpochImport::Options stimEpochs(const std::string& path) {
+    CEpochImport::Options o;
+    o.path = path;
+    o.eventTexts = {" stim "}; // trimmed before matching
+    o.epochStartMs = -150.0;
+    o.epochEndMs = 180.0;
+    o.controlStartMs = -150.0;
+    o.controlEndMs = 0.0;
+    o.activeStartMs = 0.0;
+    o.activeEndMs = 150.0;
+    return o;
+}
+
+TEST(EpochImport, LeavesOutEpochsWithSaturatedSamplesAndCountsThem) {
+    TempDir dir;
+    Recording rec = standardRecording(Format::BdfPlus);
+    // One sample beyond the physical range inside the epoch of the 7.4 s stimulus only.
+    rec.channels[1].at = [](double t) { return std::abs(t - 7.5) < 0.002 ? 5000.0 : cz(t); };
+    CEpochImport import(stimEpochs(write(rec, Format::BdfPlus, dir.path(), "sat")));
+    CArrayMEDataSetzq data;
+    ASSERT_TRUE(import.build(data)) << import.build(data).message;
+    EXPECT_EQ(import.report().eventsMatched, 5);
+    EXPECT_EQ(import.report().epochsNonFinite, 1);
+    EXPECT_EQ(import.report().epochsPastEnds, 0); // 0.2 s and 19.8 s fit from -150 to 180 ms
+    EXPECT_EQ(import.report().epochsUsed, 4);
+    // The kept epochs are those of 0.2, 3.0, 11.85 and 19.8 s: the third starts 39 samples
+    // before 11.85 s.
+    const CMDTrialzq& trial = *data.getSessionData(0)->getTrialzq(0);
+    const long long n = trial.getEpochLength();
+    const auto& ramp = const_cast<CMDTrialzq&>(trial).getChannel(2)->getRawData();
+    EXPECT_NEAR(ramp[2 * n], pz((std::llround(11.85 * kRate) - 39.0) / kRate), 1e-3);
+}
+
+TEST(EpochImport, PlacesChannelsCaseInsensitivelyAndDropsOrRefusesTheRest) {
+    TempDir dir;
+    Recording rec = standardRecording(Format::EdfPlus);
+    rec.channels[0].label = "FZ";
+    rec.channels.push_back({"EXG1", "uV", fz});
+    rec.channels.push_back({"Status", "", [](double) { return 0.0; }});
+    auto o = stimEpochs(write(rec, Format::EdfPlus, dir.path(), "extra"));
+    CArrayMEDataSetzq data;
+
+    CEpochImport refuse(o);
+    const CIoResult r = refuse.build(data);
+    EXPECT_FALSE(r);
+    EXPECT_NE(r.message.find("2 channels have no position"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find("'EXG1', 'Status'"), std::string::npos) << r.message;
+    EXPECT_EQ(data.getSessionCount(), 0);
+
+    o.montage.dropUnplaced = true;
+    CEpochImport drop(o);
+    ASSERT_TRUE(drop.build(data));
+    EXPECT_EQ(drop.report().channels, (std::vector<std::string>{"FZ", "Cz", "Pz"}));
+    EXPECT_EQ(drop.report().droppedChannels, (std::vector<std::string>{"EXG1", "Status"}));
+    EXPECT_EQ(data.getSessionData(0)->getTrialzq(0)->getChannel(0)->label, u"FZ");
+
+    o.channels = {"pz", "EXG1"};
+    o.montage.dropUnplaced = false;
+    CEpochImport chosen(o);
+    EXPECT_FALSE(chosen.build(data)); // EXG1 asked for, still unplaced
+    o.channels = {"pz"};
+    CEpochImport one(o);
+    ASSERT_TRUE(one.build(data));
+    EXPECT_EQ(data.getSessionData(0)->getTrialzq(0)->getTotalChannel(), 1);
+}
+
+TEST(EpochImport, TakesTheTypeFromTheLayoutElseFromTheUnit) {
+    TempDir dir;
+    Recording rec = standardRecording(Format::EdfPlus);
+    rec.channels = {{"Fz", "uV", fz}, {"MAG1", "fT", fz}, {"MEG0111", "uV", fz}};
+    // A position-only layout knows no types; the Neuromag layout calls MEG0111 a magnetometer.
+    std::ofstream(dir.file("positions.txt")) << "Fz 0 0.07 0.07\nMAG1 0.05 0 0.11\n";
+    auto o = stimEpochs(write(rec, Format::EdfPlus, dir.path(), "types"));
+    o.montage.layouts = {dir.file("positions.txt"), "meg306-neuromag"};
+    CEpochImport import(o);
+    CArrayMEDataSetzq data;
+    ASSERT_TRUE(import.build(data)) << import.build(data).message;
+    CMDTrialzq& trial = *data.getSessionData(0)->getTrialzq(0);
+    EXPECT_EQ(trial.getChannel(0)->getChannelType(), CMDChannelzq::EegElectrode);
+    EXPECT_EQ(trial.getChannel(1)->getChannelType(), CMDChannelzq::MegSensor);
+    EXPECT_EQ(trial.getChannel(2)->getChannelType(), CMDChannelzq::MegSensor);
+    double normal[3] = {};
+    trial.getChannel(1)->getMEGCoilzq(0)->getCoilOrientationD(normal);
+    EXPECT_NEAR(normal[0], 0.05 / std::hypot(0.05, 0.11), 1e-9); // facing out of the head
+}
+
+TEST(EpochImport, ReportsProgressAndCancelsWithoutChange) {
+    TempDir dir;
+    auto o =
+        stimEpochs(write(standardRecording(Format::EdfPlus), Format::EdfPlus, dir.path(), "p"));
+    std::vector<std::pair<CIoProgress::Stage, long long>> calls;
+    o.progress = [&](CIoProgress::Stage stage, long long done, long long total) {
+        calls.push_back({stage, done});
+        return stage != CIoProgress::Stage::Channels || done < total;
+    };
+    CArrayMEDataSetzq data;
+    data.addSession();
+    CEpochImport import(o);
+    const CIoResult r = import.build(data);
+    EXPECT_FALSE(r);
+    EXPECT_NE(r.message.find("cancelled"), std::string::npos);
+    EXPECT_EQ(data.getSessionCount(), 1); // the target as it was
+    using S = CIoProgress::Stage;
+    const std::vector<std::pair<S, long long>> expected = {
+        {S::Reading, 1}, {S::Reading, 2},  {S::Reading, 3},  {S::Reading, 4},
+        {S::Reading, 5}, {S::Channels, 1}, {S::Channels, 2}, {S::Channels, 3}};
+    EXPECT_EQ(calls, expected);
+}
+
+} // namespace

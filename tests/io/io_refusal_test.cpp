@@ -1,0 +1,170 @@
+// Bad input: each gives one message naming the file and the problem, and the target data set
+// keeps what it held.
+#include "IoTestFiles.h"
+#include "io/CEpochImport.h"
+#include "io/CSpectraImport.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace io_test;
+
+namespace {
+
+// Files shared by the rows: a good EDF+ recording and copies made bad in one way each.
+class BadFiles {
+public:
+    BadFiles() {
+        const Recording rec = standardRecording(Format::EdfPlus);
+        good = write(rec, Format::EdfPlus, dir.path(), "good");
+        Recording flat = rec;
+        flat.channels[1].at = [](double) { return 4000.0; }; // saturated throughout
+        saturated = write(flat, Format::EdfPlus, dir.path(), "flat");
+        truncateCopy(good, dir.file("header.edf"), 200);
+        truncateCopy(good, dir.file("data.edf"), std::filesystem::file_size(good) - 3000);
+        std::ofstream notes(dir.file("notes.edf"));
+        for (int i = 0; i < 100; ++i) {
+            notes << "Recording notes, written by hand.\n";
+        }
+        std::ofstream(dir.file("text-tfr.h5")) << "not hdf5\n";
+        std::ofstream(dir.file("broken.txt")) << "Fz eeg 0 0.07\n";
+        const std::string npy = std::string(IO_FIXTURES) + "/npy_f8_c";
+        for (const char* folder : {"shape", "cut"}) {
+            std::filesystem::copy(npy, dir.file(folder));
+        }
+        std::ofstream(dir.file("shape/ch_names.txt")) << "Fz\nCz\nPz\nOz\n";
+        truncateCopy(npy + "/power.npy", dir.file("cut/power.npy"), 300);
+    }
+    TempDir dir;
+    std::string good, saturated;
+};
+
+BadFiles& files() {
+    static BadFiles f;
+    return f;
+}
+
+std::string fixture(const std::string& name) {
+    return std::string(IO_FIXTURES) + "/" + name;
+}
+
+CEpochImport::Options epochs(const std::string& path) {
+    CEpochImport::Options o;
+    o.path = path;
+    o.eventTexts = {"stim"};
+    return o;
+}
+
+struct Row {
+    const char* name;
+    std::function<CIoResult(CArrayMEDataSetzq&)> run;
+    std::function<std::string()> file; // what the message must name
+    const char* says;                  // and the problem it must state
+};
+
+void PrintTo(const Row& row, std::ostream* os) {
+    *os << row.name;
+}
+
+CIoResult runEpochs(CEpochImport::Options o, CArrayMEDataSetzq& data) {
+    return CEpochImport(std::move(o)).build(data);
+}
+
+CIoResult runSpectra(const std::string& path, CArrayMEDataSetzq& data,
+                     const std::string& condition = "") {
+    CSpectraImport::Options o;
+    o.path = path;
+    o.condition = condition;
+    return CSpectraImport(o).build(data);
+}
+
+class Refusals : public ::testing::TestWithParam<Row> {};
+
+TEST_P(Refusals, NameTheFileAndLeaveTheTargetAsItWas) {
+    CArrayMEDataSetzq data;
+    data.addSession();
+    data.addSession();
+    const CMEGDatazq* first = data.getSessionData(0);
+    const CIoResult r = GetParam().run(data);
+    EXPECT_FALSE(r);
+    EXPECT_NE(r.message.find(GetParam().file()), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find(GetParam().says), std::string::npos) << r.message;
+    EXPECT_EQ(r.message.find('\n'), std::string::npos) << r.message;
+    EXPECT_EQ(data.getSessionCount(), 2);
+    EXPECT_EQ(data.getSessionData(0), first);
+}
+
+const auto good = [] { return files().good; };
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, Refusals,
+    ::testing::Values(
+        Row{"MissingFile",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("none.edf")), d); },
+            [] { return files().dir.file("none.edf"); }, "no such file"},
+        Row{"Folder", [](auto& d) { return runEpochs(epochs(files().dir.path().string()), d); },
+            [] { return files().dir.path().string(); }, "is a folder"},
+        Row{"TruncatedHeader",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("header.edf")), d); },
+            [] { return files().dir.file("header.edf"); }, "too short"},
+        Row{"TruncatedData",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("data.edf")), d); },
+            [] { return files().dir.file("data.edf"); }, "truncated: it holds 18 of its 20"},
+        Row{"NotARecording",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("notes.edf")), d); },
+            [] { return files().dir.file("notes.edf"); }, "not a recording format BioSig reads"},
+        Row{"EventNeverOccurs",
+            [](auto& d) {
+                auto o = epochs(files().good);
+                o.eventTexts = {"stimulus"};
+                o.eventCodes = {9};
+                return runEpochs(o, d);
+            },
+            good, "no event has code 9 or text 'stimulus' (the file's events: 'stim'"},
+        Row{"WindowOutsideSpan",
+            [](auto& d) {
+                auto o = epochs(files().good);
+                o.activeEndMs = o.epochEndMs + 1.0;
+                return runEpochs(o, d);
+            },
+            good, "Active window 0 to 1001 ms lies outside the epoch span -500 to 1000 ms"},
+        Row{"LayoutMatchesNoChannel",
+            [](auto& d) {
+                auto o = epochs(files().good);
+                o.montage.layouts = {"ctf274"};
+                return runEpochs(o, d);
+            },
+            good, "no channel matches the layout 'ctf274' (the channels are 'Fz', 'Cz', 'Pz')"},
+        Row{"UnreadableLayout",
+            [](auto& d) {
+                auto o = epochs(files().good);
+                o.montage.layouts = {files().dir.file("broken.txt")};
+                return runEpochs(o, d);
+            },
+            [] { return files().dir.file("broken.txt"); }, "broken.txt': line 1: 'eeg' is not"},
+        Row{"SaturatedChannel", [](auto& d) { return runEpochs(epochs(files().saturated), d); },
+            [] { return files().saturated; }, "channel 'Cz' holds no finite sample in any epoch"},
+        Row{"NpyShapeDisagrees", [](auto& d) { return runSpectra(files().dir.file("shape"), d); },
+            [] { return files().dir.file("shape/power.npy"); },
+            "shape (3, 4, 5) disagrees with ch_names.txt, freqs.npy and times.npy, which give "
+            "(4, 4, 5)"},
+        Row{"NpyTruncated", [](auto& d) { return runSpectra(files().dir.file("cut"), d); },
+            [] { return files().dir.file("cut/power.npy"); }, "(truncated)"},
+        Row{"NpyWrongDtype", [](auto& d) { return runSpectra(fixture("npy_int32"), d); },
+            [] { return fixture("npy_int32/power.npy"); }, "element type '<i4' is not read"},
+        Row{"NpyNaNChannel", [](auto& d) { return runSpectra(fixture("npy_nan_channel"), d); },
+            [] { return fixture("npy_nan_channel"); }, "channel 'Cz' holds no finite value"},
+        Row{"NpyUnevenTimes", [](auto& d) { return runSpectra(fixture("npy_uneven_times"), d); },
+            [] { return fixture("npy_uneven_times"); }, "evenly spaced (time 3 is 0.5 s)"},
+        Row{"MneUnknownCondition",
+            [](auto& d) { return runSpectra(fixture("power-tfr.h5"), d, "dogs"); },
+            [] { return fixture("power-tfr.h5"); },
+            "no condition 'dogs' (the file holds 'faces', 'cars')"},
+        Row{"MneSingleEpochs", [](auto& d) { return runSpectra(fixture("epochs-tfr.h5"), d); },
+            [] { return fixture("epochs-tfr.h5"); }, "single epochs"},
+        Row{"MneNotHdf5", [](auto& d) { return runSpectra(files().dir.file("text-tfr.h5"), d); },
+            [] { return files().dir.file("text-tfr.h5"); }, "not an HDF5 file"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
