@@ -13,6 +13,10 @@ public:
     CArrayMEDataSet() = default;
     CArrayMEDataSet(const CArrayMEDataSet&) = delete;
     CArrayMEDataSet& operator=(const CArrayMEDataSet&) = delete;
+    // Moving takes the sessions; the watchers of both sides are told first, since the sessions
+    // they refer to leave their data set. Watchers do not move.
+    CArrayMEDataSet(CArrayMEDataSet&& other) noexcept;
+    CArrayMEDataSet& operator=(CArrayMEDataSet&& other) noexcept;
     // Tells every watcher, once, before the sessions go.
     ~CArrayMEDataSet();
 
@@ -32,6 +36,8 @@ public:
     void removeReleaseWatcher(const void* owner);
 
 private:
+    void tellWatchers();
+
     std::vector<std::pair<const void*, std::function<void()>>> m_watchers;
     std::vector<std::unique_ptr<CMEGDatazq>> m_sessions;
     int m_current = 0;

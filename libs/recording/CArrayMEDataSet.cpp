@@ -3,7 +3,27 @@
 
 #include <exception>
 
+CArrayMEDataSet::CArrayMEDataSet(CArrayMEDataSet&& other) noexcept {
+    *this = std::move(other);
+}
+
+CArrayMEDataSet& CArrayMEDataSet::operator=(CArrayMEDataSet&& other) noexcept {
+    if (this != &other) {
+        tellWatchers();
+        other.tellWatchers();
+        m_sessions = std::move(other.m_sessions);
+        m_current = other.m_current;
+        other.m_sessions.clear();
+        other.m_current = 0;
+    }
+    return *this;
+}
+
 CArrayMEDataSet::~CArrayMEDataSet() {
+    tellWatchers();
+}
+
+void CArrayMEDataSet::tellWatchers() {
     // A watcher may remove itself while being told.
     auto watchers = std::move(m_watchers);
     m_watchers.clear();

@@ -206,7 +206,7 @@ TEST_F(HostContractTest, FreeingARecordingAfterAnyRebindOrReleaseLeavesNothingDa
     }
 }
 
-TEST_F(HostContractTest, FacadeGoneBeforeTheRecordingAndRecordingGoneBeforeTheFacade) {
+TEST_F(HostContractTest, FacadeGoneFirstRecordingGoneFirstOrRecordingReplaced) {
     auto a = recording(3);
     ASSERT_TRUE(a);
     {
@@ -219,6 +219,14 @@ TEST_F(HostContractTest, FacadeGoneBeforeTheRecordingAndRecordingGoneBeforeTheFa
     showAll(face, b.get());
     b.reset();
     EXPECT_FALSE(holds(face, nullptr));
+    clickEverything(face);
+    // A data set whose contents the host replaces by moving another one into it.
+    auto c = recording(7);
+    showAll(face, c.get());
+    *c = std::move(*recording(8, 4));
+    EXPECT_FALSE(holds(face, nullptr));
+    clickEverything(face);
+    showAll(face, c.get());
     clickEverything(face);
 }
 
