@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -62,6 +63,17 @@ void printClass(CMDTrialzq& trial, int spectralClass, std::ostream& out) {
     }
 }
 
+// Channels the last spectrum computation left without usable spectra, or computed from only
+// some of their epochs.
+void printOutcomes(const CMEGDatazq& session, std::ostream& out) {
+    const std::vector<CSpctmOutcome>& outcomes = session.getLastOutcomes();
+    if (outcomes.empty())
+        return;
+    out << "Channels to check (" << outcomes.size() << "):\n";
+    for (const CSpctmOutcome& o : outcomes)
+        out << "  trial " << o.trial << ", " << o.label << ": " << o.reason << "\n";
+}
+
 } // namespace
 
 void printRecordingSummary(CArrayMEDataSetzq& data, std::ostream& out) {
@@ -91,4 +103,5 @@ void printRecordingSummary(CArrayMEDataSetzq& data, std::ostream& out) {
     out << "Spectra of the current trial (value ranges over all channels):\n";
     for (int c = 0; c < 3; ++c)
         printClass(*trial, c, out);
+    printOutcomes(*session, out);
 }

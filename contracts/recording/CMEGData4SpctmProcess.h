@@ -12,16 +12,18 @@ class CMEGData4SpctmProcess : public CMEGData3Spctm {
 public:
     // Recompute the spectra of every channel and class, and the group records, of one trial
     // (null: of every trial of the session). A trial of handed-in spectra keeps them and only
-    // gets its group records rebuilt. The host's selected point is kept where the new grid
-    // holds its latency and frequency; resetSelect true moves every selected point to the
-    // largest group RMS instead. All or nothing: every trial is checked (timing, windows,
+    // gets its group records rebuilt. keepHostChoice true (what the windows' "Update", "Check
+    // Spectrum..." and "Raw Data" pass) keeps the host's selected point where the new grid
+    // holds its latency and frequency; false moves every selected point to the largest group
+    // RMS. All or nothing: every trial is checked (timing, windows,
     // settings, the memory of the session's spectra) and computed into new storage that
     // replaces the old spectra only when all succeeded; 1 then. 0 (see getLastError) leaves
     // every trial as it was.
-    int computTrialSpctmAllPro(CMDTrialzq* trial, bool resetSelect);
+    int computTrialSpctmAllPro(CMDTrialzq* trial, bool keepHostChoice);
 
     // The group record of the class and component of the trial, computed first when it is
-    // empty (or always with force). resetSelect as above; reloadRaw drops the spectra first
+    // empty (or always with force). resetSelect true drops the host's selected point
+    // (keepHostChoice false above); reloadRaw drops the spectra first
     // (reloadSpctmDataAll); allTrials computes every trial of the session, not just this one.
     // Null when the trial is null or class or component is out of range; the record stays
     // empty when nothing can be computed.

@@ -572,7 +572,7 @@ Result CMEDataSetBuilder::computeSpectra(int sessionIndex) {
     if (!s) {
         return r;
     }
-    if (!s->computTrialSpctmAllPro(nullptr, false)) {
+    if (!s->computTrialSpctmAllPro(nullptr, true)) {
         return fail("computeSpectra: " + s->getLastError());
     }
     try {

@@ -134,8 +134,8 @@ private:
 };
 
 // Group records of every class, then the selected points: the host's where the new grid holds
-// it (unless resetSelect), else the largest group RMS.
-void finishGroups(Staged& s, bool resetSelect) {
+// it (when kept), else the largest group RMS.
+void finishGroups(Staged& s, bool keepHostChoice) {
     const int n = s.trial->getTotalChannel();
     std::vector<const CSpctmChnl*> spectra(static_cast<std::size_t>(n));
     for (int k = 0; k < 3; ++k) {
@@ -144,7 +144,7 @@ void finishGroups(Staged& s, bool resetSelect) {
         }
         CSpctmTrialzq& st = s.classes[k];
         st.updateSumChnlSpctm(spectra.data(), n);
-        if (resetSelect || !st.takeHostChoice(*s.trial->getSpctmTrial(true, k))) {
+        if (!keepHostChoice || !st.takeHostChoice(*s.trial->getSpctmTrial(true, k))) {
             st.selectMaxRmsPoint(false);
         }
     }
@@ -363,7 +363,7 @@ std::string checkTrial(CMDTrialzq& t, const CSpctmSettings& s) {
 
 } // namespace
 
-int CMEGData4SpctmProcess::computTrialSpctmAllPro(CMDTrialzq* trial, bool resetSelect) {
+int CMEGData4SpctmProcess::computTrialSpctmAllPro(CMDTrialzq* trial, bool keepHostChoice) {
     m_lastError.clear();
     m_lastOutcomes.clear();
     std::vector<std::unique_ptr<Staged>> staged;
@@ -406,7 +406,7 @@ int CMEGData4SpctmProcess::computTrialSpctmAllPro(CMDTrialzq* trial, bool resetS
                 m_lastError = "spectrum: trial " + std::to_string(s->index) + ": " + error;
                 return 0;
             }
-            finishGroups(*s, resetSelect);
+            finishGroups(*s, keepHostChoice);
         }
     } catch (const std::exception&) {
         m_lastError = "spectrum: out of memory";
@@ -436,7 +436,7 @@ CSumChnlSpctmDatazq* CMEGData4SpctmProcess::computTrialSpctm(CMDTrialzq* trial, 
     CSumChnlSpctmDatazq* rec =
         trial->getSpctmTrial(true, spectralClass)->getSumChnlSpctmData(component);
     if (force || rec->nTime < 1 || rec->nFreq < 1) {
-        computTrialSpctmAllPro(allTrials ? nullptr : trial, resetSelect);
+        computTrialSpctmAllPro(allTrials ? nullptr : trial, !resetSelect);
     }
     return rec;
 }

@@ -348,6 +348,27 @@ TEST_F(HostContractTest, SeededSoakOfUserAndHostActions) {
     EXPECT_GT(actions, 200);
 }
 
+TEST_F(HostContractTest, HostSelectedPointSurvivesUpdateAndRawData) {
+    auto a = recording(9);
+    ASSERT_TRUE(a);
+    CVelmoraFacezq face;
+    showAll(face, a.get());
+    ASSERT_TRUE(CMEDataSetBuilder(*a).setSelectedPoint(0, 0, 0, 3, 2));
+    CSpctmTrialzq* st = a->getSessionData(0)->getTrialzq(0)->getSpctmTrial(false, 0);
+    for (const auto& [window, id] : {std::pair<CWnd*, int>{face.m_pDlgOneChnlAct, IDC_1CH_UPDATE},
+                                     {face.m_pDlgStdSet, IDC_SET_RAWDATA},
+                                     {face.m_pDlgStdSet, IDC_SET_CHECKSPCTM}}) {
+        CWinTestDriver::Click(window->GetDlgItem(id));
+        st = a->getSessionData(0)->getTrialzq(0)->getSpctmTrial(false, 0);
+        ASSERT_TRUE(st);
+        long long t = -1, f = -1;
+        ASSERT_EQ(st->getTrialSpctmSelectTimeFreqBB(t, f), 1);
+        EXPECT_EQ(t, 3) << id;
+        EXPECT_EQ(f, 2) << id;
+        EXPECT_TRUE(st->isSelectSetByHost()) << id;
+    }
+}
+
 // Pixels of the view's client area that differ from its corner (the background).
 int drawnPixels(CWnd* view) {
     int w = 0, h = 0;

@@ -92,10 +92,10 @@ TEST(RecordingModel, ContractFetchesAndLookups) {
     EXPECT_EQ(rec.builder.setSelectedPoint(0, 0, 0, 3, 2).ok, true);
     rec.session().getSelect(sel, sel);
     const long long stamp = sel;
-    EXPECT_EQ(rec.session().computTrialSpctmAllPro(&t, false), 1);
+    EXPECT_EQ(rec.session().computTrialSpctmAllPro(&t, true), 1);
     st->getTrialSpctmSelectTimeFreqBB(tf, ff);
     EXPECT_EQ(tf * 10 + ff, 32); // the host's point survives recomputation
-    EXPECT_EQ(rec.session().computTrialSpctmAllPro(nullptr, true), 1);
+    EXPECT_EQ(rec.session().computTrialSpctmAllPro(nullptr, false), 1);
     st->getTrialSpctmSelectTimeFreqBB(tf, ff);
     EXPECT_EQ(ff, 1);
     rec.session().getSelect(sel, sel);
