@@ -3,6 +3,7 @@
 
 #include "CEpochStore.h"
 #include "CMontage.h"
+#include "ImportRun.h"
 #include "IoText.h"
 #include "io/CRecordingFile.h"
 
@@ -316,26 +317,11 @@ CIoResult EpochRun::run(CArrayMEDataSetzq& target) {
         return r;
     }
     m_report.epochsUsed = static_cast<int>(m_starts.size());
-    CArrayMEDataSetzq built;
-    if (r = fill(built); !r) {
-        return r;
-    }
-    target = std::move(built);
-    return {};
+    return import_run::moveInto(target, [this](CArrayMEDataSetzq& built) { return fill(built); });
 }
 
 } // namespace
 
 CIoResult CEpochImport::build(CArrayMEDataSetzq& target) {
-    Report report;
-    try {
-        EpochRun run(m_options, report);
-        if (CIoResult r = run.run(target); !r) {
-            return r;
-        }
-    } catch (const std::bad_alloc&) {
-        return CIoResult::failure(io_text::quote(m_options.path) + ": out of memory");
-    }
-    m_report = std::move(report);
-    return {};
+    return import_run::run<EpochRun>(m_options, m_report, target);
 }

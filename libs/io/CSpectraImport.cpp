@@ -4,6 +4,7 @@
 #include "CMneTfrFile.h"
 #include "CMontage.h"
 #include "CNpyFolder.h"
+#include "ImportRun.h"
 #include "IoText.h"
 
 #include <algorithm>
@@ -179,26 +180,11 @@ CIoResult SpectraRun::run(CArrayMEDataSetzq& target) {
     for (const auto& p : m_placed) {
         m_report.channels.push_back(m_source.labels[p.input]);
     }
-    CArrayMEDataSetzq built;
-    if (r = fill(built); !r) {
-        return r;
-    }
-    target = std::move(built);
-    return {};
+    return import_run::moveInto(target, [this](CArrayMEDataSetzq& built) { return fill(built); });
 }
 
 } // namespace
 
 CIoResult CSpectraImport::build(CArrayMEDataSetzq& target) {
-    Report report;
-    try {
-        SpectraRun run(m_options, report);
-        if (CIoResult r = run.run(target); !r) {
-            return r;
-        }
-    } catch (const std::bad_alloc&) {
-        return CIoResult::failure(io_text::quote(m_options.path) + ": out of memory");
-    }
-    m_report = std::move(report);
-    return {};
+    return import_run::run<SpectraRun>(m_options, m_report, target);
 }
