@@ -6,6 +6,7 @@
 #include "facade/CVelmoraFacezq.h"
 #include "recording/CMEGDatazq.h"
 #include "render/CMEGSpctm3DRndzq.h"
+#include "views/CViewPicture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -259,15 +260,9 @@ void CDlgContourMapSpctm3Dzq::OnPickSensor() {
 }
 
 int CDlgContourMapSpctm3Dzq::savePicture(int scale) {
-    CString path = u"contourmap.png";
-    if (!AfxGetSaveFileName(this, u"Save Picture", u"PNG images (*.png)", path))
-        return 0;
-    if (m_view.savePicture(path.ToUtf8().c_str(), scale))
-        return 1;
-    CString text;
-    text.Format(u"The picture could not be written to %s.", path.GetString());
-    MessageBox(text);
-    return 0;
+    return CViewPicture::askAndSave(*this, u"contourmap.png", [this, scale](const char* path) {
+        return m_view.savePicture(path, scale);
+    });
 }
 
 void CDlgContourMapSpctm3Dzq::OnSavePicture() {

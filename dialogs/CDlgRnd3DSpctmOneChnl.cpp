@@ -8,6 +8,7 @@
 #include "facade/CVelmoraFacezq.h"
 #include "recording/CArrayMEDataSetzq.h"
 #include "render/CMEGSpctm3DRndzq.h"
+#include "views/CViewPicture.h"
 
 namespace {
 
@@ -66,6 +67,8 @@ ON_STN_CLICKED(IDC_1CH_VIEW, OnStnClickedView)
 ON_COMMAND(ID_1CH_LINKCONTOURMAP, OnLinkContourMap)
 ON_COMMAND(ID_1CH_AXES, OnViewAxes)
 ON_COMMAND(ID_1CH_TOPVIEW, OnViewTopView)
+ON_COMMAND(ID_1CH_SAVEPICTURE, OnSavePicture)
+ON_COMMAND(ID_1CH_SAVEPICTURE2X, OnSavePicture2x)
 ON_WM_SIZE()
 ON_WM_SETCURSOR()
 ON_WM_LBUTTONDOWN()
@@ -697,4 +700,18 @@ void CDlgRnd3DSpctmOneChnl::OnLButtonUp(UINT nFlags, CPoint point) {
     if (captured)
         ReleaseCapture();
     CDialogEx::OnLButtonUp(nFlags, point);
+}
+
+int CDlgRnd3DSpctmOneChnl::savePicture(int scale) {
+    return CViewPicture::askAndSave(*this, u"spectrogram.png", [this, scale](const char* path) {
+        return m_view.savePicture(path, scale);
+    });
+}
+
+void CDlgRnd3DSpctmOneChnl::OnSavePicture() {
+    savePicture(1);
+}
+
+void CDlgRnd3DSpctmOneChnl::OnSavePicture2x() {
+    savePicture(2);
 }

@@ -52,6 +52,9 @@ public:
     void setDataComponent(int component);
     // The title for the dialog's spectral class.
     CString titleForClass() const;
+    // "Save Picture...": asks for a file (AfxGetSaveFileName) and writes the view's picture at
+    // scale times its size; a failure is told in a message box. 1 when written.
+    int savePicture(int scale);
 
     int m_infoFlag = 0;
     int m_barFlag = 1;
@@ -132,6 +135,8 @@ protected:
     afx_msg void OnEnChangeVPeak();
     afx_msg void OnStnClickedView();
     afx_msg void OnLinkContourMap();
+    afx_msg void OnSavePicture();
+    afx_msg void OnSavePicture2x();
     // View menu: axes on and off (checked while on), top view and back (also the T key).
     afx_msg void OnViewAxes();
     afx_msg void OnViewTopView();

@@ -9,6 +9,7 @@
 #include "render/CMEGSpctm3DRndzq.h"
 #include "views/CSpctmColorBar.h"
 #include "views/CSpctmUnit.h"
+#include "views/CViewPicture.h"
 #include "win/AfxApi.h"
 #include "win/CPaintDC.h"
 
@@ -110,26 +111,8 @@ void CStatContourMapSpctm3Dzq::renderFrame() {
 }
 
 int CStatContourMapSpctm3Dzq::savePicture(const char* path, int scale) {
-    if (!path || !GetSafeHwnd() || scale < 1 || scale > kMaxPictureScale)
-        return 0;
-    if (scale == 1) {
-        UpdateWindow();
-        return AfxSaveWindowImage(this, path) ? 1 : 0;
-    }
-    if (!m_pM3D && !checkInitScene())
-        return 0;
-    CRect client;
-    GetClientRect(&client);
-    if (!m_pM3D->setTargetSize(client.Width() * scale, client.Height() * scale))
-        return 0;
-    renderFrame();
-    const bool ok =
-        m_pM3D->getImage() && CMFramePng::write(path, m_pM3D->getImage(), m_pM3D->getImageWidth(),
-                                                m_pM3D->getImageHeight());
-    // Back to the window's size; the next paint shows the window's own frame again.
-    checkTargetSize();
-    Invalidate(FALSE);
-    return ok ? 1 : 0;
+    return CViewPicture::save(
+        *this, [this] { return checkInitScene() != 0; }, [this] { renderFrame(); }, path, scale);
 }
 
 int CStatContourMapSpctm3Dzq::drawSpctmCntmp3D() {

@@ -15,9 +15,6 @@ public:
     // Operation mode of the window's "Move" button: drag and arrow keys move the window.
     static constexpr int kModeWindowMove = 902;
 
-    // Largest factor of savePicture.
-    static constexpr int kMaxPictureScale = 4;
-
     CStatContourMapSpctm3Dzq();
 
     BOOL PreTranslateMessage(MSG* pMsg) override;

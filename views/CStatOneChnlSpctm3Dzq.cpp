@@ -9,6 +9,7 @@
 #include "render/CMEGSpctm3DRndzq.h"
 #include "views/CSpctmColorBar.h"
 #include "views/CSpctmUnit.h"
+#include "views/CViewPicture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -439,6 +440,12 @@ void CStatOneChnlSpctm3Dzq::OnPaint() {
     if (!GetSafeHwnd() || !IsWindowVisible() || !checkInitScene()) {
         return;
     }
+    renderFrame(dc);
+    // The presented frame lies under what is drawn now.
+    drawOverlays(dc);
+}
+
+void CStatOneChnlSpctm3Dzq::renderFrame(CDC& dc) {
     m_pM3D->m_camera.m_fovYDeg = isTopView() ? kTopViewFovDeg : m_openFov;
     m_pM3D->rendB();
     m_pM3D->setOutmergVtxColor1(vertexColorMode, 1);
@@ -450,8 +457,17 @@ void CStatOneChnlSpctm3Dzq::OnPaint() {
     m_pM3D->rendE();
     m_pM3D->show(-1, nullptr);
     m_pM3D->releaseTargetSCB(0);
-    // The presented frame lies under what is drawn now.
-    drawOverlays(dc);
+}
+
+int CStatOneChnlSpctm3Dzq::savePicture(const char* path, int scale) {
+    return CViewPicture::save(
+        *this, [this] { return checkInitScene() != 0; },
+        [this] {
+            // The frame alone: labels are measured, not drawn.
+            CDC measure;
+            renderFrame(measure);
+        },
+        path, scale);
 }
 
 CMEGDatazq* CStatOneChnlSpctm3Dzq::shownSession() const {

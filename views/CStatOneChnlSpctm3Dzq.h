@@ -36,6 +36,11 @@ public:
     // the latency and frequency of the renderer's linked point, and what the values are.
     // Empty without renderer.
     CString infoLine();
+    // Writes the view's picture to a PNG file (path in UTF-8): at scale 1 what the view shows,
+    // axis labels, text and colour bar included; at 2 to 4 the 3D frame with the axis lines,
+    // rendered at that multiple of the view's size. 0 without a window or scene, or when the
+    // file cannot be written.
+    int savePicture(const char* path, int scale);
 
     // Axes on or off (on at the start); the surface is fitted again to make room for them.
     void showAxes(bool on);
@@ -99,6 +104,8 @@ private:
     // The colour bar, axis labels and information line over the frame that show() put into
     // the picture.
     void drawOverlays(CDC& dc);
+    // One frame of the surface and the axis lines into the engine's target, presented.
+    void renderFrame(CDC& dc);
     CRect infoLineRect(CDC& dc, const CRect& client);
     void drawInfoLine(CDC& dc, const CRect& client);
 

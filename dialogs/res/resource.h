@@ -55,6 +55,8 @@
 #define ID_1CH_LINKCONTOURMAP 4032
 #define ID_1CH_AXES 4040
 #define ID_1CH_TOPVIEW 4041
+#define ID_1CH_SAVEPICTURE 4042
+#define ID_1CH_SAVEPICTURE2X 4043
 
 // Contour-map window (3933).
 #define IDC_CM_VIEW 3930

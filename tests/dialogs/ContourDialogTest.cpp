@@ -333,35 +333,53 @@ TEST_F(ContourDialogTest, MissingDataIsToldOncePerPaint) {
     EXPECT_EQ(messages.LastText(), CString(u"No MEG data? \n"));
 }
 
+// Both 3D windows: "Save Picture..." writes what the view shows, "Save Picture 2x..." its
+// frame at twice the size; a failed write is told, a cancel does nothing.
 TEST_F(ContourDialogTest, SavePictureWritesTheViewAtItsSizeOrTwice) {
-    CDlgContourMapSpctm3Dzq* dlg = showMegAct();
+    CDlgContourMapSpctm3Dzq* map = showMegAct();
+    ASSERT_EQ(face.show3DOneChnlSpctmAct(&grid.data, noCallback, nullptr), 1);
     CWinTestDriver::ProcessEvents();
     const std::string dir = ::testing::TempDir();
-    std::string chosen = dir + "/contour-saved.png";
+    std::string chosen;
     int asked = 0;
     AfxSetSaveFileHook([&](CWnd*, const CString&, const CString&, CString& path) {
         ++asked;
         path = CString::FromUtf8(chosen);
         return chosen.empty() ? FALSE : TRUE;
     });
-    CRect client;
-    dlg->m_view.GetClientRect(&client);
-    std::remove(chosen.c_str());
-    ASSERT_TRUE(CWinTestDriver::PickMenuItem(dlg, ID_CM_SAVEPICTURE));
-    EXPECT_EQ(pngSize(chosen), std::make_pair(client.Width(), client.Height()));
-    std::remove(chosen.c_str());
-    ASSERT_TRUE(CWinTestDriver::PickMenuItem(dlg, ID_CM_SAVEPICTURE2X));
-    if (dlg->m_view.m_pM3D) {
-        EXPECT_EQ(pngSize(chosen), std::make_pair(2 * client.Width(), 2 * client.Height()));
+    const struct {
+        CDialog* dlg;
+        CWnd* view;
+        UINT once, twice;
+    } windows[] = {
+        {map, &map->m_view, ID_CM_SAVEPICTURE, ID_CM_SAVEPICTURE2X},
+        {face.m_pDlgOneChnlAct, &face.m_pDlgOneChnlAct->m_view, ID_1CH_SAVEPICTURE,
+         ID_1CH_SAVEPICTURE2X},
+    };
+    for (const auto& w : windows) {
+        SCOPED_TRACE(w.once);
+        messages.Clear();
+        asked = 0;
+        chosen = dir + "/saved.png";
+        CRect client;
+        w.view->GetClientRect(&client);
+        std::remove(chosen.c_str());
+        ASSERT_TRUE(CWinTestDriver::PickMenuItem(w.dlg, w.once));
+        EXPECT_EQ(pngSize(chosen), std::make_pair(client.Width(), client.Height()));
+        std::remove(chosen.c_str());
+        ASSERT_TRUE(CWinTestDriver::PickMenuItem(w.dlg, w.twice));
+        if (map->m_view.m_pM3D) {
+            EXPECT_EQ(pngSize(chosen), std::make_pair(2 * client.Width(), 2 * client.Height()));
+        }
+        EXPECT_EQ(messages.Count(), 0);
+        chosen = dir + "/no/such/dir/x.png";
+        CWinTestDriver::PickMenuItem(w.dlg, w.once);
+        EXPECT_EQ(messages.Count(), 1) << "a failed write is told";
+        chosen.clear(); // the user cancels: nothing happens
+        CWinTestDriver::PickMenuItem(w.dlg, w.once);
+        EXPECT_EQ(messages.Count(), 1);
+        EXPECT_EQ(asked, 4);
     }
-    EXPECT_EQ(messages.Count(), 0);
-    chosen = dir + "/no/such/dir/x.png";
-    CWinTestDriver::PickMenuItem(dlg, ID_CM_SAVEPICTURE);
-    EXPECT_EQ(messages.Count(), 1) << "a failed write is told";
-    chosen.clear(); // the user cancels: nothing happens
-    CWinTestDriver::PickMenuItem(dlg, ID_CM_SAVEPICTURE);
-    EXPECT_EQ(messages.Count(), 1);
-    EXPECT_EQ(asked, 4);
     AfxSetSaveFileHook(nullptr);
 }
 
