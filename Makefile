@@ -19,8 +19,8 @@ build: configure
 
 # Only what the demo needs: its libraries and the program, no tests or benchmarks.
 demo: configure
-	@cmake --build --preset $(PRESET) --target velmora-demo
-	@$(BUILD_DIR)/apps/velmora-demo/velmora-demo $(DEMO_ARGS)
+	@cmake --build --preset $(PRESET) --target velmora-app
+	@$(BUILD_DIR)/apps/velmora/velmora $(DEMO_ARGS)
 
 test: build
 	@ctest --preset $(PRESET)

@@ -84,7 +84,7 @@ TEST_F(DemoTest, RefusesWhatAnOptionDoesNotTakeWithTheReason) {
         {"--snapshot x --movie m.mp4", "--movie needs --sweep N"}};
     for (const auto& [args, why] : refused) {
         EXPECT_EQ(run(args), 2) << args;
-        EXPECT_NE(err.find("velmora-demo: " + why + "\n"), std::string::npos) << args << err;
+        EXPECT_NE(err.find("velmora: " + why + "\n"), std::string::npos) << args << err;
         EXPECT_EQ(out, "") << args;
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "x")) << "a refused run writes nothing";

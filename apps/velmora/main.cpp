@@ -1,4 +1,4 @@
-// velmora-demo: builds the default synthetic recording, prints what it holds and shows it in
+// velmora: builds the default synthetic recording, prints what it holds and shows it in
 // the library's windows, interactively or as PNG snapshots.
 #include "DemoOptions.h"
 #include "DemoSummary.h"
@@ -9,7 +9,7 @@
 int main(int argc, char** argv) {
     const DemoOptions options = parseDemoOptions(argc, argv, CSyntheticRecording::Options{}.seed);
     if (!options.error.empty()) {
-        std::cerr << "velmora-demo: " << options.error << "\n\n" << kDemoUsage;
+        std::cerr << "velmora: " << options.error << "\n\n" << kDemoUsage;
         return 2;
     }
     if (options.help) {
@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
     recording.options().seed = options.seed;
     auto data = recording.build();
     if (!data) {
-        std::cerr << "velmora-demo: the default recording could not be built: "
-                  << recording.getError() << "\n";
+        std::cerr << "velmora: the default recording could not be built: " << recording.getError()
+                  << "\n";
         return 1;
     }
     printRecordingSummary(*data, std::cout);

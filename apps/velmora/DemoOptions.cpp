@@ -6,7 +6,7 @@
 #include <limits>
 
 const char* const kDemoUsage =
-    "Usage: velmora-demo [options]\n"
+    "Usage: velmora [options]\n"
     "\n"
     "Builds the default synthetic MEG/EEG recording (306 MEG sensors, 64 EEG electrodes,\n"
     "Morlet spectra of the Active, Control and Result classes), prints a summary of it and\n"

@@ -26,7 +26,7 @@ int hostCallback(int, int) {
 
 bool grab(CWnd* wnd, const std::filesystem::path& file, std::ostream& log) {
     if (!wnd || !AfxSaveWindowImage(wnd, file.string().c_str())) {
-        log << "velmora-demo: could not write " << file.string() << "\n";
+        log << "velmora: could not write " << file.string() << "\n";
         return false;
     }
     log << "wrote " << file.string() << "\n";
@@ -146,7 +146,7 @@ bool sweep(CDlgContourMapSpctm3Dzq& dlg, const DemoWindowOptions& o, std::ostrea
         view.UpdateWindow();
         const CM3Dzq* engine = view.m_pM3D;
         if (!engine || !engine->getImage()) {
-            log << "velmora-demo: the contour map painted no frame\n";
+            log << "velmora: the contour map painted no frame\n";
             ok = false;
             break;
         }
@@ -165,7 +165,7 @@ int snapshot(CVelmoraFacezq& face, const DemoWindowOptions& o, std::ostream& log
     std::error_code ec;
     std::filesystem::create_directories(o.snapshotDir, ec);
     if (ec) {
-        log << "velmora-demo: cannot create " << o.snapshotDir << ": " << ec.message() << "\n";
+        log << "velmora: cannot create " << o.snapshotDir << ": " << ec.message() << "\n";
         return 1;
     }
     // Let the windows lay out and paint before they are grabbed.
@@ -221,7 +221,7 @@ bool openDemoWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data,
                      const DemoWindowOptions& options, std::ostream& log) {
     prepareWindows(face, data, options.spectralClass);
     if (!openWindows(face, data, options)) {
-        log << "velmora-demo: the spectral windows could not be opened\n";
+        log << "velmora: the spectral windows could not be opened\n";
         return false;
     }
     face.sendMessageX(4, kPower);
@@ -229,7 +229,7 @@ bool openDemoWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data,
     // Opened as the window's "setting" button does (which binds its view).
     oneChnl->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_1CH_SETTING, BN_CLICKED), 0);
     if (!face.m_pDlgStdSet || !face.m_pDlgStdSet->IsWindowVisible()) {
-        log << "velmora-demo: the parameters window could not be opened\n";
+        log << "velmora: the parameters window could not be opened\n";
         return false;
     }
     // Smooth lighting over the whole grid, picked in the parameters window.
@@ -254,7 +254,7 @@ int runDemoWindows(CArrayMEDataSetzq& data, const DemoWindowOptions& options, st
     if (!o.snapshotDir.empty())
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     if (!AfxWinInit()) {
-        log << "velmora-demo: Qt's offscreen platform could not be started\n";
+        log << "velmora: Qt's offscreen platform could not be started\n";
         return 1;
     }
     CVelmoraFacezq face;

@@ -16,7 +16,7 @@ SweepWriter::SweepWriter(std::string dir, std::string movie, int fps, std::ostre
         m_movie = std::make_unique<CMovieWriter>();
 #else
     if (!m_movieFile.empty()) {
-        m_log << "velmora-demo: this build has no movie export (FFmpeg was not found)\n";
+        m_log << "velmora: this build has no movie export (FFmpeg was not found)\n";
         m_failed = true;
     }
 #endif
@@ -56,7 +56,7 @@ bool SweepWriter::finish() {
             m_log << "wrote " << m_movieFile << " (" << m_movie->framesWritten() << " frames, "
                   << m_movie->codecName() << ")\n";
         else {
-            m_log << "velmora-demo: " << m_movie->error() << "\n";
+            m_log << "velmora: " << m_movie->error() << "\n";
             m_failed = true;
         }
     }
@@ -91,14 +91,14 @@ bool SweepWriter::write(const Frame& f) {
         const auto file = std::filesystem::path(m_dir) / name;
         if (!CMFramePng::write(file.string(), f.pixels.data(), f.width, f.height,
                                CMFramePng::kFast)) {
-            m_log << "velmora-demo: could not write " << file.string() << "\n";
+            m_log << "velmora: could not write " << file.string() << "\n";
             return false;
         }
     }
 #ifdef VELMORA_DEMO_MOVIE
     if (m_movie && !((m_movie->isOpen() || m_movie->open(m_movieFile, f.width, f.height, m_fps)) &&
                      m_movie->addFrame(f.pixels.data(), f.width, f.height))) {
-        m_log << "velmora-demo: " << m_movie->error() << "\n";
+        m_log << "velmora: " << m_movie->error() << "\n";
         return false;
     }
 #endif
