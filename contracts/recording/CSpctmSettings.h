@@ -5,14 +5,22 @@
 #include <string>
 #include <vector>
 
-// Spectra are complex Morlet wavelet coefficients. For centre frequency f and n cycles the
-// wavelet is
-//     psi_f(t) = A * exp(2*pi*i*f*t) * exp(-t^2 / (2*sigma_t^2)),  sigma_t = n / (2*pi*f),
-// applied as an analytic filter: its spectrum is 2 * exp(-(nu - f)^2 / (2*sigma_f^2)) with
-// sigma_f = f / n for nu > 0 and zero for nu <= 0. This fixes A so that a sinusoid of
-// amplitude a at frequency f gives coefficients of magnitude a and power a^2, whatever f,
-// n and the sampling rate: power stays in the signal's unit squared and frequencies compare
-// directly. (Unit-energy wavelets would instead scale a sinusoid's power with 1/f.)
+// Spectra are complex Morlet wavelet coefficients, the convolution of each epoch (zero outside
+// it) with the sampled wavelet of every centre frequency f with n cycles (see cyclesAt):
+//     w[j] = A * (exp(2*pi*i*f*t_j) - z*c) * exp(-t_j^2 / (2*sigma_t^2)),  t_j = j / fs,
+//     sigma_t = n / (2*pi*f),  c = exp(-n^2 / 2),  z = 1 with zeroMean, else 0,
+// over every integer j (the Gaussian is computed to 1e-8 of its peak: the result is the linear
+// convolution, never a circular one). Its spectrum is the Gaussian band
+// exp(-(nu - f)^2 / (2*sigma_f^2)), sigma_f = f / n, less z*c times the same band at 0 Hz, so
+// a real signal's mirrored frequency -f passes with the relative gain exp(-2*n^2) (zero mean:
+// (exp(-2*n^2) - c^2) / (1 - c^2)), below 2e-8 from 3 cycles on.
+// The normalisation fixes A:
+// - SinusoidPower: A = 2 / (fs * sigma_t * sqrt(2*pi) * (1 - z*c^2)), the gain 1 at f, so that
+//   a sinusoid of amplitude a gives coefficients of magnitude a and power a^2 whatever f, n and
+//   fs: power stays in the signal's unit squared and frequencies compare directly.
+// - WaveletL2: w scaled to the L2 norm sqrt(2) over its samples from -5*sigma_t to 5*sigma_t,
+//   as MNE-Python's morlet() does; a unit sinusoid then gives the power
+//   fs * sigma_t * sqrt(pi) * (1 - z*c^2)^2 / (1 - 2*z*c^(3/2) + z*c^2).
 //
 // Class 2 (Result) contrasts Active against Control per channel, Active time point and
 // frequency, with the Control window as baseline: P_A(t, f) against the mean P_C(f) of the
@@ -34,12 +42,27 @@ public:
         PercentChange = 3, // 100 * (P_A - P_C) / P_C
         ZScore = 4         // (P_A - P_C) / S_C
     };
+    // Scale of the wavelets (see above).
+    enum Normalisation : int {
+        SinusoidPower = 0, // a sinusoid of amplitude a gives power a^2
+        WaveletL2 = 1      // unit L2 norm up to sqrt(2), MNE-Python's convention
+    };
+    static constexpr double kMinCycles = 1.0;
+    static constexpr double kMaxCycles = 1000.0;
 
     // Centre frequencies in Hz, strictly increasing, each above 0 and below the Nyquist
     // frequency; default 4 to 62 Hz in steps of 2 Hz.
     std::vector<double> freqsHz = defaultFreqsHz();
-    // Cycles n of every wavelet (time resolution against frequency resolution); at least 1.
+    // Cycles n of the wavelets (time resolution against frequency resolution), each between
+    // kMinCycles and kMaxCycles. The first rule given wins: cyclesPerFreq, one count per
+    // frequency; cyclesDivisor c > 0, n = f / c (c = 2 gives n = f / 2); cycles for every
+    // frequency.
+    std::vector<double> cyclesPerFreq;
+    double cyclesDivisor = 0.0;
     double cycles = 7.0;
+    // Subtract the constant that makes each wavelet's mean zero (matters below 5 cycles).
+    bool zeroMean = false;
+    Normalisation normalisation = SinusoidPower;
     // Time step of the spectrum grid in ms, rounded to whole samples (at least one sample).
     double timeStepMs = 10.0;
     ResultMode resultMode = Decibel;
@@ -47,6 +70,8 @@ public:
     int threads = 0;
 
     static std::vector<double> defaultFreqsHz();
+    // Cycles of the wavelet at frequency index j, by the rule above; j must be valid.
+    double cyclesAt(std::size_t j) const;
 
     // Why a frequency list cannot be used: empty, a value not finite or not above 0 Hz, not
     // strictly increasing, or (when samplingRateHz > 0) one at or above the Nyquist frequency.
@@ -61,4 +86,7 @@ public:
     // "" for a ratio, "dB", "%", "z". Empty for a class or component outside 0..2.
     std::u16string getSpctmUnit(const std::u16string& signalUnit, int spectralClass,
                                 int component) const;
+
+private:
+    std::string checkCycles() const;
 };

@@ -16,9 +16,15 @@ std::mutex& planMutex() {
     return m;
 }
 
-// Half-width of the Gaussian bands and of the zero padding, in standard deviations: the
-// truncated tail is below 4e-6 of the peak.
-constexpr double kSigmas = 5.0;
+// Half-width of the Gaussian bands and of the zero padding, in standard deviations: beyond it
+// the Gaussian is below 1.6e-8 of its peak, and the left-out tail holds below 2e-9 of its sum.
+// The padding covers the longest wavelet that far, so the circular convolution of the padded
+// epoch equals the linear one.
+constexpr double kSigmas = 6.0;
+// A zero-mean correction below this (from about 7.4 cycles) is left out.
+constexpr double kNegligible = 1e-12;
+// MNE-Python's morlet() samples its wavelets from -5 to 5 sigma_t; WaveletL2 takes the norm there.
+constexpr double kL2Sigmas = 5.0;
 constexpr long long kMaxFft = 1LL << 25;
 constexpr long long kMaxWeights = 1LL << 26;
 constexpr const char* kBandsTooLarge =
@@ -39,6 +45,20 @@ long long niceSize(long long x) {
     }
 }
 
+long long floorMod(long long a, long long m) {
+    const long long r = a % m;
+    return r < 0 ? r + m : r;
+}
+
+double sigmaT(double f, double cycles) {
+    return cycles / (2.0 * std::numbers::pi * f);
+}
+
+// The constant that makes the wavelet's mean zero, relative to its oscillation.
+double zeroMeanConstant(double cycles) {
+    return std::exp(-0.5 * cycles * cycles);
+}
+
 // Whether every sample is finite and within kMaxSample (NaN fails every comparison).
 bool epochUsable(const double* x, long long n) {
     bool ok = true;
@@ -52,7 +72,7 @@ bool epochUsable(const double* x, long long n) {
 
 CMorletTransform::Workspace::Workspace(const CMorletTransform& t) {
     in = fftw_alloc_real(static_cast<std::size_t>(t.m_n));
-    spectrum = fftw_alloc_complex(static_cast<std::size_t>(t.m_n / 2 + 1));
+    spectrum = fftw_alloc_complex(static_cast<std::size_t>(t.m_n));
     fold = fftw_alloc_complex(static_cast<std::size_t>(t.m_m));
     out = fftw_alloc_complex(static_cast<std::size_t>(t.m_m));
     if (ok()) {
@@ -101,8 +121,8 @@ std::string CMorletTransform::checkSize(const CSpctmGrid& grid, long long nSampl
     long long total = 0;
     for (std::size_t j = 0; error.empty() && j < s.freqsHz.size(); ++j) {
         long long lo = 0, hi = 0;
-        band(s.freqsHz[j], s.cycles, rate / static_cast<double>(z.n), z.n, lo, hi);
-        total += hi >= lo ? hi - lo + 1 : 0;
+        band(s.freqsHz[j], s.cyclesAt(j), s.zeroMean, rate / static_cast<double>(z.n), lo, hi);
+        total += hi - lo + 1;
         if (total > kMaxWeights) {
             error = kBandsTooLarge;
         }
@@ -112,15 +132,15 @@ std::string CMorletTransform::checkSize(const CSpctmGrid& grid, long long nSampl
 
 std::string CMorletTransform::sizes(const CSpctmGrid& grid, long long nSamples, double rate,
                                     const CSpctmSettings& s, Sizes& z) {
-    double fMin = s.freqsHz[0];
-    for (double f : s.freqsHz) {
-        fMin = f < fMin ? f : fMin;
+    double longest = 0.0;
+    for (std::size_t j = 0; j < s.freqsHz.size(); ++j) {
+        longest = std::max(longest, sigmaT(s.freqsHz[j], s.cyclesAt(j)));
     }
-    const double pad = std::ceil(kSigmas * s.cycles / (2.0 * std::numbers::pi * fMin) * rate);
+    const double pad = std::ceil(kSigmas * longest * rate);
     const double need = static_cast<double>(grid.getOffset() + nSamples) + pad;
     if (need > static_cast<double>(kMaxFft)) {
-        return "spectrum: epochs plus the padding the lowest frequency needs exceed " +
-               std::to_string(kMaxFft) + " samples; raise the lowest frequency";
+        return "spectrum: epochs plus the padding the longest wavelet needs exceed " +
+               std::to_string(kMaxFft) + " samples; use fewer cycles or raise the lowest frequency";
     }
     const long long k = grid.getStep();
     z.m = niceSize((static_cast<long long>(need) + k - 1) / k);
@@ -131,18 +151,55 @@ std::string CMorletTransform::sizes(const CSpctmGrid& grid, long long nSamples, 
     return {};
 }
 
-void CMorletTransform::band(double f, double cycles, double binHz, long long n, long long& lo,
+void CMorletTransform::band(double f, double cycles, bool zeroMean, double binHz, long long& lo,
                             long long& hi) {
     const double sigmaF = f / cycles;
-    lo = static_cast<long long>(std::ceil((f - kSigmas * sigmaF) / binHz));
+    double from = f - kSigmas * sigmaF;
+    if (zeroMean && zeroMeanConstant(cycles) > kNegligible) {
+        from = std::min(from, -kSigmas * sigmaF);
+    }
+    lo = static_cast<long long>(std::ceil(from / binHz));
     hi = static_cast<long long>(std::floor((f + kSigmas * sigmaF) / binHz));
-    lo = lo < 1 ? 1 : lo;
-    hi = hi > n / 2 ? n / 2 : hi;
+}
+
+double CMorletTransform::bandScale(double f, double cycles, const CSpctmSettings& s) const {
+    const double c = s.zeroMean ? zeroMeanConstant(cycles) : 0.0;
+    if (s.normalisation == CSpctmSettings::SinusoidPower) {
+        return 2.0 / (1.0 - c * c);
+    }
+    // The sampled wavelet's own L2 norm over -5..5 sigma_t, with MNE-Python's sample times.
+    const double sigma = sigmaT(f, cycles);
+    const auto last = static_cast<long long>(std::ceil(kL2Sigmas * sigma * m_rate)) - 1;
+    const double w = 2.0 * std::numbers::pi * f / m_rate;
+    double sumSq = 0.0;
+    for (long long j = -last; j <= last; ++j) {
+        const double t = static_cast<double>(j) / m_rate;
+        const double g = std::exp(-t * t / (sigma * sigma));
+        sumSq += g * (1.0 - 2.0 * c * std::cos(w * static_cast<double>(j)) + c * c);
+    }
+    // The band of the unscaled wavelet peaks at fs * sigma_t * sqrt(2*pi).
+    return m_rate * sigma * std::sqrt(2.0 * std::numbers::pi) / std::sqrt(0.5 * sumSq);
+}
+
+void CMorletTransform::addBandWeights(double f, double cycles, const CSpctmSettings& s,
+                                      long long lo, long long hi) {
+    const double sigmaF = f / cycles;
+    const double c = s.zeroMean ? zeroMeanConstant(cycles) : 0.0;
+    // 1/N undoes FFTW's scaling.
+    const double scale = bandScale(f, cycles, s) / static_cast<double>(m_n);
+    const double binHz = m_rate / static_cast<double>(m_n);
+    for (long long b = lo; b <= hi; ++b) {
+        const double nu = static_cast<double>(b) * binHz;
+        const double d = (nu - f) / sigmaF;
+        const double d0 = nu / sigmaF;
+        m_weights.push_back(scale * (std::exp(-0.5 * d * d) - c * std::exp(-0.5 * d0 * d0)));
+    }
 }
 
 int CMorletTransform::build(const CSpctmSettings& s, std::string& error) {
-    m_cycles = s.cycles;
     m_stepMsSetting = s.timeStepMs;
+    m_zeroMean = s.zeroMean;
+    m_normalisation = s.normalisation;
     m_grid = CSpctmGrid(m_rate, m_firstLatencyMs, m_nSamples, s.timeStepMs);
     Sizes z;
     error = sizes(m_grid, m_nSamples, m_rate, s, z);
@@ -155,23 +212,21 @@ int CMorletTransform::build(const CSpctmSettings& s, std::string& error) {
         m_freqs = s.freqsHz;
         long long total = 0;
         const double binHz = m_rate / static_cast<double>(m_n);
-        for (double f : m_freqs) {
+        for (std::size_t j = 0; j < m_freqs.size(); ++j) {
+            const double f = m_freqs[j];
+            const double n = s.cyclesAt(j);
+            m_cycles.push_back(n);
             long long lo = 0, hi = 0;
-            band(f, s.cycles, binHz, m_n, lo, hi);
-            const double sigmaF = f / s.cycles;
-            const long long len = hi >= lo ? hi - lo + 1 : 0;
+            band(f, n, s.zeroMean, binHz, lo, hi);
+            const long long len = hi - lo + 1;
             if (total + len > kMaxWeights) {
                 error = kBandsTooLarge;
                 return 0;
             }
             m_bandLo.push_back(lo);
             m_bandStart.push_back(total);
-            m_bandLen.push_back(static_cast<int>(len));
-            for (long long b = lo; b <= hi; ++b) {
-                const double d = (static_cast<double>(b) * binHz - f) / sigmaF;
-                // Factor 2 restores the negative-frequency half; 1/N undoes FFTW's scaling.
-                m_weights.push_back(2.0 * std::exp(-0.5 * d * d) / static_cast<double>(m_n));
-            }
+            m_bandLen.push_back(len);
+            addBandWeights(f, n, s, lo, hi);
             total += len;
         }
     } catch (const std::exception&) {
@@ -205,35 +260,52 @@ CMorletTransform::~CMorletTransform() {
 
 bool CMorletTransform::matches(double rate, double firstLatencyMs, long long nSamples,
                                const CSpctmSettings& s) const {
-    return rate == m_rate && firstLatencyMs == m_firstLatencyMs && nSamples == m_nSamples &&
-           s.cycles == m_cycles && s.timeStepMs == m_stepMsSetting && s.freqsHz == m_freqs;
+    if (!(rate == m_rate && firstLatencyMs == m_firstLatencyMs && nSamples == m_nSamples &&
+          s.timeStepMs == m_stepMsSetting && s.freqsHz == m_freqs && s.zeroMean == m_zeroMean &&
+          s.normalisation == m_normalisation)) {
+        return false;
+    }
+    for (std::size_t j = 0; j < m_freqs.size(); ++j) {
+        if (s.cyclesAt(j) != m_cycles[j]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void CMorletTransform::foldBand(int j, const Workspace& ws) const {
     const auto jj = static_cast<std::size_t>(j);
     const double* w = m_weights.data() + m_bandStart[jj];
-    const fftw_complex* x = ws.spectrum + m_bandLo[jj];
     long long left = m_bandLen[jj];
-    long long idx = m_bandLo[jj] % m_m;
-    // Runs of the band that do not wrap around the fold buffer.
+    long long at = floorMod(m_bandLo[jj], m_n);
+    long long idx = floorMod(m_bandLo[jj], m_m);
+    // Runs of the band that wrap around neither the spectrum nor the fold buffer.
     while (left > 0) {
-        const long long run = std::min(left, m_m - idx);
+        const long long run = std::min({left, m_m - idx, m_n - at});
+        const fftw_complex* x = ws.spectrum + at;
         fftw_complex* z = ws.fold + idx;
         for (long long b = 0; b < run; ++b) {
             z[b][0] += x[b][0] * w[b];
             z[b][1] += x[b][1] * w[b];
         }
-        x += run;
         w += run;
         left -= run;
-        idx = 0;
+        at = at + run == m_n ? 0 : at + run;
+        idx = idx + run == m_m ? 0 : idx + run;
+    }
+}
+
+void CMorletTransform::completeSpectrum(const Workspace& ws) const {
+    for (long long i = m_n / 2 + 1; i < m_n; ++i) {
+        ws.spectrum[i][0] = ws.spectrum[m_n - i][0];
+        ws.spectrum[i][1] = -ws.spectrum[m_n - i][1];
     }
 }
 
 void CMorletTransform::clearBand(int j, const Workspace& ws) const {
     const auto jj = static_cast<std::size_t>(j);
     const long long len = m_bandLen[jj];
-    const long long idx = m_bandLo[jj] % m_m;
+    const long long idx = floorMod(m_bandLo[jj], m_m);
     if (len >= m_m) {
         std::memset(ws.fold, 0, sizeof(fftw_complex) * static_cast<std::size_t>(m_m));
         return;
@@ -264,6 +336,7 @@ long long CMorletTransform::transformChannel(const double* samples, long long nE
         std::memcpy(ws.in + m_grid.getOffset(), x,
                     sizeof(double) * static_cast<std::size_t>(m_nSamples));
         fftw_execute_dft_r2c(m_fwd, ws.in, ws.spectrum);
+        completeSpectrum(ws);
         for (int j = 0; j < static_cast<int>(nFreq); ++j) {
             foldBand(j, ws);
             fftw_execute_dft(m_inv, ws.fold, ws.out);

@@ -1,8 +1,9 @@
 // Complex Morlet wavelet transform of equal-length epochs through FFTW (definition and
-// normalisation in CSpctmSettings.h). Per epoch one real forward transform of the zero-padded
-// epoch; per frequency the product with the wavelet's band is folded onto the decimated grid
-// and brought back by one short inverse transform, which gives the coefficients at every
-// step-th sample exactly.
+// normalisation in CSpctmSettings.h). Per epoch one real forward transform of the epoch,
+// zero-padded for the longest wavelet of all frequencies, serves every frequency; per frequency
+// the product with the wavelet's band (negative frequencies and aliases included) is folded
+// onto the decimated grid and brought back by one short inverse transform, which gives the
+// coefficients at every step-th sample exactly.
 #pragma once
 
 #include "CSpctmGrid.h"
@@ -31,7 +32,7 @@ public:
         bool ok() const { return in && spectrum && fold && out; }
 
         double* in = nullptr;
-        fftw_complex* spectrum = nullptr;
+        fftw_complex* spectrum = nullptr; // all N bins, the upper half mirrored
         fftw_complex* fold = nullptr;
         fftw_complex* out = nullptr;
         std::vector<double> acc;
@@ -78,10 +79,17 @@ private:
     CMorletTransform() = default;
     static std::string sizes(const CSpctmGrid& grid, long long nSamples, double samplingRateHz,
                              const CSpctmSettings& settings, Sizes& z);
-    // Bins lo..hi of the wavelet band of frequency f (empty when hi < lo).
-    static void band(double f, double cycles, double binHz, long long n, long long& lo,
+    // Bins lo..hi of the wavelet band of frequency f, in bins from 0 Hz, unbounded: bins below
+    // 0 or from N on stand for bin modulo N.
+    static void band(double f, double cycles, bool zeroMean, double binHz, long long& lo,
                      long long& hi);
+    // Factor of the band of frequency f (its Gaussian at f and, with zero mean, at 0 Hz).
+    double bandScale(double f, double cycles, const CSpctmSettings& s) const;
+    void addBandWeights(double f, double cycles, const CSpctmSettings& s, long long lo,
+                        long long hi);
     int build(const CSpctmSettings& settings, std::string& error);
+    // Fill the upper half of the spectrum from the lower one (a real epoch's symmetry).
+    void completeSpectrum(const Workspace& ws) const;
     // Add band j of the spectrum times the wavelet into the fold buffer, wrapping around.
     void foldBand(int j, const Workspace& ws) const;
     // Zero what foldBand touched, so that the rest of the fold buffer stays zero.
@@ -90,14 +98,16 @@ private:
     double m_rate = 0.0;
     double m_firstLatencyMs = 0.0;
     long long m_nSamples = 0;
-    double m_cycles = 0.0;
     double m_stepMsSetting = 0.0;
+    bool m_zeroMean = false;
+    CSpctmSettings::Normalisation m_normalisation = CSpctmSettings::SinusoidPower;
     CSpctmGrid m_grid;
     long long m_n = 0; // forward transform size, a multiple of the grid step
     long long m_m = 0; // inverse transform size, m_n / m_k
     std::vector<double> m_freqs;
+    std::vector<double> m_cycles;                 // per frequency
     std::vector<long long> m_bandLo, m_bandStart; // first bin and offset into m_weights
-    std::vector<int> m_bandLen;
+    std::vector<long long> m_bandLen;
     std::vector<double> m_weights;
     fftw_plan m_fwd = nullptr;
     fftw_plan m_inv = nullptr;

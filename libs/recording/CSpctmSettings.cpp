@@ -5,10 +5,17 @@
 
 namespace {
 
-std::string hz(double v) {
+std::string num(double v) {
+    if (!std::isfinite(v)) {
+        return std::isnan(v) ? "NaN" : (v > 0 ? "infinity" : "-infinity");
+    }
     std::string s = std::to_string(v);
     s.erase(s.find_last_not_of('0') + 1);
-    return (s.back() == '.' ? s.substr(0, s.size() - 1) : s) + " Hz";
+    return s.back() == '.' ? s.substr(0, s.size() - 1) : s;
+}
+
+std::string hz(double v) {
+    return num(v) + " Hz";
 }
 
 } // namespace
@@ -19,6 +26,13 @@ std::vector<double> CSpctmSettings::defaultFreqsHz() {
         freqs.push_back(f);
     }
     return freqs;
+}
+
+double CSpctmSettings::cyclesAt(std::size_t j) const {
+    if (!cyclesPerFreq.empty()) {
+        return cyclesPerFreq[j];
+    }
+    return cyclesDivisor > 0.0 ? freqsHz[j] / cyclesDivisor : cycles;
 }
 
 std::string CSpctmSettings::checkFreqsHz(std::span<const double> freqsHz, double rate) {
@@ -41,13 +55,39 @@ std::string CSpctmSettings::checkFreqsHz(std::span<const double> freqsHz, double
     return {};
 }
 
+std::string CSpctmSettings::checkCycles() const {
+    const std::string range = " between " + num(kMinCycles) + " and " + num(kMaxCycles);
+    if (!std::isfinite(cycles) || cycles < kMinCycles || cycles > kMaxCycles) {
+        return "cycles must lie" + range;
+    }
+    if (!cyclesPerFreq.empty() && cyclesPerFreq.size() != freqsHz.size()) {
+        return "the cycles per frequency list has " + std::to_string(cyclesPerFreq.size()) +
+               " values for " + std::to_string(freqsHz.size()) + " frequencies";
+    }
+    if (cyclesPerFreq.empty() && !(cyclesDivisor >= 0.0 && std::isfinite(cyclesDivisor))) {
+        return "the cycles divisor must be a finite number above 0 (0: not used)";
+    }
+    for (std::size_t j = 0; j < freqsHz.size(); ++j) {
+        const double n = cyclesAt(j);
+        if (!std::isfinite(n) || n < kMinCycles || n > kMaxCycles) {
+            return "the cycles at " + hz(freqsHz[j]) + " (" + num(n) + ") must lie" + range;
+        }
+    }
+    return {};
+}
+
 std::string CSpctmSettings::check(double rate) const {
     std::string error = checkFreqsHz(freqsHz, rate);
     if (!error.empty()) {
         return "spectrum settings: " + error;
     }
-    if (!std::isfinite(cycles) || cycles < 1.0 || cycles > 1000.0) {
-        return "spectrum settings: cycles must lie between 1 and 1000";
+    error = checkCycles();
+    if (!error.empty()) {
+        return "spectrum settings: " + error;
+    }
+    if (normalisation < SinusoidPower || normalisation > WaveletL2) {
+        return "spectrum settings: unknown normalisation " + std::to_string(normalisation) +
+               " (0 sinusoid power, 1 wavelet L2 norm)";
     }
     if (!std::isfinite(timeStepMs) || timeStepMs <= 0.0) {
         return "spectrum settings: the time step must be a finite number of ms above 0";

@@ -104,6 +104,44 @@ INSTANTIATE_TEST_SUITE_P(
                     return b.setSpectrumSettings(0, s);
                 },
                 "cycles"},
+        Refusal{"CyclesListOneShort",
+                [](auto& b) {
+                    CSpctmSettings s;
+                    s.freqsHz = {10.0, 20.0, 30.0};
+                    s.cyclesPerFreq = {3.0, 5.0};
+                    return b.setSpectrumSettings(0, s);
+                },
+                "2 values for 3 frequencies"},
+        Refusal{"CyclesListValueJustBelowOne",
+                [](auto& b) {
+                    CSpctmSettings s;
+                    s.freqsHz = {10.0, 20.0};
+                    s.cyclesPerFreq = {3.0, 0.999};
+                    return b.setSpectrumSettings(0, s);
+                },
+                "cycles at 20 Hz (0.999) must lie between 1 and 1000"},
+        Refusal{"CyclesDivisorGivesBelowOneAtTheLowestFrequency",
+                [](auto& b) {
+                    CSpctmSettings s;
+                    s.freqsHz = {3.0, 20.0};
+                    s.cyclesDivisor = 4.0;
+                    return b.setSpectrumSettings(0, s);
+                },
+                "cycles at 3 Hz (0.75)"},
+        Refusal{"CyclesDivisorNegative",
+                [](auto& b) {
+                    CSpctmSettings s;
+                    s.cyclesDivisor = -2.0;
+                    return b.setSpectrumSettings(0, s);
+                },
+                "cycles divisor"},
+        Refusal{"NormalisationOutOfRange",
+                [](auto& b) {
+                    CSpctmSettings s;
+                    s.normalisation = static_cast<CSpctmSettings::Normalisation>(2);
+                    return b.setSpectrumSettings(0, s);
+                },
+                "unknown normalisation 2"},
         Refusal{"LowestFrequencyTooLow",
                 [](auto& b) {
                     CSpctmSettings s;
@@ -228,6 +266,10 @@ TEST(Builder, AcceptsValuesOneStepInsideEachBound) {
     CSpctmSettings s;
     s.freqsHz = {10.0, kRate / 2.0 - 0.1};
     s.resultMode = CSpctmSettings::ZScore;
+    EXPECT_TRUE(rec.builder.setSpectrumSettings(0, s));
+    s.cyclesDivisor = 10.0; // 1 cycle at 10 Hz
+    EXPECT_TRUE(rec.builder.setSpectrumSettings(0, s));
+    s.cyclesPerFreq = {1.0, 1000.0};
     EXPECT_TRUE(rec.builder.setSpectrumSettings(0, s));
     EXPECT_TRUE(rec.builder.addMegChannel(0, u"MEG4", megSensor(0.04)));
     const double freqs[2] = {10.0, 10.000001};
