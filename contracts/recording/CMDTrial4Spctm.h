@@ -38,12 +38,15 @@ public:
     // spectra keeps them. Returns 1.
     int reloadSpctmDataAll();
 
-    // Active and Control windows as latency ranges in ms (inclusive).
+    // Active and Control windows as latency ranges in ms (inclusive). A trial with only an
+    // Active window has plain power there and no Control or Result spectra.
     bool hasSpctmWindows() const { return m_hasWindows; }
+    bool hasControlWindow() const { return m_hasWindows && m_hasControl; }
     double getWindowStartMs(int spectralClass) const;
     double getWindowEndMs(int spectralClass) const;
     void setSpctmWindows(double activeStartMs, double activeEndMs, double controlStartMs,
                          double controlEndMs);
+    void setSpctmActiveWindow(double startMs, double endMs);
 
     // Whether the trial's spectra are handed in by the host (not computed here); such a trial
     // takes no raw epochs.
@@ -56,6 +59,7 @@ private:
 
     CSpctmTrialzq m_spctm[3];
     bool m_hasWindows = false;
+    bool m_hasControl = false;
     bool m_fromHost = false;
     double m_win[2][2] = {{0.0, 0.0}, {0.0, 0.0}};
 };

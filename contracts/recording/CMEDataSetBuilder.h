@@ -63,6 +63,9 @@ public:
     // least one spectrum time point once raw epochs are there.
     Result setWindows(int session, int trial, double activeStartMs, double activeEndMs,
                       double controlStartMs, double controlEndMs);
+    // Only an Active window (for the whole epoch: its first and last sample's latency): the
+    // plain power there, with no Control window, so no Control and no Result spectra.
+    Result setActiveWindow(int session, int trial, double startMs, double endMs);
     // Checked against every trial with raw epochs (Nyquist frequency, windows, memory).
     Result setSpectrumSettings(int session, const CSpctmSettings& settings);
 
@@ -93,6 +96,8 @@ private:
     CMDTrialzq* trial(int sessionIndex, int trialIndex, Result& result);
     Result addChannel(CMEGDatazq& s, const char* call, const std::u16string& label,
                       const std::function<void(CMDChannelzq&)>& setUp, int* index);
+    Result applyWindows(int session, int trial, const double (&win)[2][2], bool hasControl,
+                        const std::string& call);
 
     CArrayMEDataSetzq& m_data;
 };

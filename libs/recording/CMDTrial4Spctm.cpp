@@ -186,4 +186,13 @@ void CMDTrial4Spctm::setSpctmWindows(double activeStartMs, double activeEndMs,
     m_win[1][0] = controlStartMs;
     m_win[1][1] = controlEndMs;
     m_hasWindows = true;
+    m_hasControl = true;
+}
+
+void CMDTrial4Spctm::setSpctmActiveWindow(double startMs, double endMs) {
+    m_win[0][0] = startMs;
+    m_win[0][1] = endMs;
+    m_win[1][0] = m_win[1][1] = 0.0;
+    m_hasWindows = true;
+    m_hasControl = false;
 }

@@ -60,15 +60,13 @@ struct RawPlan {
     double firstMs = 0.0;
     long long nSamples = 0;
     bool hasWindows = false;
+    bool hasControl = false;
     double win[2][2] = {{0.0, 0.0}, {0.0, 0.0}};
     long long channels = 0; // with raw epochs
 
     static RawPlan of(CMDTrialzq& t) {
-        RawPlan p{t.getSamplingRate(),
-                  t.getFirstLatencyMs(),
-                  t.getEpochLength(),
-                  t.hasSpctmWindows(),
-                  {},
+        RawPlan p{t.getSamplingRate(),         t.getFirstLatencyMs(), t.getEpochLength(),
+                  t.hasSpctmWindows(),         t.hasControlWindow(),  {},
                   CSpctmBudget::rawChannels(t)};
         for (int k = 0; k < 2; ++k) {
             p.win[k][0] = t.getWindowStartMs(k);
@@ -82,7 +80,7 @@ struct RawPlan {
 // Why the windows do not fit the epochs; empty when they do.
 std::string checkWindows(const CSpctmGrid& grid, const RawPlan& p) {
     const char* names[2] = {"Active", "Control"};
-    for (int k = 0; k < 2; ++k) {
+    for (int k = 0; k < (p.hasControl ? 2 : 1); ++k) {
         constexpr double kEps = 1e-6;
         const std::string range = std::string(names[k]) + " window " + num(p.win[k][0]) + " to " +
                                   num(p.win[k][1]) + " ms";
@@ -111,8 +109,9 @@ std::string checkRaw(const RawPlan& p, const CSpctmSettings& s, CSpctmBudget::Sh
     }
     shape = {};
     if (error.empty() && p.hasWindows) {
+        const CSpctmGrid::Window none;
         shape = CSpctmBudget::rawShape(p.channels, grid.window(p.win[0][0], p.win[0][1]),
-                                       grid.window(p.win[1][0], p.win[1][1]),
+                                       p.hasControl ? grid.window(p.win[1][0], p.win[1][1]) : none,
                                        static_cast<long long>(s.freqsHz.size()));
     }
     return error;
@@ -392,16 +391,27 @@ Result CMEDataSetBuilder::setChannelEpochs(int sessionIndex, int trialIndex, int
 Result CMEDataSetBuilder::setWindows(int sessionIndex, int trialIndex, double activeStartMs,
                                      double activeEndMs, double controlStartMs,
                                      double controlEndMs) {
+    const double win[2][2] = {{activeStartMs, activeEndMs}, {controlStartMs, controlEndMs}};
+    return applyWindows(sessionIndex, trialIndex, win, true, "setWindows");
+}
+
+Result CMEDataSetBuilder::setActiveWindow(int sessionIndex, int trialIndex, double startMs,
+                                          double endMs) {
+    const double win[2][2] = {{startMs, endMs}, {startMs, endMs}};
+    return applyWindows(sessionIndex, trialIndex, win, false, "setActiveWindow");
+}
+
+Result CMEDataSetBuilder::applyWindows(int sessionIndex, int trialIndex, const double (&win)[2][2],
+                                       bool hasControl, const std::string& call) {
     Result r;
     CMDTrialzq* t = trial(sessionIndex, trialIndex, r);
     if (!t) {
         return r;
     }
-    const double win[2][2] = {{activeStartMs, activeEndMs}, {controlStartMs, controlEndMs}};
-    for (const auto& w : win) {
-        if (!(std::fabs(w[0]) <= kMaxLatencyMs) || !(std::fabs(w[1]) <= kMaxLatencyMs) ||
-            w[0] > w[1]) {
-            return fail("setWindows: each window needs finite latencies within +-" +
+    for (int k = 0; k < (hasControl ? 2 : 1); ++k) {
+        if (!(std::fabs(win[k][0]) <= kMaxLatencyMs) || !(std::fabs(win[k][1]) <= kMaxLatencyMs) ||
+            win[k][0] > win[k][1]) {
+            return fail(call + ": each window needs finite latencies within +-" +
                         num(kMaxLatencyMs) + " ms, with start <= end");
         }
     }
@@ -409,6 +419,7 @@ Result CMEDataSetBuilder::setWindows(int sessionIndex, int trialIndex, double ac
     if (t->hasRawTiming()) {
         RawPlan plan = RawPlan::of(*t);
         plan.hasWindows = true;
+        plan.hasControl = hasControl;
         std::copy(&win[0][0], &win[0][0] + 4, &plan.win[0][0]);
         CSpctmBudget::Shape shape;
         std::string error = checkRaw(plan, s.getSpctmSettings(), shape);
@@ -417,10 +428,14 @@ Result CMEDataSetBuilder::setWindows(int sessionIndex, int trialIndex, double ac
                                         shape.bytes());
         }
         if (!error.empty()) {
-            return fail("setWindows: " + error);
+            return fail(call + ": " + error);
         }
     }
-    t->setSpctmWindows(activeStartMs, activeEndMs, controlStartMs, controlEndMs);
+    if (hasControl) {
+        t->setSpctmWindows(win[0][0], win[0][1], win[1][0], win[1][1]);
+    } else {
+        t->setSpctmActiveWindow(win[0][0], win[0][1]);
+    }
     s.markChanged();
     return {};
 }

@@ -239,7 +239,7 @@ void reportRaw(const Staged& s, const std::vector<int>& channelOf, const std::ve
                         " left out (a sample not finite or beyond +-1e60)");
         }
         for (int k = 0; k < 3; ++k) {
-            if (!anyFinitePower(*s.spectrum(c, k))) {
+            if (s.classes[k].getTrialSpctmTimePt() > 0 && !anyFinitePower(*s.spectrum(c, k))) {
                 out.add(s, c, k, CSpctmOutcome::NoFiniteValue,
                         std::string("the power of class ") + std::to_string(k) + " (" +
                             kClassNames[k] + ") holds no finite value");
@@ -283,9 +283,12 @@ bool stageRaw(Staged& s, const CSpctmSettings& settings, TransformCache& cache, 
     }
     const CMorletTransform& t = *cache;
     const CSpctmGrid& grid = t.getGrid();
+    // Without a Control window its grid is empty, and Control and Result stay without axes.
+    const bool control = trial.hasControlWindow();
     const CMorletTransform::Window win[2] = {
         grid.window(trial.getWindowStartMs(0), trial.getWindowEndMs(0)),
-        grid.window(trial.getWindowStartMs(1), trial.getWindowEndMs(1))};
+        control ? grid.window(trial.getWindowStartMs(1), trial.getWindowEndMs(1))
+                : CMorletTransform::Window{}};
     const long long nRaw = trial.getEpochCount() * trial.getEpochLength();
     const long long nF = t.getFreqCount();
     s.spectra.resize(static_cast<std::size_t>(trial.getTotalChannel()) * 3);
@@ -297,8 +300,8 @@ bool stageRaw(Staged& s, const CSpctmSettings& settings, TransformCache& cache, 
             continue;
         }
         CSpctmChnlzq* sp = &s.spectra[static_cast<std::size_t>(c * 3)];
-        if (!sp[0].resize(win[0].count, nF) || !sp[1].resize(win[1].count, nF) ||
-            !sp[2].resize(win[0].count, nF)) {
+        if (!sp[0].resize(win[0].count, nF) || (control && !sp[1].resize(win[1].count, nF)) ||
+            (control && !sp[2].resize(win[0].count, nF))) {
             throw std::bad_alloc();
         }
         work.push_back({chs[c]->getRawData().data(), {&sp[0], &sp[1]}});
@@ -309,9 +312,11 @@ bool stageRaw(Staged& s, const CSpctmSettings& settings, TransformCache& cache, 
     }
     for (int c : channelOf) {
         CSpctmChnlzq* sp = &s.spectra[static_cast<std::size_t>(c * 3)];
-        computeResult(sp[0], sp[1], sp[2], settings.resultMode);
+        if (control) {
+            computeResult(sp[0], sp[1], sp[2], settings.resultMode);
+        }
     }
-    for (int k = 0; k < 3; ++k) {
+    for (int k = 0; k < (control ? 3 : 1); ++k) {
         const CMorletTransform::Window& w = win[k == 1 ? 1 : 0];
         if (!s.classes[k].setSpctmAxes(w.count, grid.gridLatencyMs(w.first), grid.getStepMs(),
                                        t.getFreqsHz())) {
@@ -346,7 +351,8 @@ std::string checkTrial(CMDTrialzq& t, const CSpctmSettings& s) {
         return "it has neither raw epochs nor spectra";
     }
     if (!t.hasSpctmWindows()) {
-        return "it has raw epochs but no Active and Control windows (setWindows)";
+        return "it has raw epochs but no windows (setWindows, or setActiveWindow for the Active "
+               "window alone)";
     }
     std::string error = s.check(t.getSamplingRate());
     const CSpctmGrid grid(t.getSamplingRate(), t.getFirstLatencyMs(), t.getEpochLength(),
@@ -355,7 +361,8 @@ std::string checkTrial(CMDTrialzq& t, const CSpctmSettings& s) {
         error = CMorletTransform::checkSize(grid, t.getEpochLength(), t.getSamplingRate(), s);
     }
     if (error.empty() && (grid.window(t.getWindowStartMs(0), t.getWindowEndMs(0)).count < 1 ||
-                          grid.window(t.getWindowStartMs(1), t.getWindowEndMs(1)).count < 1)) {
+                          (t.hasControlWindow() &&
+                           grid.window(t.getWindowStartMs(1), t.getWindowEndMs(1)).count < 1))) {
         error = "the Active or Control window holds no spectrum time point";
     }
     return error;

@@ -30,8 +30,9 @@ CSpctmBudget::Shape CSpctmBudget::rawShape(long long channels, const CSpctmGrid:
                                            const CSpctmGrid::Window& control, long long nFreq) {
     Shape s;
     s.channels = channels;
-    s.nTime[0] = s.nTime[2] = active.count;
+    s.nTime[0] = active.count;
     s.nTime[1] = control.count;
+    s.nTime[2] = control.count > 0 ? active.count : 0;
     s.nFreq[0] = s.nFreq[1] = s.nFreq[2] = nFreq;
     return s;
 }
@@ -63,10 +64,12 @@ CSpctmBudget::Shape CSpctmBudget::shapeOf(CMDTrialzq& trial, const CSpctmSetting
     }
     const CSpctmGrid grid(trial.getSamplingRate(), trial.getFirstLatencyMs(),
                           trial.getEpochLength(), settings.timeStepMs);
-    return rawShape(rawChannels(trial),
-                    grid.window(trial.getWindowStartMs(0), trial.getWindowEndMs(0)),
-                    grid.window(trial.getWindowStartMs(1), trial.getWindowEndMs(1)),
-                    static_cast<long long>(settings.freqsHz.size()));
+    const CSpctmGrid::Window none;
+    return rawShape(
+        rawChannels(trial), grid.window(trial.getWindowStartMs(0), trial.getWindowEndMs(0)),
+        trial.hasControlWindow() ? grid.window(trial.getWindowStartMs(1), trial.getWindowEndMs(1))
+                                 : none,
+        static_cast<long long>(settings.freqsHz.size()));
 }
 
 std::string CSpctmBudget::check(double bytes) {

@@ -23,7 +23,7 @@ public:
     };
 
     // A trial computed from raw epochs: Active and Result on the Active window, Control on the
-    // Control window.
+    // Control window; without a Control window (empty) no Result either.
     static Shape rawShape(long long channels, const CSpctmGrid::Window& active,
                           const CSpctmGrid::Window& control, long long nFreq);
     // The trial as it stands: raw trials with these settings (nothing while the timing, windows

@@ -134,4 +134,40 @@ TEST(GridEdges, WindowsEndAtTheLastSampleAndFrequenciesBelowNyquist) {
     EXPECT_TRUE(rec.builder.setChannelEpochs(0, 1, 0, raw, kEpochs, 100.001, kFirstMs));
 }
 
+TEST(WholeEpoch, AnActiveWindowAloneGivesPlainPowerAndNoControlOrResult) {
+    SmallRecording rec;
+    ASSERT_TRUE(rec.builder.setSpectrumSettings(0, coarse()));
+    const auto raw = makeEpochs(sine20);
+    for (int c = 0; c < kChannels; ++c) {
+        ASSERT_TRUE(rec.builder.setChannelEpochs(0, 0, c, raw, kEpochs, kRate, kFirstMs));
+    }
+    EXPECT_FALSE(rec.builder.setActiveWindow(0, 0, kFirstMs, 1000.0)); // past the last sample
+    EXPECT_FALSE(rec.trial().hasSpctmWindows());
+    ASSERT_TRUE(rec.builder.setActiveWindow(0, 0, kFirstMs, 996.0));
+    const auto r = rec.builder.computeSpectra(0);
+    ASSERT_TRUE(r) << r.message;
+    EXPECT_TRUE(r.outcomes.empty());
+    const CSpctmTrialzq* active = rec.trial().getSpctmTrial(false, 0);
+    EXPECT_EQ(active->getTrialSpctmTimePt(), 100); // -1000 .. 980 ms in steps of 20 ms
+    EXPECT_DOUBLE_EQ(active->getLatencyMs(0), kFirstMs);
+    EXPECT_EQ(rec.trial().getSpctmTrial(false, 1), nullptr);
+    EXPECT_EQ(rec.trial().getSpctmTrial(false, 2), nullptr);
+    EXPECT_EQ(rec.trial().getChannel(0)->getSpctmChnl(false, 2), nullptr);
+    long long nT = 0, nF = 0;
+    const double* pw =
+        rec.trial().getChannel(0)->getSpctmChnl(false, 0)->getSpctmDataPtr(2, &nT, &nF);
+    EXPECT_NEAR(pw[50 * nF + 1], 1.0, 1e-6); // 20 Hz at 0 ms
+    EXPECT_GT(rec.trial().getSpctmTrial(false, 0)->getSumChnlSpctmData(2)->nTime, 0);
+
+    // Windows with a Control window bring Control and Result back, and the Active window
+    // alone takes them away again.
+    ASSERT_TRUE(rec.builder.setWindows(0, 0, 300.0, 900.0, -900.0, -300.0));
+    ASSERT_TRUE(rec.builder.computeSpectra(0));
+    EXPECT_GT(rec.trial().getSpctmTrial(false, 2)->getTrialSpctmTimePt(), 0);
+    ASSERT_TRUE(rec.builder.setActiveWindow(0, 0, -500.0, 500.0));
+    ASSERT_TRUE(rec.builder.computeSpectra(0));
+    EXPECT_EQ(rec.trial().getSpctmTrial(false, 1), nullptr);
+    EXPECT_EQ(rec.trial().getChannel(0)->getSpctmChnl(false, 1), nullptr);
+}
+
 } // namespace
