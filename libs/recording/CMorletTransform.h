@@ -32,7 +32,7 @@ public:
         bool ok() const { return in && spectrum && fold && out; }
 
         double* in = nullptr;
-        fftw_complex* spectrum = nullptr; // all N bins, the upper half mirrored
+        fftw_complex* spectrum = nullptr;
         fftw_complex* fold = nullptr;
         fftw_complex* out = nullptr;
         std::vector<double> acc;
@@ -88,8 +88,6 @@ private:
     void addBandWeights(double f, double cycles, const CSpctmSettings& s, long long lo,
                         long long hi);
     int build(const CSpctmSettings& settings, std::string& error);
-    // Fill the upper half of the spectrum from the lower one (a real epoch's symmetry).
-    void completeSpectrum(const Workspace& ws) const;
     // Add band j of the spectrum times the wavelet into the fold buffer, wrapping around.
     void foldBand(int j, const Workspace& ws) const;
     // Zero what foldBand touched, so that the rest of the fold buffer stays zero.

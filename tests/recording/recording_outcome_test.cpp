@@ -170,4 +170,36 @@ TEST(WholeEpoch, AnActiveWindowAloneGivesPlainPowerAndNoControlOrResult) {
     EXPECT_EQ(rec.trial().getChannel(0)->getSpctmChnl(false, 1), nullptr);
 }
 
+TEST(GridEdges, OneSampleEpochsStepsBeyondTheEpochAndWaveletsLongerThanIt) {
+    SmallRecording rec;
+    CSpctmSettings s;
+    s.freqsHz = {2.0, 120.0};
+    s.cyclesPerFreq = {30.0, 1.0}; // 2.4 s of wavelet against 12 ms of epoch
+    s.timeStepMs = 1e6;
+    ASSERT_TRUE(rec.builder.setSpectrumSettings(0, s));
+    const std::vector<double> three = {1.0, -2.0, 0.5};
+    ASSERT_TRUE(rec.builder.setChannelEpochs(0, 0, 0, three, 1, kRate, -4.0));
+    ASSERT_TRUE(rec.builder.setActiveWindow(0, 0, -4.0, 4.0));
+    ASSERT_TRUE(rec.builder.computeSpectra(0));
+    const CSpctmTrialzq* active = rec.trial().getSpctmTrial(false, 0);
+    ASSERT_NE(active, nullptr);
+    EXPECT_EQ(active->getTrialSpctmTimePt(), 1); // the sample at 0 ms
+    EXPECT_DOUBLE_EQ(active->getLatencyMs(0), 0.0);
+
+    ASSERT_TRUE(rec.builder.addTrial(0));
+    const std::vector<double> one = {3.0};
+    ASSERT_TRUE(rec.builder.setChannelEpochs(0, 1, 0, one, 1, kRate, 0.0));
+    ASSERT_TRUE(rec.builder.setActiveWindow(0, 1, 0.0, 0.0));
+    ASSERT_TRUE(rec.builder.computeSpectra(0));
+    long long nT = 0, nF = 0;
+    const double* pw =
+        rec.session().getTrialzq(1)->getChannel(0)->getSpctmChnl(false, 0)->getSpctmDataPtr(2, &nT,
+                                                                                            &nF);
+    ASSERT_EQ(nT * nF, 2);
+    // A single sample's coefficient is 3 times the wavelet's centre value A (1 - 0).
+    const double sigma = 1.0 / (2.0 * std::numbers::pi * 120.0);
+    const double a = 2.0 / (kRate * sigma * std::sqrt(2.0 * std::numbers::pi));
+    EXPECT_NEAR(pw[1], 9.0 * a * a, 1e-6 * 9.0 * a * a);
+}
+
 } // namespace
