@@ -21,12 +21,13 @@ public:
     // every trial as it was.
     int computTrialSpctmAllPro(CMDTrialzq* trial, bool keepHostChoice);
 
-    // The group record of the class and component of the trial, computed first when it is
-    // empty (or always with force). resetSelect true drops the host's selected point
-    // (keepHostChoice false above); reloadRaw drops the spectra first
-    // (reloadSpctmDataAll); allTrials computes every trial of the session, not just this one.
-    // Null when the trial is null or class or component is out of range; the record stays
-    // empty when nothing can be computed.
+    // The group record of the class and component of the trial, computed first when the trial
+    // has none in any class (or always with force): a class the trial has no spectra for, such
+    // as Control without a Control window, stays empty without a recomputation per call.
+    // resetSelect true drops the host's selected point (keepHostChoice false above); reloadRaw
+    // drops the spectra first (reloadSpctmDataAll); allTrials computes every trial of the session,
+    // not just this one. Null when the trial is null or class or component is out of range; the
+    // record stays empty when nothing can be computed.
     CSumChnlSpctmDatazq* computTrialSpctm(CMDTrialzq* trial, bool force, bool resetSelect,
                                           bool reloadRaw, bool allTrials, int spectralClass,
                                           int component);

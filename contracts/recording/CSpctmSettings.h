@@ -9,11 +9,11 @@
 // it) with the sampled wavelet of every centre frequency f with n cycles (see cyclesAt):
 //     w[j] = A * (exp(2*pi*i*f*t_j) - z*c) * exp(-t_j^2 / (2*sigma_t^2)),  t_j = j / fs,
 //     sigma_t = n / (2*pi*f),  c = exp(-n^2 / 2),  z = 1 with zeroMean, else 0,
-// over every integer j (the Gaussian is computed to 1e-8 of its peak: the result is the linear
+// over every integer j (the Gaussian is computed to 1.6e-8 of its peak: the result is the linear
 // convolution, never a circular one). Its spectrum is the Gaussian band
 // exp(-(nu - f)^2 / (2*sigma_f^2)), sigma_f = f / n, less z*c times the same band at 0 Hz, so
 // a real signal's mirrored frequency -f passes with the relative gain exp(-2*n^2) (zero mean:
-// (exp(-2*n^2) - c^2) / (1 - c^2)), below 2e-8 from 3 cycles on.
+// (exp(-2*n^2) - c^2) / (1 - c^2)), in size below 2e-8 from 3 cycles on (zero mean: 5).
 // The normalisation fixes A:
 // - SinusoidPower: A = 2 / (fs * sigma_t * sqrt(2*pi) * (1 - z*c^2)), the gain 1 at f, so that
 //   a sinusoid of amplitude a gives coefficients of magnitude a and power a^2 whatever f, n and
@@ -45,7 +45,7 @@ public:
     // Scale of the wavelets (see above).
     enum Normalisation : int {
         SinusoidPower = 0, // a sinusoid of amplitude a gives power a^2
-        WaveletL2 = 1      // unit L2 norm up to sqrt(2), MNE-Python's convention
+        WaveletL2 = 1      // wavelets of L2 norm sqrt(2), MNE-Python's convention
     };
     static constexpr double kMinCycles = 1.0;
     static constexpr double kMaxCycles = 1000.0;

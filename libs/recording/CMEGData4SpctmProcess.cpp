@@ -442,7 +442,13 @@ CSumChnlSpctmDatazq* CMEGData4SpctmProcess::computTrialSpctm(CMDTrialzq* trial, 
     }
     CSumChnlSpctmDatazq* rec =
         trial->getSpctmTrial(true, spectralClass)->getSumChnlSpctmData(component);
-    if (force || rec->nTime < 1 || rec->nFreq < 1) {
+    bool computed = false;
+    for (int k = 0; k < 3; ++k) {
+        const CSumChnlSpctmDatazq* r =
+            trial->getSpctmTrial(true, k)->getSumChnlSpctmData(component);
+        computed |= r->nTime > 0 && r->nFreq > 0;
+    }
+    if (force || !computed) {
         computTrialSpctmAllPro(allTrials ? nullptr : trial, !resetSelect);
     }
     return rec;

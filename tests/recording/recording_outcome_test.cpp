@@ -158,6 +158,15 @@ TEST(WholeEpoch, AnActiveWindowAloneGivesPlainPowerAndNoControlOrResult) {
         rec.trial().getChannel(0)->getSpctmChnl(false, 0)->getSpctmDataPtr(2, &nT, &nF);
     EXPECT_NEAR(pw[50 * nF + 1], 1.0, 1e-6); // 20 Hz at 0 ms
     EXPECT_GT(rec.trial().getSpctmTrial(false, 0)->getSumChnlSpctmData(2)->nTime, 0);
+    // The display asking for the Control class finds it empty without a recomputation.
+    long long index = 0, before = 0, after = 0;
+    rec.session().getSelect(index, before);
+    const auto* control =
+        rec.session().computTrialSpctm(&rec.trial(), false, false, false, false, 1, 2);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->nTime, 0);
+    rec.session().getSelect(index, after);
+    EXPECT_EQ(after, before);
 
     // Windows with a Control window bring Control and Result back, and the Active window
     // alone takes them away again.
