@@ -3,6 +3,7 @@
 
 #include "ProgressBar.h"
 #include "io/CEpochImport.h"
+#include "io/CRecordingFile.h"
 #include "io/CSpectraImport.h"
 #include "recording/CMEDataSetBuilder.h"
 #include "synthetic/CSyntheticRecording.h"
@@ -55,6 +56,22 @@ CIoProgress::Callback barOf(ProgressBar& bar, const char* reading, const char* f
     };
 }
 
+// The given frequencies, or the default ones below the Nyquist frequency of the recording
+// (read from its header; when it cannot be read, the import says why).
+std::vector<double> frequencies(const SourceOptions& o) {
+    if (!o.freqsHz.empty())
+        return o.freqsHz;
+    std::vector<double> freqs = CSpctmSettings::defaultFreqsHz();
+    CRecordingFile file;
+    if (!file.open(o.recording))
+        return freqs;
+    std::vector<double> below;
+    for (double f : freqs)
+        if (f < 0.5 * file.samplingRateHz())
+            below.push_back(f);
+    return below.empty() ? freqs : below;
+}
+
 CEpochImport::Options epochOptions(const SourceOptions& o) {
     CEpochImport::Options io;
     io.path = o.recording;
@@ -69,6 +86,7 @@ CEpochImport::Options epochOptions(const SourceOptions& o) {
     if (!o.layouts.empty())
         io.montage.layouts = o.layouts;
     io.montage.dropUnplaced = o.dropUnplaced;
+    io.spectrum.freqsHz = frequencies(o);
     return io;
 }
 

@@ -27,6 +27,9 @@ struct SourceOptions {
     bool epochGiven = false;
     double epochStartMs = 0.0;
     double epochEndMs = 0.0;
+    // Frequencies of the spectra computed from a recording; empty: the default ones below the
+    // recording's Nyquist frequency.
+    std::vector<double> freqsHz;
     std::string condition;       // of an -tfr.h5 file; empty: the first
     int spectralClass = 0;       // the class that handed-in spectra fill
     unsigned long long seed = 0; // of the synthetic recording

@@ -38,6 +38,10 @@ const char* const kDemoUsage =
     "                  0,800).\n"
     "  --control C,D   with RECORDING: the Control window (baseline), C to D ms (default\n"
     "                  -400,0).\n"
+    "  --freqs LO,HI[,STEP]\n"
+    "                  with RECORDING: the frequencies of the spectra, LO to HI Hz in steps\n"
+    "                  of STEP (default 2) Hz, each below the Nyquist frequency (default\n"
+    "                  4,62,2, less those at or above the Nyquist frequency).\n"
     "  --epoch S,E     with RECORDING: the epoch read around each event, S to E ms; it must\n"
     "                  hold both windows (default: from the earlier start of the two\n"
     "                  windows to the later end). Epochs running past the ends of the\n"
@@ -81,13 +85,15 @@ namespace {
 
 constexpr long long kMaxSweepTicks = 1000000;
 constexpr unsigned long long kMaxEventCode = 65535;
+constexpr double kDefaultFreqStepHz = 2.0;
+constexpr int kMaxFreqs = 1000;
 
 const char* const kValueOptions[] = {
-    "--snapshot", "--seed",       "--class",  "--sweep",   "--movie", "--tfr",      "--layout",
-    "--event",    "--event-code", "--active", "--control", "--epoch", "--condition"};
+    "--snapshot", "--seed",       "--class",  "--sweep",   "--movie", "--tfr",   "--layout",
+    "--event",    "--event-code", "--active", "--control", "--epoch", "--freqs", "--condition"};
 // Options that only mean something with a recording file, or with a data file of either kind.
-const char* const kRecordingOptions[] = {"--event", "--event-code", "--active", "--control",
-                                         "--epoch"};
+const char* const kRecordingOptions[] = {"--event",   "--event-code", "--active",
+                                         "--control", "--epoch",      "--freqs"};
 const char* const kDataFileOptions[] = {"--layout", "--drop-unplaced"};
 
 bool takesValue(const std::string& option) {
@@ -170,6 +176,28 @@ std::string parseSpan(const std::string& option, const std::string& text, double
     return "";
 }
 
+// LO,HI[,STEP] in Hz: 0 < LO < HI, STEP > 0, at most kMaxFreqs frequencies.
+std::string parseFreqs(const std::string& text, std::vector<double>& freqs) {
+    double v[3] = {0.0, 0.0, kDefaultFreqStepHz};
+    std::size_t n = 0, at = 0;
+    for (; n < 3 && at <= text.size(); ++n) {
+        const auto comma = std::min(text.find(',', at), text.size());
+        if (!parseNumber(text.substr(at, comma - at), v[n]))
+            break;
+        at = comma + 1;
+    }
+    const double count = (v[1] - v[0]) / v[2];
+    if (at <= text.size() || n < 2 || !(v[0] > 0.0 && v[1] > v[0] && v[2] > 0.0) ||
+        count >= kMaxFreqs)
+        return "--freqs needs LO,HI or LO,HI,STEP in Hz with 0 < LO < HI, STEP > 0 and at most " +
+               std::to_string(kMaxFreqs) + " frequencies, not " + quoted(text);
+    freqs.clear();
+    // Within a millionth of a step of HI counts as HI.
+    for (long long i = 0; i <= static_cast<long long>(count + 1e-6); ++i)
+        freqs.push_back(v[0] + static_cast<double>(i) * v[2]);
+    return "";
+}
+
 std::string parsePath(const std::string& option, const std::string& text, std::string& path) {
     if (text.empty())
         return option + " needs a path, not an empty one";
@@ -210,6 +238,8 @@ std::string parseDataValue(const std::string& option, const std::string& value, 
         src.epochGiven = true;
         return parseSpan(option, value, src.epochStartMs, src.epochEndMs);
     }
+    if (option == "--freqs")
+        return parseFreqs(value, src.freqsHz);
     if (option == "--condition")
         return parseName(option, value, src.condition);
     return parseSeed(value, src.seed);

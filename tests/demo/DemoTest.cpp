@@ -59,7 +59,7 @@ TEST_F(DemoTest, HelpDocumentsEveryOption) {
          {"--snapshot DIR", "--summary", "--seed N", "--help", "--eeg", "--class C", "--sweep N",
           "--movie FILE", "RECORDING", "--event TEXT", "--event-code N", "--active A,B",
           "--control C,D", "--epoch S,E", "--tfr DIR|FILE", "--condition NAME", "--layout L",
-          "--drop-unplaced"})
+          "--drop-unplaced", "--freqs LO,HI[,STEP]"})
         EXPECT_NE(out.find(option), std::string::npos) << option;
 }
 
@@ -67,6 +67,8 @@ TEST_F(DemoTest, RefusesWhatAnOptionDoesNotTakeWithTheReason) {
     const std::string seed = "--seed needs a whole number from 0 to 18446744073709551615, not ";
     const std::string sweep = "--sweep needs a number of ticks from 1 to 1000000, not ";
     const std::string window = "--active needs START,END in ms with START before END, not ";
+    const std::string freqs = "--freqs needs LO,HI or LO,HI,STEP in Hz with 0 < LO < HI, STEP > 0 "
+                              "and at most 1000 frequencies, not ";
     const std::pair<const char*, std::string> refused[] = {
         {"--bogus", "unknown option --bogus"},
         {"a.bdf stray --event s", "unexpected argument 'stray' (one RECORDING at most)"},
@@ -88,6 +90,12 @@ TEST_F(DemoTest, RefusesWhatAnOptionDoesNotTakeWithTheReason) {
         {"a.bdf --event s --active '0;800'", window + "'0;800'"},
         {"a.bdf --event s --active 0,800ms", window + "'0,800ms'"},
         {"a.bdf --event s --active 0,inf", window + "'0,inf'"},
+        {"--freqs 2,40", "--freqs needs a RECORDING"},
+        {"a.bdf --event s --freqs 40,2", freqs + "'40,2'"},
+        {"a.bdf --event s --freqs 0,40", freqs + "'0,40'"},
+        {"a.bdf --event s --freqs 2,40,", freqs + "'2,40,'"},
+        {"a.bdf --event s --freqs 2,40,0", freqs + "'2,40,0'"},
+        {"a.bdf --event s --freqs 1,1001,1", freqs + "'1,1001,1'"},
         {"a.bdf --event s --epoch ,800", "--epoch needs START,END in ms with START before END, "
                                          "not ',800'"},
         {"--seed -1", seed + "'-1'"},
@@ -112,8 +120,9 @@ TEST_F(DemoTest, RefusesWhatAnOptionDoesNotTakeWithTheReason) {
         EXPECT_EQ(out, "") << args;
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "x")) << "a refused run writes nothing";
-    // Negative latencies are values, not options.
-    EXPECT_EQ(run("none.bdf --event s --control -400.5,-0.5 --epoch -500,1000"), 1);
+    // Negative latencies are values, not options; a thousand frequencies are taken.
+    EXPECT_EQ(run("none.bdf --event s --control -400.5,-0.5 --epoch -500,1000 --freqs 1,1000,1"),
+              1);
     EXPECT_EQ(err, "velmora: 'none.bdf': no such file\n");
     for (const char* args : {"--seed 0 --summary", "--seed 18446744073709551615 --summary"}) {
         EXPECT_EQ(run(args), 0) << args << err;

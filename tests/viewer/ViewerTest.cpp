@@ -35,11 +35,12 @@ double sine(double amplitude, double hz, double t) {
     return amplitude * std::sin(2.0 * std::numbers::pi * hz * t);
 }
 
-// Eight 10-10 electrodes at 256 Hz for 20 s: occipital alpha (10 Hz, 20 uV) on O1, Oz, O2,
+// Eight 10-10 electrodes at 100 Hz for 20 s: occipital alpha (10 Hz, 20 uV) on O1, Oz, O2,
 // central beta (20 Hz, 8 uV) on C3, C4, a 6 Hz theta of 5 uV on Fz, Cz, Pz; "stim" every 3 s
 // from 2 s, the last (at 20 - 0.5 s) too close to the end for an epoch to 800 ms.
 Recording eightElectrodes() {
     Recording rec;
+    rec.rateHz = 100;
     const auto alpha = [](double t) { return sine(20.0, 10.0, t); };
     const auto beta = [](double t) { return sine(8.0, 20.0, t); };
     const auto theta = [](double t) { return sine(5.0, 6.0, t); };
@@ -81,8 +82,8 @@ TEST_F(ViewerTest, ABdfRecordingOpensAsEpochsAroundItsEvents) {
                   "--snapshot snaps"),
               0)
         << out << err;
-    EXPECT_NE(out.find("Read 'rec.bdf' (BDF, 256 Hz)"), std::string::npos) << out;
-    EXPECT_NE(out.find("6 epochs of 7 events from -400 to 800 ms (309 samples), 8 channels"),
+    EXPECT_NE(out.find("Read 'rec.bdf' (BDF, 100 Hz)"), std::string::npos) << out;
+    EXPECT_NE(out.find("6 epochs of 7 events from -400 to 800 ms (121 samples), 8 channels"),
               std::string::npos)
         << out;
     EXPECT_NE(out.find("left out: 1 epoch running past the ends"), std::string::npos) << out;
@@ -92,9 +93,14 @@ TEST_F(ViewerTest, ABdfRecordingOpensAsEpochsAroundItsEvents) {
     const auto active = out.find("power: min", out.find("Active:"));
     ASSERT_EQ(std::sscanf(out.c_str() + active, "power: min %lf, max %lf", &lo, &hi), 2) << out;
     EXPECT_NEAR(hi, 400.0, 20.0);
+    // The default frequencies stop below the Nyquist frequency.
+    EXPECT_NE(out.find("23 frequencies from 4.0 to 48.0 Hz"), std::string::npos) << out;
     // Without MEG sensors the contour map is the electrodes'.
     expectWindows("snaps", "active");
     EXPECT_EQ(err, "") << "no progress bar off a terminal";
+
+    ASSERT_EQ(run("rec.bdf --event stim --freqs 8,30,0.5 --summary"), 0) << err;
+    EXPECT_NE(out.find("45 frequencies from 8.0 to 30.0 Hz"), std::string::npos) << out;
 }
 
 // Ten electrodes with an occipital alpha burst, written by NumPy (fixtures/make_fixtures.py).
