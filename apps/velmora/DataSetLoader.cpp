@@ -197,7 +197,9 @@ std::unique_ptr<CArrayMEDataSetzq> DataSetLoader::spectra() {
           << " ms in steps of " << ms(r.stepMs) << " ms, as the " << classes[io.spectralClass]
           << " class\n";
     if (r.conditions.size() > 1)
-        m_out << "  conditions in the file: " << list(r.conditions) << "\n";
+        m_out << "  conditions in the file: " << list(r.conditions)
+              << "; shown: " << (io.condition.empty() ? r.conditions.front() : io.condition)
+              << "\n";
     printDropped(r.droppedChannels, m_out);
     return data;
 }
