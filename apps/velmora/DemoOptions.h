@@ -1,4 +1,4 @@
-// The demo's command line: what it asks for, or why it is refused.
+// The host program's command line: what it asks for, or why it is refused.
 #pragma once
 
 #include "DataSetLoader.h"
