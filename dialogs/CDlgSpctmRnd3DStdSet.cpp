@@ -359,6 +359,7 @@ void CDlgSpctmRnd3DStdSet::OnBnClickedCheckSpctm() {
         showDataMessage();
         return;
     }
+    CWaitCursor wait;
     m_pSession->computTrialSpctmAllPro(m_pTrial, true);
 }
 
@@ -367,6 +368,7 @@ void CDlgSpctmRnd3DStdSet::OnBnClickedRawData() {
         showDataMessage();
         return;
     }
+    CWaitCursor wait;
     m_pTrial->reloadSpctmDataAll();
     m_pSession->computTrialSpctmAllPro(nullptr, true);
 }

@@ -40,9 +40,9 @@ constexpr int kMovieFps = 10;
 constexpr double kSurfaceWidth = 640.0;
 constexpr double kSurfaceDepth = 480.0;
 
-// The channel whose Active power peaks highest becomes current, so the window opens on
-// the strongest activity of the recording.
-void selectStrongestChannel(CArrayMEDataSetzq& data) {
+// The channel whose power in the class shown peaks highest becomes current, so the window
+// opens on the strongest activity of the recording.
+void selectStrongestChannel(CArrayMEDataSetzq& data, int spectralClass) {
     CMEGDatazq* session = data.getSessionData(-1);
     CMDTrialzq* trial = session ? session->getTrialzq(-1) : nullptr;
     if (!trial)
@@ -51,7 +51,8 @@ void selectStrongestChannel(CArrayMEDataSetzq& data) {
     double bestMax = 0.0;
     for (int i = 0; i < trial->getTotalChannel(); ++i) {
         double lo = 0.0, hi = 0.0;
-        if (trial->getSpctmRange4OneChnlShowAbs(0, i, &lo, &hi, nullptr, true, 0, kPower) &&
+        if (trial->getSpctmRange4OneChnlShowAbs(0, i, &lo, &hi, nullptr, true, spectralClass,
+                                                kPower) &&
             hi > bestMax) {
             best = i;
             bestMax = hi;
@@ -65,7 +66,7 @@ void selectStrongestChannel(CArrayMEDataSetzq& data) {
 // fits its colour range with its own component on its first show), and axes in the pixel
 // scale of the peak limit, so that the surface is about as deep as wide.
 void prepareWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data, int spectralClass) {
-    selectStrongestChannel(data);
+    selectStrongestChannel(data, spectralClass);
     face.checkInitMEGSpctm3DRnd(&data);
     face.checkInitSpctmDlgSingleChnl(spectralClass);
     face.checkInitSpctmStdSetDlg(nullptr);
@@ -111,17 +112,20 @@ int openWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data, const DemoWindowO
 }
 
 // The contour map opens on the alpha band (8-12 Hz) over the whole epoch, where the
-// recording's occipital alpha lives, with its colours fitted to the sensors there.
+// recording's occipital alpha lives, with its colours fitted to the sensors there; on the
+// highest frequency of spectra that do not reach 8 Hz.
 void showAlphaBand(CVelmoraFacezq& face, CDlgContourMapSpctm3Dzq& dlg, int spectralClass) {
     CMDTrialzq* trial = dlg.m_view.m_pTrial;
     CSpctmTrialzq* st = trial ? trial->getSpctmTrial(false, spectralClass) : nullptr;
-    if (!st || !face.m_pRnd)
+    if (!st || !face.m_pRnd || st->getFreqsHz().empty())
         return;
     const std::vector<double>& freqs = st->getFreqsHz();
     const auto index = [&](double hz) {
         return std::lower_bound(freqs.begin(), freqs.end(), hz) - freqs.begin();
     };
-    const long long lo = index(8.0), hi = std::max<long long>(index(12.0), lo);
+    const long long last = static_cast<long long>(freqs.size()) - 1;
+    const long long lo = std::min<long long>(index(8.0), last);
+    const long long hi = std::clamp<long long>(index(12.0), lo, last);
     face.m_pRnd->timePos = 0;
     face.m_pRnd->freqPos = lo;
     CString width, height;

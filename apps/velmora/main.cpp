@@ -1,13 +1,37 @@
-// velmora: builds the default synthetic recording, prints what it holds and shows it in
-// the library's windows, interactively or as PNG snapshots.
+// velmora: shows a recording's time-frequency spectra in the library's windows, interactively
+// or as PNG snapshots: epochs of a recording file around its events, spectra computed
+// elsewhere, or the default synthetic recording. It prints what it read first.
+#include "DataSetLoader.h"
 #include "DemoOptions.h"
 #include "DemoSummary.h"
+#include "recording/CArrayMEDataSetzq.h"
 #include "synthetic/CSyntheticRecording.h"
 
 #include <iostream>
 
+namespace {
+
+// What the windows can show of the data set: the EEG contour map when asked for or when there
+// is no MEG sensor; an error when the map asked for has no sensor to show.
+std::string chooseContourMap(CArrayMEDataSetzq& data, DemoWindowOptions& windows) {
+    CMEGDatazq* session = data.getSessionData(-1);
+    CMDTrialzq* trial = session ? session->getTrialzq(-1) : nullptr;
+    int meg = 0, eeg = 0;
+    for (int i = 0; trial && i < trial->getTotalChannel(); ++i) {
+        CMDChannelzq* ch = trial->getChannel(i);
+        meg += ch && ch->getMEGSensorzq() ? 1 : 0;
+        eeg += ch && ch->getChannelType() == CMDChannel0SensorInfo::EegElectrode ? 1 : 0;
+    }
+    if (windows.eeg && eeg == 0)
+        return "--eeg: the data set has no EEG electrode";
+    windows.eeg = windows.eeg || meg == 0;
+    return "";
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    const DemoOptions options = parseDemoOptions(argc, argv, CSyntheticRecording::Options{}.seed);
+    DemoOptions options = parseDemoOptions(argc, argv, CSyntheticRecording::Options{}.seed);
     if (!options.error.empty()) {
         std::cerr << "velmora: " << options.error << "\n\n" << kDemoUsage;
         return 2;
@@ -16,12 +40,11 @@ int main(int argc, char** argv) {
         std::cout << kDemoUsage;
         return 0;
     }
-    CSyntheticRecording recording;
-    recording.options().seed = options.seed;
-    auto data = recording.build();
+    DataSetLoader loader(options.source, std::cout);
+    auto data = loader.load();
     if (!data) {
-        std::cerr << "velmora: the default recording could not be built: " << recording.getError()
-                  << "\n";
+        std::cout.flush();
+        std::cerr << "velmora: " << loader.error() << "\n";
         return 1;
     }
     printRecordingSummary(*data, std::cout);
@@ -29,6 +52,10 @@ int main(int argc, char** argv) {
     std::cout.flush();
     if (options.summaryOnly)
         return 0;
+    if (const std::string error = chooseContourMap(*data, options.windows); !error.empty()) {
+        std::cerr << "velmora: " << error << "\n";
+        return 1;
+    }
 #ifdef VELMORA_DEMO_WINDOWS
     return runDemoWindows(*data, options.windows, std::cout);
 #else

@@ -17,6 +17,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CMEDataSetBuilder {
@@ -34,7 +35,15 @@ public:
     // (about 11.6 days); anything beyond is a unit or type mistake.
     static constexpr double kMaxLatencyMs = 1e9;
 
+    // Progress of computeSpectra: done of total channels transformed. Called on the computing
+    // threads, one call at a time, done rising by one from 1 to total; it must not throw.
+    using ProgressCallback = std::function<void(long long done, long long total)>;
+
     explicit CMEDataSetBuilder(CArrayMEDataSetzq& data) : m_data(data) {}
+
+    // Told after each channel's spectra are computed by computeSpectra (from raw epochs;
+    // handed-in spectra need no transform and are not counted). Empty: nobody is told.
+    void setProgressCallback(ProgressCallback callback) { m_progress = std::move(callback); }
 
     // New session (it becomes current); its index goes to *index when given.
     Result addSession(int* index = nullptr);
@@ -100,4 +109,5 @@ private:
                         const std::string& call);
 
     CArrayMEDataSetzq& m_data;
+    ProgressCallback m_progress;
 };

@@ -5,11 +5,17 @@
 #include "recording/CMEGData3Spctm.h"
 #include "recording/CSpctmOutcome.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
 class CMEGData4SpctmProcess : public CMEGData3Spctm {
 public:
+    // Told after each channel of a trial with raw epochs is transformed: done of total channels
+    // (those with raw epochs, over every trial computed). Called on the computing threads, one
+    // call at a time, with done rising by one from 1 to total; it must not throw.
+    using ChannelProgress = std::function<void(long long done, long long total)>;
+
     // Recompute the spectra of every channel and class, and the group records, of one trial
     // (null: of every trial of the session). A trial of handed-in spectra keeps them and only
     // gets its group records rebuilt. keepHostChoice true (what the windows' "Update", "Check
@@ -18,8 +24,9 @@ public:
     // RMS. All or nothing: every trial is checked (timing, windows,
     // settings, the memory of the session's spectra) and computed into new storage that
     // replaces the old spectra only when all succeeded; 1 then. 0 (see getLastError) leaves
-    // every trial as it was.
-    int computTrialSpctmAllPro(CMDTrialzq* trial, bool keepHostChoice);
+    // every trial as it was. progress, when given, hears of each channel transformed.
+    int computTrialSpctmAllPro(CMDTrialzq* trial, bool keepHostChoice,
+                               const ChannelProgress& progress = {});
 
     // The group record of the class and component of the trial, computed first when the trial
     // has none in any class (or always with force): a class the trial has no spectra for, such

@@ -70,7 +70,19 @@ std::string checkEdfLength(const std::string& path, std::uintmax_t size) {
     const long long headerBytes = headerNumber(header, 184, 8);
     const long long records = headerNumber(header, 236, 8);
     const long long ns = headerNumber(header, 252, 4);
-    if (!in || !(edf || bdf) || headerBytes != 256 * (ns + 1) || records < 1 || ns < 1) {
+    if (!in || !(edf || bdf)) {
+        return {};
+    }
+    // BioSig 2.5 crashes on a header size that is not a number and misreads the signals when
+    // size and signal count disagree, so such headers are refused before it sees them.
+    if (ns < 1 || headerBytes != 256 * (ns + 1)) {
+        return io_text::quote(path) + ": the " + (bdf ? "BDF" : "EDF") +
+               " header is damaged: its size " +
+               io_text::quote(io_text::trim(header.substr(184, 8))) + " and signal count " +
+               io_text::quote(io_text::trim(header.substr(252, 4))) +
+               " disagree (the size must be 256 bytes for each signal and 256 more)";
+    }
+    if (records < 1) {
         return {};
     }
     std::string signals(static_cast<std::size_t>(256 * ns), '\0');

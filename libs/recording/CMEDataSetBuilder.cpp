@@ -587,7 +587,7 @@ Result CMEDataSetBuilder::computeSpectra(int sessionIndex) {
     if (!s) {
         return r;
     }
-    if (!s->computTrialSpctmAllPro(nullptr, true)) {
+    if (!s->computTrialSpctmAllPro(nullptr, true, m_progress)) {
         return fail("computeSpectra: " + s->getLastError());
     }
     try {

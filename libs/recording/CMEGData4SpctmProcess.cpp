@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <thread>
 
@@ -150,6 +151,25 @@ void finishGroups(Staged& s, bool keepHostChoice) {
     }
 }
 
+// Counts the channels transformed and tells the host, one call at a time, in order.
+class ChannelCounter {
+public:
+    ChannelCounter(const CMEGData4SpctmProcess::ChannelProgress& progress, long long total)
+        : m_progress(progress), m_total(total) {}
+    void channelDone() {
+        if (m_progress) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_progress(++m_done, m_total);
+        }
+    }
+
+private:
+    const CMEGData4SpctmProcess::ChannelProgress& m_progress;
+    const long long m_total;
+    long long m_done = 0;
+    std::mutex m_mutex;
+};
+
 // One channel to transform: its samples, its Active and Control grids, the epochs it used.
 struct Work {
     const double* raw;
@@ -159,7 +179,8 @@ struct Work {
 
 // Transform the channels of `work`, taking the next one until none is left.
 void transformChannels(const CMorletTransform& t, std::vector<Work>& work, long long nEpochs,
-                       const CMorletTransform::Window win[2], std::atomic<std::size_t>& next) {
+                       const CMorletTransform::Window win[2], std::atomic<std::size_t>& next,
+                       ChannelCounter& counter) {
     CMorletTransform::Workspace ws(t);
     if (!ws.ok()) {
         throw std::bad_alloc();
@@ -174,17 +195,18 @@ void transformChannels(const CMorletTransform& t, std::vector<Work>& work, long 
             pw[k] = work[i].out[k]->getSpctmDataPtr(2, nullptr, nullptr);
         }
         work[i].used = t.transformChannel(work[i].raw, nEpochs, ws, win, re, im, pw, 2);
+        counter.channelDone();
     }
 }
 
 // Transform the channels of `work` on several threads, each pulling the next channel.
 bool runChannels(const CMorletTransform& t, std::vector<Work>& work, long long nEpochs,
-                 const CMorletTransform::Window win[2], int threads) {
+                 const CMorletTransform::Window win[2], int threads, ChannelCounter& counter) {
     std::atomic<std::size_t> next{0};
     std::atomic<bool> failed{false};
     auto worker = [&]() {
         try {
-            transformChannels(t, work, nEpochs, win, next);
+            transformChannels(t, work, nEpochs, win, next, counter);
         } catch (const std::exception&) {
             failed = true;
         }
@@ -267,10 +289,24 @@ void reportHandedIn(const Staged& s, Outcomes& out) {
     }
 }
 
+// Channels the computation transforms: those of the raw trials with their epochs (as
+// stageRaw picks them).
+long long rawChannelCount(const std::vector<std::unique_ptr<Staged>>& staged) {
+    long long n = 0;
+    for (const auto& s : staged) {
+        const long long nRaw = s->trial->getEpochCount() * s->trial->getEpochLength();
+        for (int c = 0; s->fromRaw && c < s->trial->getTotalChannel(); ++c) {
+            n += static_cast<long long>(s->trial->getChannel(c)->getRawData().size()) == nRaw ? 1
+                                                                                              : 0;
+        }
+    }
+    return n;
+}
+
 // Spectra of a raw trial; false (error set) when the transform cannot be made or memory runs
 // out.
 bool stageRaw(Staged& s, const CSpctmSettings& settings, TransformCache& cache, Outcomes& out,
-              std::string& error) {
+              ChannelCounter& counter, std::string& error) {
     CMDTrialzq& trial = *s.trial;
     const double rate = trial.getSamplingRate();
     if (!cache ||
@@ -307,7 +343,8 @@ bool stageRaw(Staged& s, const CSpctmSettings& settings, TransformCache& cache, 
         work.push_back({chs[c]->getRawData().data(), {&sp[0], &sp[1]}});
         channelOf.push_back(c);
     }
-    if (!runChannels(t, work, trial.getEpochCount(), win, threadCount(settings, work.size()))) {
+    if (!runChannels(t, work, trial.getEpochCount(), win, threadCount(settings, work.size()),
+                     counter)) {
         throw std::bad_alloc();
     }
     for (int c : channelOf) {
@@ -370,7 +407,8 @@ std::string checkTrial(CMDTrialzq& t, const CSpctmSettings& s) {
 
 } // namespace
 
-int CMEGData4SpctmProcess::computTrialSpctmAllPro(CMDTrialzq* trial, bool keepHostChoice) {
+int CMEGData4SpctmProcess::computTrialSpctmAllPro(CMDTrialzq* trial, bool keepHostChoice,
+                                                  const ChannelProgress& progress) {
     m_lastError.clear();
     m_lastOutcomes.clear();
     std::vector<std::unique_ptr<Staged>> staged;
@@ -405,11 +443,12 @@ int CMEGData4SpctmProcess::computTrialSpctmAllPro(CMDTrialzq* trial, bool keepHo
         }
         TransformCache cache;
         Outcomes out(outcomes);
+        ChannelCounter counter(progress, rawChannelCount(staged));
         for (auto& s : staged) {
             std::string error;
             if (!s->fromRaw) {
                 stageHandedIn(*s, out);
-            } else if (!stageRaw(*s, getSpctmSettings(), cache, out, error)) {
+            } else if (!stageRaw(*s, getSpctmSettings(), cache, out, counter, error)) {
                 m_lastError = "spectrum: trial " + std::to_string(s->index) + ": " + error;
                 return 0;
             }

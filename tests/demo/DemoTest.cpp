@@ -55,17 +55,49 @@ protected:
 
 TEST_F(DemoTest, HelpDocumentsEveryOption) {
     ASSERT_EQ(run("--help"), 0);
-    for (const char* option : {"--snapshot DIR", "--summary", "--seed N", "--help", "--eeg",
-                               "--class C", "--sweep N", "--movie FILE"})
+    for (const char* option :
+         {"--snapshot DIR", "--summary", "--seed N", "--help", "--eeg", "--class C", "--sweep N",
+          "--movie FILE", "RECORDING", "--event TEXT", "--event-code N", "--active A,B",
+          "--control C,D", "--epoch S,E", "--tfr DIR|FILE", "--condition NAME", "--layout L",
+          "--drop-unplaced", "--freqs LO,HI[,STEP]"})
         EXPECT_NE(out.find(option), std::string::npos) << option;
 }
 
 TEST_F(DemoTest, RefusesWhatAnOptionDoesNotTakeWithTheReason) {
     const std::string seed = "--seed needs a whole number from 0 to 18446744073709551615, not ";
     const std::string sweep = "--sweep needs a number of ticks from 1 to 1000000, not ";
+    const std::string window = "--active needs START,END in ms with START before END, not ";
+    const std::string freqs = "--freqs needs LO,HI or LO,HI,STEP in Hz with 0 < LO < HI, STEP > 0 "
+                              "and at most 1000 frequencies, not ";
     const std::pair<const char*, std::string> refused[] = {
         {"--bogus", "unknown option --bogus"},
-        {"stray", "unexpected argument 'stray'"},
+        {"a.bdf stray --event s", "unexpected argument 'stray' (one RECORDING at most)"},
+        {"''", "RECORDING needs a path, not an empty one"},
+        {"a.bdf", "RECORDING 'a.bdf' needs --event TEXT or --event-code N"},
+        {"a.bdf --tfr d --event s", "give a RECORDING or --tfr, not both"},
+        {"--event s", "--event needs a RECORDING"},
+        {"--tfr d --active 0,800", "--active needs a RECORDING"},
+        {"--layout eeg1010", "--layout needs a RECORDING or --tfr"},
+        {"--drop-unplaced", "--drop-unplaced needs a RECORDING or --tfr"},
+        {"a.bdf --event s --condition c", "--condition needs --tfr"},
+        {"--tfr d --seed 3",
+         "--seed is for the synthetic recording, not with a RECORDING or --tfr"},
+        {"a.bdf --event ''", "--event needs a value, not an empty one"},
+        {"a.bdf --event-code 65536", "--event-code needs a whole number from 0 to 65535, not "
+                                     "'65536'"},
+        {"a.bdf --event s --active 800,0", window + "'800,0'"},
+        {"a.bdf --event s --active 0,0", window + "'0,0'"},
+        {"a.bdf --event s --active '0;800'", window + "'0;800'"},
+        {"a.bdf --event s --active 0,800ms", window + "'0,800ms'"},
+        {"a.bdf --event s --active 0,inf", window + "'0,inf'"},
+        {"--freqs 2,40", "--freqs needs a RECORDING"},
+        {"a.bdf --event s --freqs 40,2", freqs + "'40,2'"},
+        {"a.bdf --event s --freqs 0,40", freqs + "'0,40'"},
+        {"a.bdf --event s --freqs 2,40,", freqs + "'2,40,'"},
+        {"a.bdf --event s --freqs 2,40,0", freqs + "'2,40,0'"},
+        {"a.bdf --event s --freqs 1,1001,1", freqs + "'1,1001,1'"},
+        {"a.bdf --event s --epoch ,800", "--epoch needs START,END in ms with START before END, "
+                                         "not ',800'"},
         {"--seed -1", seed + "'-1'"},
         {"--seed 18446744073709551616", seed + "'18446744073709551616'"},
         {"--seed 12x", seed + "'12x'"},
@@ -88,6 +120,10 @@ TEST_F(DemoTest, RefusesWhatAnOptionDoesNotTakeWithTheReason) {
         EXPECT_EQ(out, "") << args;
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "x")) << "a refused run writes nothing";
+    // Negative latencies are values, not options; a thousand frequencies are taken.
+    EXPECT_EQ(run("none.bdf --event s --control -400.5,-0.5 --epoch -500,1000 --freqs 1,1000,1"),
+              1);
+    EXPECT_EQ(err, "velmora: 'none.bdf': no such file\n");
     for (const char* args : {"--seed 0 --summary", "--seed 18446744073709551615 --summary"}) {
         EXPECT_EQ(run(args), 0) << args << err;
         EXPECT_NE(out.find("channels: 370"), std::string::npos) << args;

@@ -22,6 +22,10 @@ public:
         flat.channels[1].at = [](double) { return 4000.0; }; // saturated throughout
         saturated = write(flat, Format::EdfPlus, dir.path(), "flat");
         truncateCopy(good, dir.file("header.edf"), 200);
+        std::filesystem::copy(good, dir.file("damaged.edf"));
+        std::fstream(dir.file("damaged.edf"), std::ios::in | std::ios::out | std::ios::binary)
+            .seekp(184)
+            .write("XXXXXXXX", 8); // the header size
         truncateCopy(good, dir.file("data.edf"), std::filesystem::file_size(good) - 3000);
         std::ofstream notes(dir.file("notes.edf"));
         for (int i = 0; i < 100; ++i) {
@@ -108,6 +112,10 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"TruncatedHeader",
             [](auto& d) { return runEpochs(epochs(files().dir.file("header.edf")), d); },
             [] { return files().dir.file("header.edf"); }, "too short"},
+        Row{"DamagedHeader",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("damaged.edf")), d); },
+            [] { return files().dir.file("damaged.edf"); },
+            "the EDF header is damaged: its size 'XXXXXXXX' and signal count '4' disagree"},
         Row{"TruncatedData",
             [](auto& d) { return runEpochs(epochs(files().dir.file("data.edf")), d); },
             [] { return files().dir.file("data.edf"); }, "truncated: it holds 18 of its 20"},

@@ -3,9 +3,13 @@
 #include "RecordingFixture.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <thread>
+#include <utility>
 
 using namespace recording_test;
 
@@ -95,6 +99,44 @@ TEST(Outcomes, NameHandedInChannelsWithoutSpectrumOrFiniteValue) {
     EXPECT_EQ(r.outcomes[1].channel, 3);
     EXPECT_EQ(r.outcomes[1].kind, CSpctmOutcome::NoSpectrum);
     EXPECT_EQ(r.outcomes[1].label, "Cz");
+}
+
+// Three of four channels have epochs, transformed on three threads: the host hears of each
+// channel once, in order and never from two threads at a time; handed-in spectra need no
+// transform and are not counted.
+TEST(Progress, CountsEachTransformedChannelOneCallAtATime) {
+    SmallRecording rec;
+    CSpctmSettings s = coarse();
+    s.threads = 3;
+    ASSERT_TRUE(rec.builder.setSpectrumSettings(0, s));
+    const auto raw = makeEpochs(sine20);
+    for (int c = 1; c < kChannels; ++c) {
+        ASSERT_TRUE(rec.builder.setChannelEpochs(0, 0, c, raw, kEpochs, kRate, kFirstMs));
+    }
+    ASSERT_TRUE(rec.builder.setWindows(0, 0, 300.0, 900.0, -900.0, -300.0));
+    std::vector<std::pair<long long, long long>> calls;
+    std::atomic<int> inside{0};
+    std::atomic<bool> overlapped{false};
+    rec.builder.setProgressCallback([&](long long done, long long total) {
+        if (++inside > 1)
+            overlapped = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        calls.emplace_back(done, total);
+        --inside;
+    });
+    ASSERT_TRUE(rec.builder.computeSpectra(0));
+    EXPECT_FALSE(overlapped);
+    EXPECT_EQ(calls, (std::vector<std::pair<long long, long long>>{{1, 3}, {2, 3}, {3, 3}}));
+
+    SmallRecording handedIn;
+    const double freqs[2] = {10.0, 20.0};
+    const double values[2] = {1.0, 2.0};
+    ASSERT_TRUE(handedIn.builder.setSpectrumAxes(0, 0, 0, 1, 0.0, 10.0, freqs));
+    ASSERT_TRUE(handedIn.builder.setChannelSpectrum(0, 0, 0, 0, values, values, values));
+    int told = 0;
+    handedIn.builder.setProgressCallback([&](long long, long long) { ++told; });
+    ASSERT_TRUE(handedIn.builder.computeSpectra(0));
+    EXPECT_EQ(told, 0);
 }
 
 TEST(GridEdges, AnActiveWindowBetweenGridPointsStartsAtTheNextOne) {

@@ -1,0 +1,141 @@
+// The host program on files a user brings: a BDF+ recording written by EDFlib and a NumPy
+// spectra folder each open and give one PNG per window; files it cannot show are refused with
+// one line naming the file and the problem, a non-zero status and no window painted.
+#include "IoTestFiles.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <numbers>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+using namespace io_test;
+
+namespace {
+
+std::string read(const std::filesystem::path& p) {
+    std::ifstream in(p);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool isPng(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    char magic[4] = {};
+    in.read(magic, 4);
+    return std::string(magic + 1, 3) == "PNG";
+}
+
+double sine(double amplitude, double hz, double t) {
+    return amplitude * std::sin(2.0 * std::numbers::pi * hz * t);
+}
+
+// Eight 10-10 electrodes at 100 Hz for 20 s: occipital alpha (10 Hz, 20 uV) on O1, Oz, O2,
+// central beta (20 Hz, 8 uV) on C3, C4, a 6 Hz theta of 5 uV on Fz, Cz, Pz; "stim" every 3 s
+// from 2 s, the last (at 20 - 0.5 s) too close to the end for an epoch to 800 ms.
+Recording eightElectrodes() {
+    Recording rec;
+    rec.rateHz = 100;
+    const auto alpha = [](double t) { return sine(20.0, 10.0, t); };
+    const auto beta = [](double t) { return sine(8.0, 20.0, t); };
+    const auto theta = [](double t) { return sine(5.0, 6.0, t); };
+    rec.channels = {{"Fz", "uV", theta}, {"Cz", "uV", theta}, {"Pz", "uV", theta},
+                    {"C3", "uV", beta},  {"C4", "uV", beta},  {"O1", "uV", alpha},
+                    {"Oz", "uV", alpha}, {"O2", "uV", alpha}};
+    for (double onset : {2.0, 5.0, 8.0, 11.0, 14.0, 17.0, 19.5})
+        rec.events.push_back({onset, 1, "stim"});
+    return rec;
+}
+
+class ViewerTest : public ::testing::Test {
+protected:
+    // Runs velmora headless in the temporary folder; stdout to out, stderr to err.
+    int run(const std::string& args) {
+        const std::string cmd = "cd \"" + dir.path().string() +
+                                "\" && env -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=offscreen \"" +
+                                VELMORA_EXE "\" " + args + " > out.txt 2> err.txt";
+        const int status = std::system(cmd.c_str());
+        out = read(dir.path() / "out.txt");
+        err = read(dir.path() / "err.txt");
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    // One PNG per window of the class, the contour map the EEG electrodes'.
+    void expectWindows(const std::string& snaps, const std::string& role) {
+        for (const std::string& png :
+             {"single-channel-" + role + ".png", std::string("parameters.png"),
+              "contour-eeg-" + role + ".png"})
+            EXPECT_TRUE(isPng(dir.path() / snaps / png)) << snaps << "/" << png;
+    }
+
+    TempDir dir;
+    std::string out, err;
+};
+
+TEST_F(ViewerTest, ABdfRecordingOpensAsEpochsAroundItsEvents) {
+    write(eightElectrodes(), Format::BdfPlus, dir.path(), "rec");
+    ASSERT_EQ(run("rec.bdf --layout eeg1010 --event stim --active 0,800 --control -400,0 "
+                  "--snapshot snaps"),
+              0)
+        << out << err;
+    EXPECT_NE(out.find("Read 'rec.bdf' (BDF, 100 Hz)"), std::string::npos) << out;
+    EXPECT_NE(out.find("6 epochs of 7 events from -400 to 800 ms (121 samples), 8 channels"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("left out: 1 epoch running past the ends"), std::string::npos) << out;
+    EXPECT_NE(out.find("EEG electrodes 8"), std::string::npos) << out;
+    // The Active power peaks at the alpha's amplitude squared (20 uV: 400 uV^2).
+    double lo = 0.0, hi = 0.0;
+    const auto active = out.find("power: min", out.find("Active:"));
+    ASSERT_EQ(std::sscanf(out.c_str() + active, "power: min %lf, max %lf", &lo, &hi), 2) << out;
+    EXPECT_NEAR(hi, 400.0, 20.0);
+    // The default frequencies stop below the Nyquist frequency.
+    EXPECT_NE(out.find("23 frequencies from 4.0 to 48.0 Hz"), std::string::npos) << out;
+    // Without MEG sensors the contour map is the electrodes'.
+    expectWindows("snaps", "active");
+    EXPECT_EQ(err, "") << "no progress bar off a terminal";
+
+    ASSERT_EQ(run("rec.bdf --event stim --freqs 8,30,0.5 --summary"), 0) << err;
+    EXPECT_NE(out.find("45 frequencies from 8.0 to 30.0 Hz"), std::string::npos) << out;
+}
+
+// Ten electrodes with an occipital alpha burst, written by NumPy (fixtures/make_fixtures.py).
+TEST_F(ViewerTest, ANumpySpectraFolderOpensInTheClassAskedFor) {
+    ASSERT_EQ(run("--tfr " VIEWER_FIXTURES "/npy_alpha --layout eeg1010 --class result "
+                  "--snapshot s"),
+              0)
+        << out << err;
+    EXPECT_NE(out.find("10 channels, 14 frequencies, 41 time points from -200 ms in steps of "
+                       "25 ms, as the Result class"),
+              std::string::npos)
+        << out;
+    EXPECT_NE(out.find("Result: 41 time points"), std::string::npos) << out;
+    EXPECT_NE(out.find("Active: no spectra"), std::string::npos) << out;
+    expectWindows("s", "result");
+    EXPECT_EQ(err, "");
+}
+
+TEST_F(ViewerTest, FilesItCannotShowAreRefusedWithTheFileAndTheProblem) {
+    write(eightElectrodes(), Format::BdfPlus, dir.path(), "rec");
+    const std::string fixtures = IO_FIXTURES;
+    const std::pair<std::string, std::string> refused[] = {
+        {"none.bdf --event stim", "'none.bdf': no such file"},
+        {"rec.bdf --event resp", "'rec.bdf': no event has text 'resp' (the file's events: 'stim'"},
+        {"rec.bdf --event stim --epoch -200,800", "lies outside the epoch span -200 to 800 ms"},
+        {"rec.bdf --event stim --layout ctf274", "no channel matches the layout 'ctf274'"},
+        {"--tfr " + fixtures + "/npy_int32", "element type '<i4' is not read"},
+        {"--tfr " + fixtures + "/npy_nan_channel", "channel 'Cz' holds no finite value"}};
+    for (const auto& [args, why] : refused) {
+        EXPECT_EQ(run(args + " --snapshot snaps"), 1) << args;
+        EXPECT_NE(err.find(why), std::string::npos) << args << ": " << err;
+        EXPECT_EQ(err.rfind("velmora: '", 0), 0u) << args << ": " << err;
+        EXPECT_EQ(out.find("Recording:"), std::string::npos) << args << ": " << out;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "snaps")) << "no window was painted";
+}
+
+} // namespace
