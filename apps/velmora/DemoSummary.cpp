@@ -96,10 +96,12 @@ void printRecordingSummary(CArrayMEDataSetzq& data, std::ostream& out) {
             << format(" at %.0f Hz, %.1f to %.1f ms\n", trial->getSamplingRate(),
                       trial->getFirstLatencyMs(), trial->getLastLatencyMs());
     if (trial->hasSpctmWindows())
-        out << format("  windows: Active %.0f to %.0f ms, ", trial->getWindowStartMs(0),
+        out << format("  windows: Active %.0f to %.0f ms", trial->getWindowStartMs(0),
                       trial->getWindowEndMs(0))
-            << format("Control %.0f to %.0f ms\n", trial->getWindowStartMs(1),
-                      trial->getWindowEndMs(1));
+            << (trial->hasControlWindow()
+                    ? format(", Control %.0f to %.0f ms\n", trial->getWindowStartMs(1),
+                             trial->getWindowEndMs(1))
+                    : std::string(", no Control window\n"));
     out << "Spectra of the current trial (value ranges over all channels):\n";
     for (int c = 0; c < 3; ++c)
         printClass(*trial, c, out);
