@@ -65,6 +65,44 @@ TEST_P(RecordingFormats, ReadsChannelsEventsAndSamples) {
     EXPECT_FALSE(file.readSamples(channels, file.sampleCount() - 10, 11, out));
 }
 
+// Overlapping, repeated, record-sharing and separate ranges, the last one ending the file.
+TEST_P(RecordingFormats, ReadsRangesTogetherAsSeparateReadsDo) {
+    CRecordingFile file;
+    ASSERT_TRUE(file.open(m_path)) << file.open(m_path).message;
+    const long long count = kRate + kRate / 2 + 3;
+    const std::vector<long long> firsts = {
+        40, 300, 300, 5 * kRate - 3, 5 * kRate + 200, 12 * kRate + 9, file.sampleCount() - count};
+    const auto n = static_cast<long long>(firsts.size());
+    const int channels[2] = {2, 0};
+    std::vector<double> pzRead(n * count), fzRead(n * count);
+    double* out[2] = {pzRead.data(), fzRead.data()};
+    std::vector<long long> done;
+    ASSERT_TRUE(file.readRanges(channels, firsts, count, out, [&](long long d) {
+        done.push_back(d);
+        return true;
+    }));
+    ASSERT_FALSE(done.empty());
+    EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
+    EXPECT_EQ(done.back(), n);
+    std::vector<double> one;
+    for (long long r = 0; r < n; ++r) {
+        ASSERT_TRUE(file.readSamples(channels, firsts[r], count, one));
+        EXPECT_TRUE(std::equal(one.begin(), one.begin() + count, pzRead.begin() + r * count))
+            << "range " << r;
+        EXPECT_TRUE(std::equal(one.begin() + count, one.end(), fzRead.begin() + r * count))
+            << "range " << r;
+    }
+
+    const auto stopAfterFirst = [](long long) { return false; };
+    const CIoResult stopped = file.readRanges(channels, firsts, count, out, stopAfterFirst);
+    EXPECT_FALSE(stopped);
+    EXPECT_NE(stopped.message.find("cancelled"), std::string::npos) << stopped.message;
+    const std::vector<long long> descending = {300, 40};
+    EXPECT_FALSE(file.readRanges(channels, descending, count, out));
+    const std::vector<long long> pastEnd = {40, file.sampleCount() - count + 1};
+    EXPECT_FALSE(file.readRanges(channels, pastEnd, count, out));
+}
+
 TEST_P(RecordingFormats, EpochsAroundEventsCarryTheSinusoidPower) {
     CEpochImport::Options o;
     o.path = m_path;
