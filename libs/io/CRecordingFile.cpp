@@ -305,6 +305,9 @@ CIoResult CRecordingFile::readRanges(std::span<const int> channels,
                                      std::span<double* const> out,
                                      const std::function<bool(long long)>& done) {
     const std::string name = io_text::quote(m_path);
+    if (!m_handle) {
+        return CIoResult::failure("no recording is open");
+    }
     if (out.size() != channels.size() || std::find(out.begin(), out.end(), nullptr) != out.end()) {
         return CIoResult::failure(name + ": " + std::to_string(channels.size()) +
                                   " channels need as many places to read into");
