@@ -210,11 +210,10 @@ CIoResult EpochRun::readEpochs() {
                     std::to_string(m_channels.size()) + " channels do not fit in memory");
     }
     m_data.allocate(m_channels.size(), static_cast<std::size_t>(n * nEpochs));
-    std::vector<double*> out;
-    for (std::size_t c = 0; c < m_channels.size(); ++c) {
-        out.push_back(m_data.channel(c));
-    }
-    return m_file.readRanges(m_channels, m_starts, n, out, [&](long long done) {
+    const auto take = [this](std::size_t c, std::size_t, std::span<const double> samples) {
+        m_data.append(c, samples);
+    };
+    return m_file.readRanges(m_channels, m_starts, n, take, [&](long long done) {
         return progress(CIoProgress::Stage::Reading, done, nEpochs);
     });
 }
@@ -242,20 +241,16 @@ CIoResult EpochRun::dropNonFinite() {
     }
     long long kept = 0;
     for (long long e = 0; e < nEpochs; ++e) {
-        if (bad[e]) {
-            ++m_report.epochsNonFinite;
-            continue;
+        m_report.epochsNonFinite += bad[e] ? 1 : 0;
+        if (!bad[e]) {
+            m_starts[kept++] = m_starts[e];
         }
-        for (std::size_t c = 0; c < m_data.channelCount(); ++c) {
-            std::copy_n(m_data.channel(c) + e * n, n, m_data.channel(c) + kept * n);
-        }
-        m_starts[kept++] = m_starts[e];
     }
     if (kept == 0) {
         return fail("every epoch holds a non-finite sample on some channel");
     }
     m_starts.resize(static_cast<std::size_t>(kept));
-    m_data.shrink(static_cast<std::size_t>(kept * n));
+    m_data.drop(bad, static_cast<std::size_t>(n));
     return {};
 }
 

@@ -1,6 +1,7 @@
 // Per-channel epoch vectors, their memory prepared before it is first written.
 #include "CEpochStore.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -34,12 +35,26 @@ void CEpochStore::allocate(std::size_t channels, std::size_t values) {
     for (auto& c : m_channels) {
         c.reserve(values);
         prepare(c.data(), values * sizeof(double));
-        c.resize(values);
     }
 }
 
-void CEpochStore::shrink(std::size_t values) {
+void CEpochStore::append(std::size_t c, std::span<const double> samples) {
+    m_channels[c].insert(m_channels[c].end(), samples.begin(), samples.end());
+}
+
+void CEpochStore::drop(const std::vector<char>& bad, std::size_t length) {
     for (auto& c : m_channels) {
-        c.resize(values);
+        std::size_t kept = 0;
+        for (std::size_t e = 0; e < bad.size(); ++e) {
+            if (bad[e]) {
+                continue;
+            }
+            if (kept != e) {
+                std::copy_n(c.begin() + static_cast<std::ptrdiff_t>(e * length), length,
+                            c.begin() + static_cast<std::ptrdiff_t>(kept * length));
+            }
+            ++kept;
+        }
+        c.resize(kept * length);
     }
 }

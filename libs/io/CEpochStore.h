@@ -6,17 +6,21 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 class CEpochStore {
 public:
-    // Room for `channels` vectors of `values` doubles each; throws std::bad_alloc when memory
-    // runs out.
+    // Room for `channels` vectors of `values` doubles each, empty; throws std::bad_alloc when
+    // memory runs out.
     void allocate(std::size_t channels, std::size_t values);
-    double* channel(std::size_t c) { return m_channels[c].data(); }
+    // Samples added at the end of channel c (within the room allocated).
+    void append(std::size_t c, std::span<const double> samples);
+    const double* channel(std::size_t c) const { return m_channels[c].data(); }
     std::size_t channelCount() const { return m_channels.size(); }
-    // Keep the first `values` of every channel.
-    void shrink(std::size_t values);
+    // Leave out the epochs (of `length` samples each) marked in `bad`, keeping the others in
+    // order.
+    void drop(const std::vector<char>& bad, std::size_t length);
     // Channel c's vector, for the data set to take.
     std::vector<double>& vector(std::size_t c) { return m_channels[c]; }
 

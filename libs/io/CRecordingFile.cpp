@@ -302,15 +302,14 @@ CIoResult CRecordingFile::readSamples(std::span<const int> channels, long long f
 
 CIoResult CRecordingFile::readRanges(std::span<const int> channels,
                                      std::span<const long long> firsts, long long count,
-                                     std::span<double* const> out,
+                                     const RangeSink& take,
                                      const std::function<bool(long long)>& done) {
     const std::string name = io_text::quote(m_path);
     if (!m_handle) {
         return CIoResult::failure("no recording is open");
     }
-    if (out.size() != channels.size() || std::find(out.begin(), out.end(), nullptr) != out.end()) {
-        return CIoResult::failure(name + ": " + std::to_string(channels.size()) +
-                                  " channels need as many places to read into");
+    if (!take) {
+        return CIoResult::failure(name + ": nothing takes the samples read");
     }
     if (!std::is_sorted(firsts.begin(), firsts.end())) {
         return CIoResult::failure(name + ": the ranges to read must start in ascending order");
@@ -346,7 +345,9 @@ CIoResult CRecordingFile::readRanges(std::span<const int> channels,
         for (std::size_t i = 0; i < channels.size(); ++i) {
             const double* column = samples + m_handle->column(channels[i]) * rows;
             for (std::ptrdiff_t q = r; q < end; ++q) {
-                std::copy_n(column + (firsts[q] - start), count, out[i] + q * count);
+                take(i, static_cast<std::size_t>(q),
+                     std::span<const double>(column + (firsts[q] - start),
+                                             static_cast<std::size_t>(count)));
             }
         }
         r = end;

@@ -75,12 +75,26 @@ TEST_P(RecordingFormats, ReadsRangesTogetherAsSeparateReadsDo) {
     const auto n = static_cast<long long>(firsts.size());
     const int channels[2] = {2, 0};
     std::vector<double> pzRead(n * count), fzRead(n * count);
-    double* out[2] = {pzRead.data(), fzRead.data()};
+    std::vector<std::pair<std::size_t, std::size_t>> order;
+    const auto take = [&](std::size_t channel, std::size_t range, std::span<const double> x) {
+        ASSERT_EQ(x.size(), static_cast<std::size_t>(count));
+        order.push_back({channel, range});
+        std::copy(x.begin(), x.end(), (channel == 0 ? pzRead : fzRead).begin() + range * count);
+    };
     std::vector<long long> done;
-    ASSERT_TRUE(file.readRanges(channels, firsts, count, out, [&](long long d) {
+    ASSERT_TRUE(file.readRanges(channels, firsts, count, take, [&](long long d) {
         done.push_back(d);
         return true;
     }));
+    for (std::size_t channel : {0u, 1u}) { // each channel's ranges in order, every one once
+        std::vector<std::size_t> ranges;
+        for (const auto& [c, r] : order) {
+            if (c == channel) {
+                ranges.push_back(r);
+            }
+        }
+        EXPECT_EQ(ranges, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6}));
+    }
     ASSERT_FALSE(done.empty());
     EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
     EXPECT_EQ(done.back(), n);
@@ -94,13 +108,13 @@ TEST_P(RecordingFormats, ReadsRangesTogetherAsSeparateReadsDo) {
     }
 
     const auto stopAfterFirst = [](long long) { return false; };
-    const CIoResult stopped = file.readRanges(channels, firsts, count, out, stopAfterFirst);
+    const CIoResult stopped = file.readRanges(channels, firsts, count, take, stopAfterFirst);
     EXPECT_FALSE(stopped);
     EXPECT_NE(stopped.message.find("cancelled"), std::string::npos) << stopped.message;
     const std::vector<long long> descending = {300, 40};
-    EXPECT_FALSE(file.readRanges(channels, descending, count, out));
+    EXPECT_FALSE(file.readRanges(channels, descending, count, take));
     const std::vector<long long> pastEnd = {40, file.sampleCount() - count + 1};
-    EXPECT_FALSE(file.readRanges(channels, pastEnd, count, out));
+    EXPECT_FALSE(file.readRanges(channels, pastEnd, count, take));
 }
 
 TEST_P(RecordingFormats, EpochsAroundEventsCarryTheSinusoidPower) {
