@@ -8,9 +8,9 @@
 // import does), which depends on the machine's page-fault cost rather than on reading.
 //
 // On the development VM (2 cores shared with other builds, medians of 3 runs): epoching took
-// 3.1 s and 418 MiB against 1.25 s and 26 MiB for the sequential read when every channel was
-// copied into the data set; reading into the data set's own vectors, 0.86 s and 411 MiB against
-// 1.22 s (docs/IO.md, Cost).
+// 3.8 s and 418 MiB against 1.6 s and 26 MiB for the sequential read (ratio 2.49) when every
+// channel was copied into the data set; reading into the data set's own vectors, 1.55 s and
+// 411 MiB against 1.5 s (ratio 0.85; docs/IO.md, Cost).
 #include "io/CEpochImport.h"
 #include "probes/CSensorLayout.h"
 
