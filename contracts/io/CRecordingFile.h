@@ -5,6 +5,7 @@
 
 #include "io/CIoResult.h"
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -51,9 +52,23 @@ public:
     // recording's rate) in physical units, channel after channel: out[i * count + s].
     CIoResult readSamples(std::span<const int> channels, long long first, long long count,
                           std::vector<double>& out);
+    // Receives the samples of range r on channel i (the index into the channels read).
+    using RangeSink =
+        std::function<void(std::size_t channel, std::size_t range, std::span<const double>)>;
+    // Equal-length ranges [firsts[r], firsts[r] + count) of the given channels, `firsts`
+    // ascending, handed to `take` in physical units: each channel's ranges in order. Ranges
+    // that share a data record are read together, so that each record is decoded once.
+    // `done(n)`, when given, is called after each read with the number of ranges read so far;
+    // returning false stops the reading, which then fails with "cancelled".
+    CIoResult readRanges(std::span<const int> channels, std::span<const long long> firsts,
+                         long long count, const RangeSink& take,
+                         const std::function<bool(long long)>& done = {});
 
 private:
     struct Handle;
+
+    CIoResult checkRead(std::span<const int> channels, long long first, long long count) const;
+    CIoResult unreadable(long long first, long long count) const;
 
     std::unique_ptr<Handle> m_handle;
     std::string m_path;

@@ -68,6 +68,10 @@ public:
     // (computeSpectra reports it).
     Result setChannelEpochs(int session, int trial, int channel, std::span<const double> samples,
                             long long nEpochs, double samplingRateHz, double firstLatencyMs);
+    // The same, taking the vector's memory instead of copying it when the call succeeds; a
+    // refused call leaves `samples` as it was.
+    Result setChannelEpochs(int session, int trial, int channel, std::vector<double>&& samples,
+                            long long nEpochs, double samplingRateHz, double firstLatencyMs);
     // Active and Control windows (ms, inclusive). Each must lie inside the epochs and hold at
     // least one spectrum time point once raw epochs are there.
     Result setWindows(int session, int trial, double activeStartMs, double activeEndMs,
@@ -107,6 +111,11 @@ private:
                       const std::function<void(CMDChannelzq&)>& setUp, int* index);
     Result applyWindows(int session, int trial, const double (&win)[2][2], bool hasControl,
                         const std::string& call);
+    // setChannelEpochs of either kind: `owned`, when given, is moved into the data set instead
+    // of copying `samples` (its view).
+    Result storeEpochs(int session, int trial, int channel, std::span<const double> samples,
+                       std::vector<double>* owned, long long nEpochs, double samplingRateHz,
+                       double firstLatencyMs);
 
     CArrayMEDataSetzq& m_data;
     ProgressCallback m_progress;

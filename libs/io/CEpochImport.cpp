@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <new>
+#include <utility>
 
 namespace {
 
@@ -209,23 +209,13 @@ CIoResult EpochRun::readEpochs() {
         return fail(std::to_string(nEpochs) + " epochs of " + std::to_string(n) + " samples on " +
                     std::to_string(m_channels.size()) + " channels do not fit in memory");
     }
-    if (!m_data.allocate(m_channels.size(), static_cast<std::size_t>(n * nEpochs))) {
-        throw std::bad_alloc();
-    }
-    std::vector<double> block;
-    for (long long e = 0; e < nEpochs; ++e) {
-        if (CIoResult r = m_file.readSamples(m_channels, m_starts[e], n, block); !r) {
-            return r;
-        }
-        for (std::size_t c = 0; c < m_channels.size(); ++c) {
-            std::copy_n(block.begin() + static_cast<std::ptrdiff_t>(c * n), n,
-                        m_data.channel(c) + e * n);
-        }
-        if (!progress(CIoProgress::Stage::Reading, e + 1, nEpochs)) {
-            return fail("cancelled");
-        }
-    }
-    return {};
+    m_data.allocate(m_channels.size(), static_cast<std::size_t>(n * nEpochs));
+    const auto take = [this](std::size_t c, std::size_t, std::span<const double> samples) {
+        m_data.append(c, samples);
+    };
+    return m_file.readRanges(m_channels, m_starts, n, take, [&](long long done) {
+        return progress(CIoProgress::Stage::Reading, done, nEpochs);
+    });
 }
 
 CIoResult EpochRun::dropNonFinite() {
@@ -251,19 +241,16 @@ CIoResult EpochRun::dropNonFinite() {
     }
     long long kept = 0;
     for (long long e = 0; e < nEpochs; ++e) {
-        if (bad[e]) {
-            ++m_report.epochsNonFinite;
-            continue;
+        m_report.epochsNonFinite += bad[e] ? 1 : 0;
+        if (!bad[e]) {
+            m_starts[kept++] = m_starts[e];
         }
-        for (std::size_t c = 0; c < m_data.channelCount(); ++c) {
-            std::copy_n(m_data.channel(c) + e * n, n, m_data.channel(c) + kept * n);
-        }
-        m_starts[kept++] = m_starts[e];
     }
     if (kept == 0) {
         return fail("every epoch holds a non-finite sample on some channel");
     }
     m_starts.resize(static_cast<std::size_t>(kept));
+    m_data.drop(bad, static_cast<std::size_t>(n));
     return {};
 }
 
@@ -278,12 +265,10 @@ CIoResult EpochRun::fill(CArrayMEDataSetzq& data) {
     r = r ? check(CMontage::addChannels(b, 0, m_placed)) : r;
     const auto nEpochs = static_cast<long long>(m_starts.size());
     const auto nChannels = static_cast<long long>(m_data.channelCount());
-    const auto values = static_cast<std::size_t>(nEpochs * m_span.length());
     for (long long c = 0; r && c < nChannels; ++c) {
         r = check(b.setChannelEpochs(0, 0, static_cast<int>(c),
-                                     std::span<const double>(m_data.channel(c), values), nEpochs,
+                                     std::move(m_data.vector(static_cast<std::size_t>(c))), nEpochs,
                                      m_file.samplingRateHz(), m_report.firstLatencyMs));
-        m_data.release(static_cast<std::size_t>(c)); // the data set holds its own copy now
         if (r && !progress(CIoProgress::Stage::Channels, c + 1, nChannels)) {
             r = fail("cancelled");
         }

@@ -21,7 +21,53 @@ struct CRecordingFile::Handle {
             destructHDR(hdr);
         }
     }
+
+    // Switch on the BioSig channels of `channels` (indices into channels(), checked), no other.
+    void switchOn(std::span<const int> channels);
+    // Where channel c's samples lie in what decode returns: column(c) * rows further on.
+    std::size_t column(int c) const;
+    // Decode the whole records holding samples [first, first + count) of the channels switched
+    // on; the result points at sample `first` of the first column. Null when BioSig fails.
+    const double* decode(long long first, long long count, std::size_t& rows);
 };
+
+void CRecordingFile::Handle::switchOn(std::span<const int> channels) {
+    std::vector<int> on;
+    for (int c : channels) {
+        on.push_back(biosigIndex[c]);
+    }
+    std::sort(on.begin(), on.end());
+    on.erase(std::unique(on.begin(), on.end()), on.end());
+    if (on != onChannels) {
+        for (int k : biosigIndex) {
+            hdr->CHANNEL[k].OnOff = std::binary_search(on.begin(), on.end(), k) ? 1 : 0;
+        }
+        onChannels = std::move(on);
+    }
+}
+
+std::size_t CRecordingFile::Handle::column(int c) const {
+    return static_cast<std::size_t>(
+        std::lower_bound(onChannels.begin(), onChannels.end(), biosigIndex[c]) -
+        onChannels.begin());
+}
+
+const double* CRecordingFile::Handle::decode(long long first, long long count, std::size_t& rows) {
+    const long long spr = hdr->SPR;
+    const long long block = first / spr;
+    const long long blocks = (first + count - 1) / spr - block + 1;
+    // BioSig 2.5 decodes a block read as if it started where its block cache starts; pointing
+    // the cache at the first block (empty) keeps reads that do not start at block 0 in place.
+    hdr->AS.first = static_cast<size_t>(block);
+    hdr->AS.length = 0;
+    const size_t got = sread(nullptr, static_cast<size_t>(block), static_cast<size_t>(blocks), hdr);
+    rows = hdr->data.size[0];
+    if (got != static_cast<size_t>(blocks) || rows != static_cast<size_t>(blocks * spr) ||
+        hdr->data.size[1] != onChannels.size() || !hdr->data.block) {
+        return nullptr;
+    }
+    return hdr->data.block + (first - block * spr);
+}
 
 namespace {
 
@@ -227,8 +273,8 @@ CIoResult CRecordingFile::open(const std::string& path) {
     return {};
 }
 
-CIoResult CRecordingFile::readSamples(std::span<const int> channels, long long first,
-                                      long long count, std::vector<double>& out) {
+CIoResult CRecordingFile::checkRead(std::span<const int> channels, long long first,
+                                    long long count) const {
     const std::string name = io_text::quote(m_path);
     if (!m_handle) {
         return CIoResult::failure("no recording is open");
@@ -238,46 +284,94 @@ CIoResult CRecordingFile::readSamples(std::span<const int> channels, long long f
                                   std::to_string(first + count - 1) + " lie outside the " +
                                   std::to_string(m_samples) + " samples of the recording");
     }
-    HDRTYPE* hdr = m_handle->hdr;
-    std::vector<int> on;
     for (int c : channels) {
         if (c < 0 || c >= static_cast<int>(m_channels.size()) || !m_channels[c].atRecordingRate) {
             return CIoResult::failure(name + ": channel " + std::to_string(c) +
                                       " cannot be read at the recording's sampling rate");
         }
-        on.push_back(m_handle->biosigIndex[c]);
     }
-    std::sort(on.begin(), on.end());
-    on.erase(std::unique(on.begin(), on.end()), on.end());
-    if (on != m_handle->onChannels) {
-        for (int k : m_handle->biosigIndex) {
-            hdr->CHANNEL[k].OnOff = std::binary_search(on.begin(), on.end(), k) ? 1 : 0;
-        }
-        m_handle->onChannels = on;
+    return {};
+}
+
+CIoResult CRecordingFile::readSamples(std::span<const int> channels, long long first,
+                                      long long count, std::vector<double>& out) {
+    if (CIoResult r = checkRead(channels, first, count); !r) {
+        return r;
     }
-    const long long spr = hdr->SPR;
-    const long long block = first / spr;
-    const long long blocks = (first + count - 1) / spr - block + 1;
-    // BioSig 2.5 decodes a block read as if it started where its block cache starts; pointing
-    // the cache at the first block (empty) keeps reads that do not start at block 0 in place.
-    hdr->AS.first = static_cast<size_t>(block);
-    hdr->AS.length = 0;
-    const size_t got = sread(nullptr, static_cast<size_t>(block), static_cast<size_t>(blocks), hdr);
-    const size_t rows = hdr->data.size[0];
-    if (got != static_cast<size_t>(blocks) || rows != static_cast<size_t>(blocks * spr) ||
-        hdr->data.size[1] != on.size() || !hdr->data.block) {
-        return CIoResult::failure(name + ": could not read samples " + std::to_string(first) +
-                                  " to " + std::to_string(first + count - 1) +
-                                  " (the file may be truncated or damaged)");
+    m_handle->switchOn(channels);
+    std::size_t rows = 0;
+    const double* samples = m_handle->decode(first, count, rows);
+    if (!samples) {
+        return unreadable(first, count);
     }
     out.resize(channels.size() * static_cast<std::size_t>(count));
-    const long long offset = first - block * spr;
     for (std::size_t i = 0; i < channels.size(); ++i) {
-        const int k = m_handle->biosigIndex[channels[i]];
-        const auto column =
-            static_cast<std::size_t>(std::lower_bound(on.begin(), on.end(), k) - on.begin());
-        const double* src = hdr->data.block + column * rows + offset;
+        const double* src = samples + m_handle->column(channels[i]) * rows;
         std::copy(src, src + count, out.begin() + static_cast<std::ptrdiff_t>(i * count));
     }
     return {};
+}
+
+CIoResult CRecordingFile::readRanges(std::span<const int> channels,
+                                     std::span<const long long> firsts, long long count,
+                                     const RangeSink& take,
+                                     const std::function<bool(long long)>& done) {
+    const std::string name = io_text::quote(m_path);
+    if (!m_handle) {
+        return CIoResult::failure("no recording is open");
+    }
+    if (!take) {
+        return CIoResult::failure(name + ": nothing takes the samples read");
+    }
+    if (!std::is_sorted(firsts.begin(), firsts.end())) {
+        return CIoResult::failure(name + ": the ranges to read must start in ascending order");
+    }
+    if (firsts.empty()) {
+        return checkRead(channels, 0, 1);
+    }
+    for (long long first : {firsts.front(), firsts.back()}) {
+        if (CIoResult r = checkRead(channels, first, count); !r) {
+            return r;
+        }
+    }
+    m_handle->switchOn(channels);
+    // A read of several ranges holds their records for every channel at once: bounded.
+    constexpr long long kMostValues = 1LL << 23;
+    const long long spr = m_handle->hdr->SPR;
+    const auto perSample = static_cast<long long>(std::max<std::size_t>(1, channels.size()));
+    const auto n = static_cast<std::ptrdiff_t>(firsts.size());
+    for (std::ptrdiff_t r = 0; r < n;) {
+        const long long start = firsts[r];
+        std::ptrdiff_t end = r + 1;
+        while (end < n && firsts[end] / spr <= (firsts[end - 1] + count - 1) / spr &&
+               ((firsts[end] + count - 1) / spr - start / spr + 1) * spr * perSample <=
+                   kMostValues) {
+            ++end;
+        }
+        const long long span = firsts[end - 1] + count - start;
+        std::size_t rows = 0;
+        const double* samples = m_handle->decode(start, span, rows);
+        if (!samples) {
+            return unreadable(start, span);
+        }
+        for (std::size_t i = 0; i < channels.size(); ++i) {
+            const double* column = samples + m_handle->column(channels[i]) * rows;
+            for (std::ptrdiff_t q = r; q < end; ++q) {
+                take(i, static_cast<std::size_t>(q),
+                     std::span<const double>(column + (firsts[q] - start),
+                                             static_cast<std::size_t>(count)));
+            }
+        }
+        r = end;
+        if (done && !done(r)) {
+            return CIoResult::failure(name + ": cancelled");
+        }
+    }
+    return {};
+}
+
+CIoResult CRecordingFile::unreadable(long long first, long long count) const {
+    return CIoResult::failure(io_text::quote(m_path) + ": could not read samples " +
+                              std::to_string(first) + " to " + std::to_string(first + count - 1) +
+                              " (the file may be truncated or damaged)");
 }

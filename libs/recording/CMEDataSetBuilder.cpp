@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdio>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -324,6 +325,20 @@ Result CMEDataSetBuilder::addChannel(CMEGDatazq& s, const char* call, const std:
 Result CMEDataSetBuilder::setChannelEpochs(int sessionIndex, int trialIndex, int channel,
                                            std::span<const double> samples, long long nEpochs,
                                            double rate, double firstLatencyMs) {
+    return storeEpochs(sessionIndex, trialIndex, channel, samples, nullptr, nEpochs, rate,
+                       firstLatencyMs);
+}
+
+Result CMEDataSetBuilder::setChannelEpochs(int sessionIndex, int trialIndex, int channel,
+                                           std::vector<double>&& samples, long long nEpochs,
+                                           double rate, double firstLatencyMs) {
+    return storeEpochs(sessionIndex, trialIndex, channel, samples, &samples, nEpochs, rate,
+                       firstLatencyMs);
+}
+
+Result CMEDataSetBuilder::storeEpochs(int sessionIndex, int trialIndex, int channel,
+                                      std::span<const double> samples, std::vector<double>* owned,
+                                      long long nEpochs, double rate, double firstLatencyMs) {
     Result r;
     CMDTrialzq* t = trial(sessionIndex, trialIndex, r);
     if (!t) {
@@ -378,7 +393,8 @@ Result CMEDataSetBuilder::setChannelEpochs(int sessionIndex, int trialIndex, int
         return fail("setChannelEpochs: " + error);
     }
     try {
-        ch->setRawData(std::vector<double>(samples.begin(), samples.end()));
+        ch->setRawData(owned ? std::move(*owned)
+                             : std::vector<double>(samples.begin(), samples.end()));
     } catch (const std::exception&) {
         return fail("setChannelEpochs: out of memory for " + std::to_string(samples.size()) +
                     " samples");

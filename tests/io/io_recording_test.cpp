@@ -65,6 +65,58 @@ TEST_P(RecordingFormats, ReadsChannelsEventsAndSamples) {
     EXPECT_FALSE(file.readSamples(channels, file.sampleCount() - 10, 11, out));
 }
 
+// Overlapping, repeated, record-sharing and separate ranges, the last one ending the file.
+TEST_P(RecordingFormats, ReadsRangesTogetherAsSeparateReadsDo) {
+    CRecordingFile file;
+    ASSERT_TRUE(file.open(m_path)) << file.open(m_path).message;
+    const long long count = kRate + kRate / 2 + 3;
+    const std::vector<long long> firsts = {
+        40, 300, 300, 5 * kRate - 3, 5 * kRate + 200, 12 * kRate + 9, file.sampleCount() - count};
+    const auto n = static_cast<long long>(firsts.size());
+    const int channels[2] = {2, 0};
+    std::vector<double> pzRead(n * count), fzRead(n * count);
+    std::vector<std::pair<std::size_t, std::size_t>> order;
+    const auto take = [&](std::size_t channel, std::size_t range, std::span<const double> x) {
+        ASSERT_EQ(x.size(), static_cast<std::size_t>(count));
+        order.push_back({channel, range});
+        std::copy(x.begin(), x.end(), (channel == 0 ? pzRead : fzRead).begin() + range * count);
+    };
+    std::vector<long long> done;
+    ASSERT_TRUE(file.readRanges(channels, firsts, count, take, [&](long long d) {
+        done.push_back(d);
+        return true;
+    }));
+    for (std::size_t channel : {0u, 1u}) { // each channel's ranges in order, every one once
+        std::vector<std::size_t> ranges;
+        for (const auto& [c, r] : order) {
+            if (c == channel) {
+                ranges.push_back(r);
+            }
+        }
+        EXPECT_EQ(ranges, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6}));
+    }
+    ASSERT_FALSE(done.empty());
+    EXPECT_TRUE(std::is_sorted(done.begin(), done.end()));
+    EXPECT_EQ(done.back(), n);
+    std::vector<double> one;
+    for (long long r = 0; r < n; ++r) {
+        ASSERT_TRUE(file.readSamples(channels, firsts[r], count, one));
+        EXPECT_TRUE(std::equal(one.begin(), one.begin() + count, pzRead.begin() + r * count))
+            << "range " << r;
+        EXPECT_TRUE(std::equal(one.begin() + count, one.end(), fzRead.begin() + r * count))
+            << "range " << r;
+    }
+
+    const auto stopAfterFirst = [](long long) { return false; };
+    const CIoResult stopped = file.readRanges(channels, firsts, count, take, stopAfterFirst);
+    EXPECT_FALSE(stopped);
+    EXPECT_NE(stopped.message.find("cancelled"), std::string::npos) << stopped.message;
+    const std::vector<long long> descending = {300, 40};
+    EXPECT_FALSE(file.readRanges(channels, descending, count, take));
+    const std::vector<long long> pastEnd = {40, file.sampleCount() - count + 1};
+    EXPECT_FALSE(file.readRanges(channels, pastEnd, count, take));
+}
+
 TEST_P(RecordingFormats, EpochsAroundEventsCarryTheSinusoidPower) {
     CEpochImport::Options o;
     o.path = m_path;

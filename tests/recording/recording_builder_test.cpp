@@ -277,6 +277,23 @@ TEST(Builder, AcceptsValuesOneStepInsideEachBound) {
     EXPECT_TRUE(rec.builder.setSpectrumAxes(0, 2, 2, 3, 0.0, 4.9e8, freqs));
 }
 
+TEST(Builder, TakesAMovedVectorOnlyWhenItAcceptsIt) {
+    SmallRecording rec;
+    const auto raw = makeEpochs([](long long, double t) { return std::sin(60.0 * t); });
+    ASSERT_TRUE(rec.builder.setChannelEpochs(0, 0, 0, raw, kEpochs, kRate, kFirstMs));
+    std::vector<double> samples = raw;
+    samples[1] = 7.0;
+    const double* memory = samples.data();
+    EXPECT_FALSE(rec.builder.setChannelEpochs(0, 0, 1, std::move(samples), 2, kRate, kFirstMs));
+    ASSERT_EQ(samples.size(), raw.size()); // refused: still the caller's
+    EXPECT_EQ(samples[1], 7.0);
+    EXPECT_TRUE(rec.trial().getChannel(1)->getRawData().empty());
+    ASSERT_TRUE(
+        rec.builder.setChannelEpochs(0, 0, 1, std::move(samples), kEpochs, kRate, kFirstMs));
+    EXPECT_EQ(rec.trial().getChannel(1)->getRawData().data(), memory); // taken, not copied
+    EXPECT_EQ(rec.trial().getChannel(1)->getRawData()[1], 7.0);
+}
+
 TEST(Builder, RefusesWrongSpectrumSizeAndChannelsBeforeTrials) {
     SmallRecording rec;
     ASSERT_TRUE(rec.builder.setSpectrumAxes(0, 0, 0, 2, 0.0, 1.0, kFreqs));
