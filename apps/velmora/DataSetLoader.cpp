@@ -49,12 +49,25 @@ std::string plural(long long n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-CIoProgress::Callback barOf(ProgressBar& bar, const char* reading, const char* filling) {
-    return [&bar, reading, filling](CIoProgress::Stage stage, long long done, long long total) {
-        bar.show(stage == CIoProgress::Stage::Reading ? reading : filling, done, total);
-        return true;
-    };
+// Runs an import into a new data set with a progress bar of its two stages; null, with the
+// import's message in error, when it fails.
+template <class Import>
+std::unique_ptr<CArrayMEDataSetzq> importWithBar(Import& import, const char* reading,
+                                                 std::string& error) {
+    auto data = std::make_unique<CArrayMEDataSetzq>();
+    ProgressBar bar;
+    import.options().progress =
+        [&bar, reading ](CIoProgress::Stage stage, long long done, long long total) {
+            bar.show(stage == CIoProgress::Stage::Reading ? reading : "Filling the data set", done,
+                     total);
+    return true;
+};
+if (const CIoResult r = import.build(*data); !r) {
+    error = r.message;
+    return nullptr;
 }
+return data;
+} // namespace
 
 // The given frequencies, or the default ones below the Nyquist frequency of the recording
 // (read from its header; when it cannot be read, the import says why).
@@ -121,16 +134,10 @@ std::unique_ptr<CArrayMEDataSetzq> DataSetLoader::synthetic() {
 std::unique_ptr<CArrayMEDataSetzq> DataSetLoader::recording() {
     CEpochImport import(epochOptions(m_options));
     const CEpochImport::Options& io = import.options();
-    auto data = std::make_unique<CArrayMEDataSetzq>();
     const Stopwatch watch;
-    {
-        ProgressBar bar;
-        import.options().progress = barOf(bar, "Reading epochs", "Filling the data set");
-        if (const CIoResult r = import.build(*data); !r) {
-            m_error = r.message;
-            return nullptr;
-        }
-    }
+    auto data = importWithBar(import, "Reading epochs", m_error);
+    if (!data)
+        return nullptr;
     const CEpochImport::Report& r = import.report();
     m_out << "Read " << quoted(io.path) << " (" << r.format << ", " << ms(r.samplingRateHz)
           << " Hz) in " << watch.seconds() << ": " << plural(r.epochsUsed, "epoch", "epochs")
@@ -177,16 +184,10 @@ std::unique_ptr<CArrayMEDataSetzq> DataSetLoader::spectra() {
         io.montage.layouts = m_options.layouts;
     io.montage.dropUnplaced = m_options.dropUnplaced;
     CSpectraImport import(io);
-    auto data = std::make_unique<CArrayMEDataSetzq>();
     const Stopwatch watch;
-    {
-        ProgressBar bar;
-        import.options().progress = barOf(bar, "Reading spectra", "Filling the data set");
-        if (const CIoResult r = import.build(*data); !r) {
-            m_error = r.message;
-            return nullptr;
-        }
-    }
+    auto data = importWithBar(import, "Reading spectra", m_error);
+    if (!data)
+        return nullptr;
     const char* const classes[] = {"Active", "Control", "Result"};
     const CSpectraImport::Report& r = import.report();
     m_out << "Read " << quoted(io.path) << " (" << r.format
