@@ -4,16 +4,17 @@
 #include "CWndImpl.h"
 #include "ResourceRegistry.h"
 #include "WindowPlacement.h"
+#include "png/CPngWriter.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QMessageBox>
 #include <QPixmap>
 #include <algorithm>
+#include <bit>
 #include <mutex>
 #include <vector>
 
@@ -130,13 +131,14 @@ BOOL AfxSaveWindowImage(CWnd* pWnd, const char* path) {
         return FALSE;
     }
     CWndImpl::reusingPictures() = true;
-    const QImage image = impl->frame()->grab().toImage();
+    QImage image = impl->frame()->grab().toImage();
     CWndImpl::reusingPictures() = false;
-    // zlib level 1: pictures of flat backgrounds and smooth shades gain little from more.
-    constexpr int kFastPngQuality = 80;
-    QImageWriter writer(QString::fromUtf8(path), "png");
-    writer.setQuality(kFastPngQuality);
-    return writer.write(image) ? TRUE : FALSE;
+    // The encoder reads 32-bit pixels with straight alpha, as B, G, R, A in memory.
+    static_assert(std::endian::native == std::endian::little);
+    image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const CPngWriter::Image pixels{image.constBits(), image.width(), image.height(),
+                                   image.bytesPerLine(), CPngWriter::Layout::Bgra};
+    return CPngWriter::write(path, pixels) ? TRUE : FALSE;
 }
 
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT) {
