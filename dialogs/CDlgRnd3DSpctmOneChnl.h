@@ -5,9 +5,12 @@
 #include "views/CStatOneChnlSpctm3Dzq.h"
 #include "win/afxwin.h"
 
+#include <vector>
+
 class CArrayMEDataSetzq;
 class CMEGDatazq;
 class CMDTrialzq;
+class CMDChannelzq;
 class CMEGSpctm3DRndzq;
 class CDlgSpctmRnd3DStdSet;
 class CVelmoraFacezq;
@@ -107,6 +110,9 @@ protected:
     // Scales and V Peak that typing would refuse go back to their defaults, in the view and
     // the renderer.
     void restoreDrawableScales();
+    // Whether the channel list shows these channels (labels, item data: indexes) already.
+    bool comboLists(const std::vector<CMDChannelzq*>& listed,
+                    const std::vector<int>& indexes) const;
 
     bool m_showingValues = false;
 

@@ -23,11 +23,12 @@ public:
     static constexpr int kMaxSide = 32768;
 
     struct Image {
-        const void* pixels = nullptr; // top row first, straight (not premultiplied) alpha
+        const void* pixels = nullptr; // top row first
         int width = 0;
         int height = 0;
         std::ptrdiff_t stride = 0; // bytes from one row to the next; 0: width * 4
         Layout layout = Layout::Rgba;
+        bool premultiplied = false; // colours multiplied by alpha (written straight)
     };
 
     // The PNG file's bytes into out (replacing its contents). False, with out empty, for no

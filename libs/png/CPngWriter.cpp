@@ -1,6 +1,7 @@
 // PNG encoding over libdeflate: signature, IHDR, one IDAT, IEND.
 #include "png/CPngWriter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <libdeflate.h>
@@ -48,6 +49,16 @@ bool allOpaque(const CPngWriter::Image& image) {
     return true;
 }
 
+// Opaque pixels are the same either way; others get their colours divided by alpha, rounded.
+void unpremultiply(std::uint8_t* rgba) {
+    const unsigned a = rgba[3];
+    if (a == 0xFF)
+        return;
+    for (int k = 0; k < 3; ++k)
+        rgba[k] =
+            a == 0 ? 0 : static_cast<std::uint8_t>(std::min(255u, (rgba[k] * 255u + a / 2) / a));
+}
+
 // Each row as the filter byte 0 (none) followed by its pixels as R, G, B[, A].
 void packRows(const CPngWriter::Image& image, int channels, std::vector<std::uint8_t>& rows) {
     const std::size_t rowBytes = 1 + static_cast<std::size_t>(image.width) * channels;
@@ -57,7 +68,7 @@ void packRows(const CPngWriter::Image& image, int channels, std::vector<std::uin
         const std::uint8_t* s = rowOf(image, y);
         std::uint8_t* d = rows.data() + rowBytes * static_cast<std::size_t>(y);
         *d++ = 0;
-        if (!bgra && channels == 4) {
+        if (!bgra && channels == 4 && !image.premultiplied) {
             std::memcpy(d, s, static_cast<std::size_t>(image.width) * 4);
             continue;
         }
@@ -65,8 +76,11 @@ void packRows(const CPngWriter::Image& image, int channels, std::vector<std::uin
             d[0] = s[bgra ? 2 : 0];
             d[1] = s[1];
             d[2] = s[bgra ? 0 : 2];
-            if (channels == 4)
+            if (channels == 4) {
                 d[3] = s[3];
+                if (image.premultiplied)
+                    unpremultiply(d);
+            }
         }
     }
 }

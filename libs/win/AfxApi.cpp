@@ -130,14 +130,21 @@ BOOL AfxSaveWindowImage(CWnd* pWnd, const char* path) {
     if (!impl || !pWnd->m_hWnd || !path) {
         return FALSE;
     }
-    CWndImpl::reusingPictures() = true;
-    QImage image = impl->frame()->grab().toImage();
-    CWndImpl::reusingPictures() = false;
-    // The encoder reads 32-bit pixels with straight alpha, as B, G, R, A in memory.
+    // A window whose picture is what it shows is written from the picture itself; any other
+    // is grabbed, reusing the pictures of its children that are current.
+    QImage image = impl->shownPicture();
+    if (image.isNull()) {
+        CWndImpl::reusingPictures() = true;
+        image = impl->frame()->grab().toImage();
+        CWndImpl::reusingPictures() = false;
+    }
+    // The encoder reads 32-bit pixels as B, G, R, A in memory.
     static_assert(std::endian::native == std::endian::little);
-    image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    const CPngWriter::Image pixels{image.constBits(), image.width(), image.height(),
-                                   image.bytesPerLine(), CPngWriter::Layout::Bgra};
+    if (image.format() != QImage::Format_ARGB32_Premultiplied)
+        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    CPngWriter::Image pixels{image.constBits(), image.width(), image.height(), image.bytesPerLine(),
+                             CPngWriter::Layout::Bgra};
+    pixels.premultiplied = image.format() == QImage::Format_ARGB32_Premultiplied;
     return CPngWriter::write(path, pixels) ? TRUE : FALSE;
 }
 

@@ -76,6 +76,26 @@ TEST(PngWriter, ReadsQtImagesInTheirLayoutAndStride) {
             ASSERT_EQ(image.pixel(x, y), wide.pixel(x, y)) << x << "," << y;
 }
 
+TEST(PngWriter, WritesPremultipliedColoursStraight) {
+    QImage source(3, 2, QImage::Format_ARGB32_Premultiplied);
+    source.fill(qRgb(10, 200, 30));
+    source.setPixel(1, 0, qPremultiply(qRgba(200, 100, 50, 128)));
+    source.setPixel(2, 1, qRgba(0, 0, 0, 0));
+    CPngWriter::Image view{source.constBits(), 3, 2, source.bytesPerLine(),
+                           CPngWriter::Layout::Bgra};
+    view.premultiplied = true;
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(CPngWriter::encode(view, bytes));
+    const QImage image = decode(bytes).convertToFormat(QImage::Format_ARGB32);
+    const QRgb half = image.pixel(1, 0);
+    EXPECT_EQ(qAlpha(half), 128);
+    EXPECT_NEAR(qRed(half), 200, 1);
+    EXPECT_NEAR(qGreen(half), 100, 1);
+    EXPECT_NEAR(qBlue(half), 50, 1);
+    EXPECT_EQ(image.pixel(0, 1), qRgb(10, 200, 30));
+    EXPECT_EQ(qAlpha(image.pixel(2, 1)), 0);
+}
+
 TEST(PngWriter, RefusesNonsenseAndReportsUnwritableFiles) {
     const std::vector<std::uint8_t> pixels = rgbaPicture(2, 2, 0xFF);
     std::vector<std::uint8_t> bytes{1, 2, 3};
