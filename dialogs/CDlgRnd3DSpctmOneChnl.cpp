@@ -617,6 +617,27 @@ void CDlgRnd3DSpctmOneChnl::OnSize(UINT nType, int cx, int cy) {
     m_view.Invalidate(FALSE);
 }
 
+int CDlgRnd3DSpctmOneChnl::sizeViewTo(int width, int height) {
+    if (!GetSafeHwnd() || !m_view.GetSafeHwnd() || width < 1 || height < 1 ||
+        width > kMaxViewSide || height > kMaxViewSide)
+        return 0;
+    // The view follows the window's size one to one (OnSize). The size asked of the window is
+    // corrected by what the view missed, as a frame may not come out at the size asked.
+    CRect frame, view;
+    GetWindowRect(&frame);
+    int w = frame.Width(), h = frame.Height();
+    for (int pass = 0; pass < 3; ++pass) {
+        m_view.GetClientRect(&view);
+        if (view.Width() == width && view.Height() == height)
+            return 1;
+        w += width - view.Width();
+        h += height - view.Height();
+        MoveWindow(frame.left, frame.top, w, h);
+    }
+    m_view.GetClientRect(&view);
+    return view.Width() == width && view.Height() == height ? 1 : 0;
+}
+
 BOOL CDlgRnd3DSpctmOneChnl::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
     if (m_view.GetSafeHwnd() && m_view.OnSetCursor(pWnd, nHitTest, message))
         return TRUE;
