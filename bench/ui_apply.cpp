@@ -13,6 +13,7 @@
 #include "synthetic/CSyntheticRecording.h"
 #include "win/CWinTestDriver.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdlib>
@@ -89,10 +90,12 @@ void BM_ApplyClickToFrame(benchmark::State& state) {
     }
 }
 
-// One rebuild and frame straight on the renderer and the engine.
+// One rebuild and frame straight on the renderer and the engine, the surface placed where the
+// window shows it (model), so that both rasterise the same pixels.
 void bareFrame(CMEGSpctm3DRndzq& rnd, CM3Dzq& engine, COneSpctm3DVtx& vtx, CMMaterialzq& material,
-               const CRect& rc) {
+               const CRect& rc, const float* model) {
     rnd.showSpctmOneChl(&vtx, rc, 0, 0);
+    std::copy(model, model + 16, vtx.combined.m_model);
     engine.rendB();
     engine.setOutmergVtxColor1(14, 1);
     engine.m_light.constBufPxlShadUpdate();
@@ -128,10 +131,11 @@ void BM_RebuildAndBareFrame(benchmark::State& state) {
     material.m_pM3D = &engine;
     CRect rc;
     w.dlg->m_view.GetClientRect(&rc);
+    const float* model = w.dlg->m_view.m_pVtx->combined.m_model;
     // Buffers are made once, as the window's own were when it opened.
-    bareFrame(*w.face.m_pRnd, engine, vtx, material, rc);
+    bareFrame(*w.face.m_pRnd, engine, vtx, material, rc, model);
     for (auto _ : state) {
-        bareFrame(*w.face.m_pRnd, engine, vtx, material, rc);
+        bareFrame(*w.face.m_pRnd, engine, vtx, material, rc, model);
         benchmark::DoNotOptimize(engine.getImage());
     }
 }

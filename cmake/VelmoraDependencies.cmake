@@ -4,10 +4,10 @@ find_package(Threads REQUIRED)
 pkg_check_modules(FFTW3 REQUIRED IMPORTED_TARGET fftw3)
 pkg_check_modules(EPOXY REQUIRED IMPORTED_TARGET epoxy)
 pkg_check_modules(EGL REQUIRED IMPORTED_TARGET egl)
+pkg_check_modules(DEFLATE REQUIRED IMPORTED_TARGET libdeflate)
 # Optional: without FFmpeg there is no movie export (velmora::movie).
 pkg_check_modules(FFMPEG IMPORTED_TARGET libavcodec libavformat libswscale libavutil)
 find_package(Qhull REQUIRED)
-find_package(PNG REQUIRED)
 find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets)
 # Recording files (velmora::io): BioSig reads EDF, BDF, GDF, BrainVision and more; HDF5 reads
 # MNE-Python's time-frequency files. BioSig's pkg-config flags are malformed (-D=...), so the

@@ -10,6 +10,9 @@
 #include "render/CMEGSpctm3DRndzq.h"
 #include "views/CViewPicture.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // A move of less than this many pixels leaves V Ratio alone.
@@ -246,35 +249,59 @@ int CDlgRnd3DSpctmOneChnl::updateDlgShow() {
 }
 
 int CDlgRnd3DSpctmOneChnl::fillChnlCombo() {
-    m_cmbChannel.ResetContent();
     if (!fetch()) {
+        m_cmbChannel.ResetContent();
         m_cmbChannel.SetCurSel(0);
         return 0;
     }
     CMDChannelzq** channels = m_pTrial->getAllChannelPt();
-    const int count = m_pTrial->getTotalChannel();
-    const int current = m_pTrial->getCurntChnlIndx();
-    if (!channels)
+    if (!channels) {
+        m_cmbChannel.ResetContent();
         return 0;
-    int first = -1;
-    int currentItem = -1;
+    }
+    std::vector<CMDChannelzq*> listed;
+    std::vector<int> indexes;
+    const int count = m_pTrial->getTotalChannel();
     for (int i = 0; i < count; ++i) {
         CMDChannelzq* ch = channels[i];
-        if (!ch || !ch->getSpctmChnl(false, m_spectralClass))
-            continue;
-        const int item = m_cmbChannel.AddString(ch->label.c_str());
-        if (item < 0) {
-            m_cmbChannel.SetCurSel(-1);
-            return 0;
+        if (ch && ch->getSpctmChnl(false, m_spectralClass)) {
+            listed.push_back(ch);
+            indexes.push_back(i);
         }
-        m_cmbChannel.SetItemData(item, static_cast<DWORD_PTR>(i));
-        if (first < 0)
-            first = item;
-        if (i == current)
-            currentItem = item;
     }
-    m_cmbChannel.SetCurSel(currentItem >= 0 ? currentItem : (first >= 0 ? first : 0));
+    // Picking another channel of the same list only moves the selection.
+    if (!comboLists(listed, indexes)) {
+        m_cmbChannel.ResetContent();
+        for (std::size_t k = 0; k < listed.size(); ++k) {
+            const int item = m_cmbChannel.AddString(listed[k]->label.c_str());
+            if (item < 0) {
+                m_cmbChannel.SetCurSel(-1);
+                return 0;
+            }
+            m_cmbChannel.SetItemData(item, static_cast<DWORD_PTR>(indexes[k]));
+        }
+    }
+    const auto current =
+        std::find(indexes.begin(), indexes.end(), m_pTrial->getCurntChnlIndx()) - indexes.begin();
+    m_cmbChannel.SetCurSel(current < static_cast<long>(indexes.size()) ? static_cast<int>(current)
+                                                                       : 0);
     return 1;
+}
+
+bool CDlgRnd3DSpctmOneChnl::comboLists(const std::vector<CMDChannelzq*>& listed,
+                                       const std::vector<int>& indexes) const {
+    if (m_cmbChannel.GetCount() != static_cast<int>(listed.size()))
+        return false;
+    CString text;
+    for (std::size_t k = 0; k < listed.size(); ++k) {
+        const int item = static_cast<int>(k);
+        if (m_cmbChannel.GetItemData(item) != static_cast<DWORD_PTR>(indexes[k]))
+            return false;
+        m_cmbChannel.GetLBText(item, text);
+        if (text != CString(listed[k]->label.c_str()))
+            return false;
+    }
+    return true;
 }
 
 int CDlgRnd3DSpctmOneChnl::rangeOfShown(double& minimum, double& maximum) {
@@ -588,6 +615,27 @@ void CDlgRnd3DSpctmOneChnl::OnSize(UINT nType, int cx, int cy) {
     rc.bottom = cy - 10;
     m_view.MoveWindow(&rc, FALSE);
     m_view.Invalidate(FALSE);
+}
+
+int CDlgRnd3DSpctmOneChnl::sizeViewTo(int width, int height) {
+    if (!GetSafeHwnd() || !m_view.GetSafeHwnd() || width < 1 || height < 1 ||
+        width > kMaxViewSide || height > kMaxViewSide)
+        return 0;
+    // The view follows the window's size one to one (OnSize). The size asked of the window is
+    // corrected by what the view missed, as a frame may not come out at the size asked.
+    CRect frame, view;
+    GetWindowRect(&frame);
+    int w = frame.Width(), h = frame.Height();
+    for (int pass = 0; pass < 3; ++pass) {
+        m_view.GetClientRect(&view);
+        if (view.Width() == width && view.Height() == height)
+            return 1;
+        w += width - view.Width();
+        h += height - view.Height();
+        MoveWindow(frame.left, frame.top, w, h);
+    }
+    m_view.GetClientRect(&view);
+    return view.Width() == width && view.Height() == height ? 1 : 0;
 }
 
 BOOL CDlgRnd3DSpctmOneChnl::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {

@@ -5,9 +5,12 @@
 #include "views/CStatOneChnlSpctm3Dzq.h"
 #include "win/afxwin.h"
 
+#include <vector>
+
 class CArrayMEDataSetzq;
 class CMEGDatazq;
 class CMDTrialzq;
+class CMDChannelzq;
 class CMEGSpctm3DRndzq;
 class CDlgSpctmRnd3DStdSet;
 class CVelmoraFacezq;
@@ -52,6 +55,12 @@ public:
     void setDataComponent(int component);
     // The title for the dialog's spectral class.
     CString titleForClass() const;
+    // Resizes the window so that its view's client area is width x height (the picture a host
+    // saves of the view: AfxSaveWindowImage(&m_view, path) or m_view.savePicture). 0, with
+    // nothing changed, for a side outside 1..kMaxViewSide or without a window; 0 also when the
+    // window could not take that size.
+    static constexpr int kMaxViewSide = 16384;
+    int sizeViewTo(int width, int height);
     // "Save Picture...": asks for a file (AfxGetSaveFileName) and writes the view's picture at
     // scale times its size; a failure is told in a message box. 1 when written.
     int savePicture(int scale);
@@ -107,6 +116,9 @@ protected:
     // Scales and V Peak that typing would refuse go back to their defaults, in the view and
     // the renderer.
     void restoreDrawableScales();
+    // Whether the channel list shows these channels (labels, item data: indexes) already.
+    bool comboLists(const std::vector<CMDChannelzq*>& listed,
+                    const std::vector<int>& indexes) const;
 
     bool m_showingValues = false;
 

@@ -7,8 +7,10 @@
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
 #include "dialogs/CDlgSpctmRnd3DStdSet.h"
 #include "facade/CVelmoraFacezq.h"
+#include "gfx/CGfxEglContext.h"
 #include "recording/CArrayMEDataSetzq.h"
 #include "render/CMEGSpctm3DRndzq.h"
+#include "win/AfxApi.h"
 
 #include <algorithm>
 #include <new>
@@ -38,6 +40,10 @@ CVelmoraFace::~CVelmoraFace() {
     destroy(m_pDlgOneChnlAct);
     destroy(m_pDlgOneChnlCtl);
     destroy(m_pDlgOneChnlRst);
+}
+
+int CVelmoraFace::prepareDisplay() {
+    return AfxWinInit() && CGfxEglContext::ensureCurrent() ? 1 : 0;
 }
 
 int CVelmoraFace::sendMessageX(int, int) {

@@ -22,6 +22,12 @@ public:
     CVelmoraFace(const CVelmoraFace&) = delete;
     CVelmoraFace& operator=(const CVelmoraFace&) = delete;
 
+    // Starts the window system and loads the 3D device now, the process's one-time set-up that
+    // the first show does otherwise, so that a host can have it done ahead (while it loads its
+    // data, say). 1 when both are ready, 0 without a window system or OpenGL 3.3; repeating it
+    // costs nothing.
+    static int prepareDisplay();
+
     // The command channel into the library; this layer ignores every code and returns 0.
     virtual int sendMessageX(int code, int value);
 

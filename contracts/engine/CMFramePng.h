@@ -1,5 +1,5 @@
 // Writes a frame (the engine's presented image, or any RGBA picture) to a PNG file that every
-// viewer opens.
+// viewer opens, through the project's one PNG encoder (velmora::png).
 #pragma once
 
 #include <cstdint>
@@ -7,8 +7,8 @@
 
 class CMFramePng {
 public:
-    // zlib levels: fast for series of frames, best for a single picture.
-    static constexpr int kFast = 1;
+    // Deflate levels (1..12): fast for series of frames, smaller for a single picture.
+    static constexpr int kFast = 2;
     static constexpr int kDefault = 6;
 
     // pixels: RGBA, red in bits 0-7, top row first. False when the file cannot be written.

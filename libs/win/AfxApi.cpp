@@ -4,16 +4,17 @@
 #include "CWndImpl.h"
 #include "ResourceRegistry.h"
 #include "WindowPlacement.h"
+#include "png/CPngWriter.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QImageWriter>
 #include <QMessageBox>
 #include <QPixmap>
 #include <algorithm>
+#include <bit>
 #include <mutex>
 #include <vector>
 
@@ -129,14 +130,22 @@ BOOL AfxSaveWindowImage(CWnd* pWnd, const char* path) {
     if (!impl || !pWnd->m_hWnd || !path) {
         return FALSE;
     }
-    CWndImpl::reusingPictures() = true;
-    const QImage image = impl->frame()->grab().toImage();
-    CWndImpl::reusingPictures() = false;
-    // zlib level 1: pictures of flat backgrounds and smooth shades gain little from more.
-    constexpr int kFastPngQuality = 80;
-    QImageWriter writer(QString::fromUtf8(path), "png");
-    writer.setQuality(kFastPngQuality);
-    return writer.write(image) ? TRUE : FALSE;
+    // A window whose picture is what it shows is written from the picture itself; any other
+    // is grabbed, reusing the pictures of its children that are current.
+    QImage image = impl->shownPicture();
+    if (image.isNull()) {
+        CWndImpl::reusingPictures() = true;
+        image = impl->frame()->grab().toImage();
+        CWndImpl::reusingPictures() = false;
+    }
+    // The encoder reads 32-bit pixels as B, G, R, A in memory.
+    static_assert(std::endian::native == std::endian::little);
+    if (image.format() != QImage::Format_ARGB32_Premultiplied)
+        image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    CPngWriter::Image pixels{image.constBits(), image.width(), image.height(), image.bytesPerLine(),
+                             CPngWriter::Layout::Bgra};
+    pixels.premultiplied = image.format() == QImage::Format_ARGB32_Premultiplied;
+    return CPngWriter::write(path, pixels) ? TRUE : FALSE;
 }
 
 int AfxMessageBox(LPCTSTR lpszText, UINT nType, UINT) {

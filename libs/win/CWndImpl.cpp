@@ -378,8 +378,7 @@ bool CWndImpl::onPaint(QEvent* e) {
     }
     // A picture that no one invalidated since it was painted at this size is still what the
     // window shows: a grab of a frame just presented need not render it a second time.
-    const bool current = m_invalid.isEmpty() && m_paintedSize == m_widget->size();
-    if (!(reusingPictures() && current)) {
+    if (!(reusingPictures() && pictureIsCurrent())) {
         m_invalid += static_cast<QPaintEvent*>(e)->region();
         QPointer<CWndImpl> alive(this);
         dispatch(WM_PAINT, 0, 0);
@@ -391,6 +390,15 @@ bool CWndImpl::onPaint(QEvent* e) {
     }
     QPainter p(m_widget);
     p.drawImage(0, 0, picture());
+    paintEdge(p);
+    return true;
+}
+
+bool CWndImpl::pictureIsCurrent() const {
+    return m_invalid.isEmpty() && m_paintedSize == m_widget->size();
+}
+
+void CWndImpl::paintEdge(QPainter& p) const {
     const WidgetInfo* i = info();
     if (i && (i->style & WS_BORDER)) {
         p.setPen(QColor(100, 100, 100));
@@ -403,7 +411,21 @@ bool CWndImpl::onPaint(QEvent* e) {
         p.drawLine(1, m_widget->height() - 1, m_widget->width() - 1, m_widget->height() - 1);
         p.drawLine(m_widget->width() - 1, 1, m_widget->width() - 1, m_widget->height() - 1);
     }
-    return true;
+}
+
+QImage CWndImpl::shownPicture() {
+    if (!m_widget || isTopLevel() || !m_wnd->FindMessageEntry(WM_PAINT) || !pictureIsCurrent())
+        return QImage();
+    for (const QWidget* child : m_widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (child->isVisibleTo(m_widget))
+            return QImage();
+    QImage shown = picture();
+    const WidgetInfo* i = info();
+    if (i && ((i->style & WS_BORDER) || (i->exStyle & WS_EX_CLIENTEDGE))) {
+        QPainter p(&shown);
+        paintEdge(p);
+    }
+    return shown;
 }
 
 void CWndImpl::onResize() {

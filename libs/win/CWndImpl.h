@@ -95,6 +95,10 @@ public:
     // While set, the paints of a window grab show the pictures of windows painted since their
     // last invalidation as they are, instead of painting them again.
     static bool& reusingPictures();
+    // What a paint would show now without painting again, edge included, when the picture was
+    // painted at this size, nothing was invalidated since and no child window lies over it;
+    // a null image otherwise.
+    QImage shownPicture();
 
     // Timers.
     UINT_PTR setTimer(UINT_PTR id, UINT elapse, TIMERPROC proc);
@@ -144,6 +148,9 @@ private:
     bool onWheel(QWidget* w, QEvent* e);
     bool onKey(QWidget* w, QEvent* e);
     bool onPaint(QEvent* e);
+    bool pictureIsCurrent() const;
+    // The border or client edge of the window's style, over the picture.
+    void paintEdge(QPainter& p) const;
     void onResize();
     bool passNative(QWidget* w, QEvent* e);
     void defaultCursor(WPARAM hwnd);

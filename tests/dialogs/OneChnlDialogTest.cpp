@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -237,6 +238,31 @@ TEST_F(OneChnlTest, ResizeKeepsTenPixelMargins) {
     dlg->m_view.GetWindowRect(&after);
     dlg->ScreenToClient(&after);
     EXPECT_EQ(after, CRect(before.left, before.top, 990, 690));
+}
+
+TEST_F(OneChnlTest, SizeViewToGivesTheViewThatClientSize) {
+    open({GridDataSet::ramp(8, 4, 0.0, 1.0)});
+    ASSERT_EQ(dlg->sizeViewTo(641, 479), 1);
+    CRect view;
+    dlg->m_view.GetClientRect(&view);
+    EXPECT_EQ(view, CRect(0, 0, 641, 479));
+    const std::string path = testing::TempDir() + "one_channel_view_641x479.png";
+    ASSERT_TRUE(AfxSaveWindowImage(&dlg->m_view, path.c_str()));
+    CRect shown;
+    dlg->m_view.GetWindowRect(&shown);
+    // Width and height are the big-endian words at bytes 16 and 20 of a PNG file.
+    std::ifstream png(path, std::ios::binary);
+    unsigned char header[24] = {};
+    png.read(reinterpret_cast<char*>(header), sizeof header);
+    const auto word = [&](int at) {
+        return (header[at] << 24) | (header[at + 1] << 16) | (header[at + 2] << 8) | header[at + 3];
+    };
+    EXPECT_EQ(word(16), shown.Width());
+    EXPECT_EQ(word(20), shown.Height());
+    EXPECT_EQ(dlg->sizeViewTo(0, 479), 0);
+    EXPECT_EQ(dlg->sizeViewTo(641, CDlgRnd3DSpctmOneChnl::kMaxViewSide + 1), 0);
+    dlg->m_view.GetClientRect(&view);
+    EXPECT_EQ(view, CRect(0, 0, 641, 479)) << "a refused size changes nothing";
 }
 
 TEST_F(OneChnlTest, NonNumericScaleTextIsRefused) {

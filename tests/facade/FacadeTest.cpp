@@ -55,6 +55,14 @@ TEST_F(FacadeTest, LibraryRegisteredItsResources) {
     EXPECT_TRUE(CVelmoraModule::isRegistered());
 }
 
+TEST_F(FacadeTest, DisplayPreparedAheadServesTheFirstShow) {
+    EXPECT_EQ(CVelmoraFace::prepareDisplay(), 1);
+    EXPECT_EQ(CVelmoraFace::prepareDisplay(), 1);
+    ASSERT_EQ(face.show3DOneChnlSpctmAct(&a.data, noCallback, nullptr), 1);
+    CWinTestDriver::ProcessEvents();
+    EXPECT_NE(face.m_pDlgOneChnlAct->m_view.m_pM3D, nullptr);
+}
+
 TEST_F(FacadeTest, ShowingTwiceRebindsTheSameWindow) {
     ASSERT_EQ(face.show3DOneChnlSpctmCtl(&a.data, noCallback, nullptr), 1);
     CDlgRnd3DSpctmOneChnl* dlg = face.m_pDlgOneChnlCtl;

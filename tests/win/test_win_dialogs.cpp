@@ -174,4 +174,26 @@ TEST_F(WinFixture, SavedPictureReusesAFramePaintedSinceTheLastInvalidation) {
     EXPECT_FALSE(AfxSaveWindowImage(&dlg, "/nonexistent-dir/picture.png"));
 }
 
+TEST_F(WinFixture, PictureWrittenFromTheKeptPictureEqualsOnePaintedForTheSave) {
+    CViewDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_SPCTM_CONTOURMAP_3D));
+    dlg.ShowWindow(SW_SHOW);
+    CWinTestDriver::ProcessEvents();
+    // The first paint erases after the frame; from now on each paint draws the same.
+    dlg.view.Invalidate(FALSE);
+    dlg.view.UpdateWindow();
+    const int painted = dlg.view.paints;
+    const std::string kept = pngPath("view_kept"), repainted = pngPath("view_repainted");
+    ASSERT_TRUE(AfxSaveWindowImage(&dlg.view, kept.c_str()));
+    EXPECT_EQ(dlg.view.paints, painted);
+    dlg.view.Invalidate(FALSE);
+    ASSERT_TRUE(AfxSaveWindowImage(&dlg.view, repainted.c_str()));
+    EXPECT_EQ(dlg.view.paints, painted + 1);
+    const QImage a = QImage(QString::fromStdString(kept)).convertToFormat(QImage::Format_RGB32);
+    const QImage b =
+        QImage(QString::fromStdString(repainted)).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(a.isNull());
+    EXPECT_EQ(a, b) << "the edge and every pixel of the picture as a paint shows them";
+}
+
 } // namespace
