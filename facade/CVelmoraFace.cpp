@@ -43,7 +43,7 @@ CVelmoraFace::~CVelmoraFace() {
 }
 
 int CVelmoraFace::prepareDisplay() {
-    return AfxWinInit() && CGfxEglContext::ensureCurrent() ? 1 : 0;
+    return AfxWinInit() && CGfxEglContext::prepare() ? 1 : 0;
 }
 
 int CVelmoraFace::sendMessageX(int, int) {

@@ -176,6 +176,22 @@ bool CGfxEglContext::ensureCurrent() {
     return true;
 }
 
+bool CGfxEglContext::prepare() {
+    if (!ensureCurrent()) {
+        return false;
+    }
+    static bool compiled = false;
+    if (!compiled) {
+        compiled = true;
+        static const char* const kMinimal = "#version 330 core\nvoid main() {}\n";
+        const GLuint shader = glCreateShader(GL_VERTEX_SHADER);
+        glShaderSource(shader, 1, &kMinimal, nullptr);
+        glCompileShader(shader);
+        glDeleteShader(shader);
+    }
+    return true;
+}
+
 bool CGfxEglContext::exists() {
     const EglState& s = state();
     return s.ok && s.context != EGL_NO_CONTEXT;
