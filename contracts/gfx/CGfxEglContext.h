@@ -6,8 +6,9 @@ public:
     // Creates the context on first call and makes it current; false (reason in gfxLastError)
     // when there is no usable EGL display or no GL 3.3 core.
     static bool ensureCurrent();
-    // ensureCurrent, then the shader compiler's one-time set-up (paid by the first compile of
-    // the process) done by compiling a minimal shader, so that the first window does not pay it.
+    // ensureCurrent, then what the first window would otherwise pay for: the shader compiler's
+    // one-time set-up (by compiling a minimal shader) and, with a software rasteriser, heap
+    // memory for its frames faulted in at once.
     static bool prepare();
     // True while a context exists; device objects free their GL names only then.
     static bool exists();
