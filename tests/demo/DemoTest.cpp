@@ -1,24 +1,15 @@
 // The host program as a user runs it: --help documents the options, --snapshot writes one
 // PNG per window and exits 0, a display that does not answer falls back to snapshots, and
 // nonsense options are refused with the reason and status 2.
-#include <cstdlib>
+#include "ProgramRun.h"
+
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <utility>
 
 namespace {
-
-std::string read(const std::filesystem::path& p) {
-    std::ifstream in(p);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class DemoTest : public ::testing::Test {
 protected:
@@ -32,21 +23,15 @@ protected:
     // Runs the demo in dir with the environment settings env (headless unless they say
     // otherwise, no runtime directory); stdout goes to out, stderr to err.
     int run(const std::string& args, const std::string& env = "QT_QPA_PLATFORM=offscreen") {
-        const std::string cmd = "cd \"" + dir.string() + "\" && env -u XDG_RUNTIME_DIR " + env +
-                                " \"" VELMORA_DEMO_EXE "\" " + args + " > out.txt 2> err.txt";
-        const int status = std::system(cmd.c_str());
-        out = read(dir / "out.txt");
-        err = read(dir / "err.txt");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        ProgramRun r = runProgram(dir, VELMORA_DEMO_EXE, args, env);
+        out = std::move(r.out);
+        err = std::move(r.err);
+        return r.status;
     }
     void expectPngs(const std::filesystem::path& snaps) {
         for (const char* png :
-             {"single-channel-active.png", "parameters.png", "contour-active.png"}) {
-            std::ifstream in(snaps / png, std::ios::binary);
-            char magic[4] = {};
-            in.read(magic, 4);
-            EXPECT_EQ(std::string(magic + 1, 3), "PNG") << png;
-        }
+             {"single-channel-active.png", "parameters.png", "contour-active.png"})
+            EXPECT_TRUE(isPng(snaps / png)) << png;
     }
 
     std::filesystem::path dir;

@@ -19,21 +19,6 @@ int noCallback(int, int) {
     return 0;
 }
 
-CRect rectOf(CWnd* w) {
-    CRect r;
-    w->GetWindowRect(&r);
-    return r;
-}
-
-bool overlap(const CRect& a, const CRect& b) {
-    CRect common;
-    return common.IntersectRect(a, b) != FALSE;
-}
-
-bool onDesktop(const CRect& r) {
-    return r.left >= 0 && r.top >= 0 && r.right <= 1920 && r.bottom <= 1080;
-}
-
 class WindowPlacement : public UiTest {};
 
 TEST_F(WindowPlacement, TheDemosWindowsCoverNoneOfEachOther) {
@@ -47,7 +32,8 @@ TEST_F(WindowPlacement, TheDemosWindowsCoverNoneOfEachOther) {
     CWinTestDriver::ProcessEvents();
     ASSERT_NE(face.m_pDlgStdSet, nullptr);
     ASSERT_TRUE(face.m_pDlgStdSet->IsWindowVisible());
-    const CRect a = rectOf(one), b = rectOf(face.m_pDlgContourAct), c = rectOf(face.m_pDlgStdSet);
+    const CRect a = rectOf(*one), b = rectOf(*face.m_pDlgContourAct),
+                c = rectOf(*face.m_pDlgStdSet);
     for (const CRect& r : {a, b, c})
         EXPECT_TRUE(onDesktop(r)) << r.left << "," << r.top << " " << r.Width() << "x"
                                   << r.Height();
@@ -63,8 +49,8 @@ TEST_F(WindowPlacement, TheDemosWindowsCoverNoneOfEachOther) {
     CDlgM3DRendStates* states = CDlgM3DRendStates::shared();
     ASSERT_NE(states, nullptr);
     ASSERT_TRUE(states->IsWindowVisible());
-    EXPECT_FALSE(overlap(rectOf(states), a));
-    EXPECT_TRUE(onDesktop(rectOf(states)));
+    EXPECT_FALSE(overlap(rectOf(*states), a));
+    EXPECT_TRUE(onDesktop(rectOf(*states)));
     states->ShowWindow(SW_HIDE);
 }
 

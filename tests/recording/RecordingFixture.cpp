@@ -23,6 +23,13 @@ CMEGSensorzq megSensor(double x) {
     return s;
 }
 
+CSpctmSettings coarse() {
+    CSpctmSettings s;
+    s.freqsHz = {10.0, 14.0, 20.0, 30.0};
+    s.timeStepMs = 20.0;
+    return s;
+}
+
 CEEGelectrodezq eegElectrode() {
     const double pos[3] = {0.0, 0.09, 0.0};
     return CEEGelectrodezq("Cz", pos);

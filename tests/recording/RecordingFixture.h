@@ -19,6 +19,8 @@ constexpr int kChannels = 4; // 0..2 MEG, 3 EEG
 std::vector<double> makeEpochs(const std::function<double(long long, double)>& sample);
 CMEGSensorzq megSensor(double x);
 CEEGelectrodezq eegElectrode();
+// Four frequencies (10, 14, 20, 30 Hz) on a 20 ms grid: spectra that are quick to compute.
+CSpctmSettings coarse();
 
 // Builds the layout (channels without data) into `data`; the builder refers to it.
 struct SmallRecording {

@@ -15,13 +15,6 @@ using namespace recording_test;
 
 namespace {
 
-CSpctmSettings coarse() {
-    CSpctmSettings s;
-    s.freqsHz = {10.0, 14.0, 20.0, 30.0};
-    s.timeStepMs = 20.0;
-    return s;
-}
-
 double sine14(long long, double t) {
     return std::sin(2.0 * std::numbers::pi * 14.0 * t);
 }

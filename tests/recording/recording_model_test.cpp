@@ -10,13 +10,6 @@ using namespace recording_test;
 
 namespace {
 
-CSpctmSettings coarse() {
-    CSpctmSettings s;
-    s.freqsHz = {10.0, 14.0, 20.0, 30.0};
-    s.timeStepMs = 20.0;
-    return s;
-}
-
 TEST(RecordingModel, FetchesFailQuietlyWithoutData) {
     CArrayMEDataSetzq empty;
     EXPECT_EQ(empty.getSessionData(-1), nullptr);

@@ -15,7 +15,7 @@ using namespace recording_test;
 
 namespace {
 
-CSpctmSettings coarse() {
+CSpctmSettings twoFreqs() {
     CSpctmSettings s;
     s.freqsHz = {10.0, 20.0};
     s.timeStepMs = 20.0;
@@ -47,7 +47,7 @@ bool allNaN(CMDTrialzq& t, int channel, int spectralClass) {
 // every epoch, channel 3 one bad epoch of four.
 TEST(Outcomes, NameTheChannelsWithoutUsableSpectraAndWhy) {
     SmallRecording rec;
-    ASSERT_TRUE(rec.builder.setSpectrumSettings(0, coarse()));
+    ASSERT_TRUE(rec.builder.setSpectrumSettings(0, twoFreqs()));
     auto nonFinite = makeEpochs(sine20);
     auto huge = makeEpochs([](long long, double t) { return 1e200 * sine20(0, t); });
     auto oneBad = makeEpochs(sine20);
@@ -106,7 +106,7 @@ TEST(Outcomes, NameHandedInChannelsWithoutSpectrumOrFiniteValue) {
 // transform and are not counted.
 TEST(Progress, CountsEachTransformedChannelOneCallAtATime) {
     SmallRecording rec;
-    CSpctmSettings s = coarse();
+    CSpctmSettings s = twoFreqs();
     s.threads = 3;
     ASSERT_TRUE(rec.builder.setSpectrumSettings(0, s));
     const auto raw = makeEpochs(sine20);
@@ -141,7 +141,7 @@ TEST(Progress, CountsEachTransformedChannelOneCallAtATime) {
 
 TEST(GridEdges, AnActiveWindowBetweenGridPointsStartsAtTheNextOne) {
     SmallRecording rec;
-    ASSERT_TRUE(rec.builder.setSpectrumSettings(0, coarse()));
+    ASSERT_TRUE(rec.builder.setSpectrumSettings(0, twoFreqs()));
     const auto raw = makeEpochs(sine20);
     for (int c = 0; c < kChannels; ++c) {
         ASSERT_TRUE(rec.builder.setChannelEpochs(0, 0, c, raw, kEpochs, kRate, kFirstMs));
@@ -162,14 +162,14 @@ TEST(GridEdges, WindowsEndAtTheLastSampleAndFrequenciesBelowNyquist) {
     EXPECT_FALSE(rec.builder.setWindows(0, 0, 300.0, 999.0, -900.0, -300.0));
     EXPECT_DOUBLE_EQ(rec.trial().getWindowEndMs(0), 996.0);
 
-    CSpctmSettings s = coarse();
+    CSpctmSettings s = twoFreqs();
     s.freqsHz = {10.0, 125.0};
     EXPECT_FALSE(rec.builder.setSpectrumSettings(0, s));
     s.freqsHz = {10.0, 124.9};
     EXPECT_TRUE(rec.builder.setSpectrumSettings(0, s));
     // Settings made before the sampling rate is known meet it with the epochs.
     ASSERT_TRUE(rec.builder.addTrial(0));
-    CSpctmSettings atNyquist = coarse();
+    CSpctmSettings atNyquist = twoFreqs();
     atNyquist.freqsHz = {10.0, 50.0};
     ASSERT_TRUE(rec.builder.setSpectrumSettings(0, atNyquist));
     EXPECT_FALSE(rec.builder.setChannelEpochs(0, 1, 0, raw, kEpochs, 100.0, kFirstMs));
@@ -178,7 +178,7 @@ TEST(GridEdges, WindowsEndAtTheLastSampleAndFrequenciesBelowNyquist) {
 
 TEST(WholeEpoch, AnActiveWindowAloneGivesPlainPowerAndNoControlOrResult) {
     SmallRecording rec;
-    ASSERT_TRUE(rec.builder.setSpectrumSettings(0, coarse()));
+    ASSERT_TRUE(rec.builder.setSpectrumSettings(0, twoFreqs()));
     const auto raw = makeEpochs(sine20);
     for (int c = 0; c < kChannels; ++c) {
         ASSERT_TRUE(rec.builder.setChannelEpochs(0, 0, c, raw, kEpochs, kRate, kFirstMs));

@@ -2,34 +2,18 @@
 // spectra folder each open and give one PNG per window; files it cannot show are refused with
 // one line naming the file and the problem, a non-zero status and no window painted.
 #include "IoTestFiles.h"
+#include "ProgramRun.h"
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <numbers>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 using namespace io_test;
 
 namespace {
-
-std::string read(const std::filesystem::path& p) {
-    std::ifstream in(p);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-bool isPng(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    char magic[4] = {};
-    in.read(magic, 4);
-    return std::string(magic + 1, 3) == "PNG";
-}
 
 double sine(double amplitude, double hz, double t) {
     return amplitude * std::sin(2.0 * std::numbers::pi * hz * t);
@@ -56,13 +40,10 @@ class ViewerTest : public ::testing::Test {
 protected:
     // Runs velmora headless in the temporary folder; stdout to out, stderr to err.
     int run(const std::string& args) {
-        const std::string cmd = "cd \"" + dir.path().string() +
-                                "\" && env -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=offscreen \"" +
-                                VELMORA_EXE "\" " + args + " > out.txt 2> err.txt";
-        const int status = std::system(cmd.c_str());
-        out = read(dir.path() / "out.txt");
-        err = read(dir.path() / "err.txt");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        ProgramRun r = runProgram(dir.path(), VELMORA_EXE, args, "QT_QPA_PLATFORM=offscreen");
+        out = std::move(r.out);
+        err = std::move(r.err);
+        return r.status;
     }
     // One PNG per window of the class, the contour map the EEG electrodes'.
     void expectWindows(const std::string& snaps, const std::string& role) {

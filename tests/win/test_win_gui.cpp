@@ -1,5 +1,6 @@
 // Window-layer semantics that the dialogs rely on: notifications, data exchange, scroll codes,
 // timers, capture, pre-translation, message boxes, menus and cursors.
+#include "TestName.h"
 #include "WinFixture.h"
 #include "resource.h"
 
@@ -92,19 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DdxCase{IDC_SET_SELECTMAX, u"1.5", u"Please enter an integer."},
                       DdxCase{IDC_SET_TRIALMIN, u"1.2.3", u"Please enter a number."},
                       DdxCase{IDC_SET_TRIALMIN, u"nan", u"Please enter a number."}),
-    [](const auto& info) {
-        std::string name;
-        for (const auto* p = info.param.text; *p; ++p) {
-            const char ch = static_cast<unsigned>(*p) < 128 ? static_cast<char>(*p) : ' ';
-            if (std::isalnum(static_cast<unsigned char>(ch)))
-                name += ch;
-            else if (!name.empty() && name.back() != '_')
-                name += '_';
-        }
-        while (!name.empty() && name.back() == '_')
-            name.pop_back();
-        return name.empty() ? std::string("Empty") : name;
-    });
+    [](const auto& info) { return testNameOf(info.param.text); });
 
 TEST_F(WinSemantics, ExchangesGoodValuesChecksAndRadios) {
     CMessageBoxRecorder boxes;

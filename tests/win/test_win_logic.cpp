@@ -1,5 +1,6 @@
 // Window-layer logic without windows: text formatting, rectangles, the resource script and
 // module registration.
+#include "TestName.h"
 #include "win/CDynLinkLibrary.h"
 #include "win/CMenu.h"
 #include "win/CRect.h"
@@ -37,19 +38,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatCase{u"%.2f|%5I64d", CString(u"2.00|   12"), 2.0, 12},
                       FormatCase{u"%g %x %c", CString(u"3 c \a"), 3.0, 12},
                       FormatCase{u"%d|%d", CString(u"0|12"), std::nan(""), 12}),
-    [](const auto& info) {
-        std::string name;
-        for (const auto* p = info.param.format; *p; ++p) {
-            const char ch = static_cast<unsigned>(*p) < 128 ? static_cast<char>(*p) : ' ';
-            if (std::isalnum(static_cast<unsigned char>(ch)))
-                name += ch;
-            else if (!name.empty() && name.back() != '_')
-                name += '_';
-        }
-        while (!name.empty() && name.back() == '_')
-            name.pop_back();
-        return name.empty() ? std::string("Empty") : name;
-    });
+    [](const auto& info) { return testNameOf(info.param.format); });
 
 TEST(CString, EditsAndConvertsUtf8) {
     CString s(u"  Spectral  Map ");

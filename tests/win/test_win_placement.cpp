@@ -9,21 +9,6 @@ namespace {
 
 const Desktop1920 desktop;
 
-CRect rectOf(const CWnd& w) {
-    CRect r;
-    w.GetWindowRect(&r);
-    return r;
-}
-
-bool overlap(const CRect& a, const CRect& b) {
-    CRect common;
-    return common.IntersectRect(a, b) != FALSE;
-}
-
-bool onDesktop(const CRect& r) {
-    return r.left >= 0 && r.top >= 0 && r.right <= 1920 && r.bottom <= 1080;
-}
-
 class Placement : public WinFixture {
 protected:
     void TearDown() override {
