@@ -6,6 +6,7 @@
 #include "dialogs/CDlgM3DRendStates.h"
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
 #include "dialogs/CDlgSpctmRnd3DStdSet.h"
+#include "engine/CM3Dzq.h"
 #include "facade/CVelmoraFacezq.h"
 #include "gfx/CGfxEglContext.h"
 #include "recording/CArrayMEDataSetzq.h"
@@ -43,7 +44,7 @@ CVelmoraFace::~CVelmoraFace() {
 }
 
 int CVelmoraFace::prepareDisplay() {
-    return AfxWinInit() && CGfxEglContext::prepare() ? 1 : 0;
+    return AfxWinInit() && CGfxEglContext::prepare() && CM3Dzq::prepareFrames() ? 1 : 0;
 }
 
 int CVelmoraFace::sendMessageX(int, int) {

@@ -22,8 +22,9 @@ public:
     CVelmoraFace(const CVelmoraFace&) = delete;
     CVelmoraFace& operator=(const CVelmoraFace&) = delete;
 
-    // Starts the window system, loads the 3D device and readies its shader compiler now, the
-    // process's one-time set-up that the first show does otherwise, so that a host can have it
+    // Starts the window system, loads the 3D device, readies its shader compiler and draws a
+    // throw-away frame with the views' pipeline now, the process's one-time set-up that the
+    // first show does otherwise, so that a host can have it
     // done ahead (while it loads its data, say). 1 when all is ready, 0 without a window system
     // or OpenGL 3.3; repeating it costs nothing.
     static int prepareDisplay();

@@ -16,5 +16,10 @@ public:
     int showDlgM3DRendStates(CWnd* parent);
 
     static void setRendStatesDialog(RendStatesDialogFn fn);
+    // Draws one small frame the way the views draw theirs (a lit triangle strip, a triangle
+    // list, unlit lines) and drops it, so that a software rasteriser has generated its code
+    // for these states before the first window shows. Once per process; 0 when there is no GL
+    // context.
+    static int prepareFrames();
     static RendStatesDialogFn getRendStatesDialog();
 };

@@ -10,6 +10,8 @@ public:
     // one-time set-up (by compiling a minimal shader) and, with a software rasteriser, heap
     // memory for its frames faulted in at once.
     static bool prepare();
+    // True when the context draws on the CPU (Mesa's llvmpipe or softpipe).
+    static bool softwareRasteriser();
     // True while a context exists; device objects free their GL names only then.
     static bool exists();
     // "surfaceless", "device" or "default": the EGL platform in use, "" when none.

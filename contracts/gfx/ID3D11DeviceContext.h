@@ -8,8 +8,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
-#include <utility>
 
 class ID3D11Buffer;
 class ID3D11VertexShader;
@@ -21,6 +19,8 @@ class CGfxRenderTarget;
 class ID3D11DeviceContext : public CGfxObject {
 public:
     static constexpr unsigned kConstantSlots = 8;
+    // GL shares uniform-block bindings between stages: pixel-shader slots come after the vertex's.
+    static constexpr unsigned kPsBindingBase = kConstantSlots;
     static constexpr unsigned kVertexSlots = 4;
 
     void IASetPrimitiveTopology(D3D11_PRIMITIVE_TOPOLOGY topology) { m_topology = topology; }
@@ -52,9 +52,9 @@ public:
     // Copies the target's pixels into its image, top row first.
     HRESULT ReadBack(CGfxRenderTarget* target);
 
-    // Failed program links since creation (the log is in gfxLastError).
+    // Program links this context found failing (the log is in gfxLastError).
     int linkFailures() const { return m_linkFailures; }
-    // Drops every binding of obj (and programs built from it); objects call it as they go.
+    // Drops every binding of obj; objects call it as they go.
     void forgetObject(const CGfxObject* obj);
 
 private:
@@ -72,7 +72,6 @@ private:
     ID3D11Buffer* m_vb[kVertexSlots] = {};
     unsigned m_strides[kVertexSlots] = {};
     unsigned m_offsets[kVertexSlots] = {};
-    std::map<std::pair<const CGfxObject*, const CGfxObject*>, unsigned> m_programs; // (vs, ps)
     unsigned m_vao = 0;
     int m_linkFailures = 0;
 };

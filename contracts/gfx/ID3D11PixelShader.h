@@ -9,7 +9,7 @@ public:
     unsigned glName() const { return m_glName; }
 
 protected:
-    ~ID3D11PixelShader() override;
+    ~ID3D11PixelShader() override = default;
 
 private:
     unsigned m_glName;

@@ -1,5 +1,5 @@
-// A vertex shader: GLSL 3.30 source compiled at creation, linked with a pixel shader on first
-// draw. Constant buffer slot i is the uniform block "VSCB<i>".
+// A vertex shader: GLSL 3.30 source compiled at creation (once per source in a process),
+// linked with a pixel shader on first draw. Constant buffer slot i is the uniform block "VSCB<i>".
 #pragma once
 
 #include "gfx/CGfxObject.h"
@@ -10,7 +10,7 @@ public:
     unsigned glName() const { return m_glName; }
 
 protected:
-    ~ID3D11VertexShader() override;
+    ~ID3D11VertexShader() override = default;
 
 private:
     unsigned m_glName;

@@ -147,16 +147,16 @@ bool checkVersion(EglState& s) {
     return true;
 }
 
-// Mesa's software rasteriser allocates and frees megabytes of scene data per frame. glibc
-// hands such blocks back to the kernel and faults them in again at the next frame, which then
-// costs more than the drawing of a sensor scene; keeping freed memory in the heap avoids that.
-bool softwareRenderer() {
+bool rendererIsSoftware() {
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     return renderer && (std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe"));
 }
 
+// Mesa's software rasteriser allocates and frees megabytes of scene data per frame. glibc
+// hands such blocks back to the kernel and faults them in again at the next frame, which then
+// costs more than the drawing of a sensor scene; keeping freed memory in the heap avoids that.
 void keepFrameMemory() {
-    if (!softwareRenderer()) {
+    if (!rendererIsSoftware()) {
         return;
     }
     constexpr int kMmapThreshold = 32 << 20;
@@ -171,7 +171,7 @@ void keepFrameMemory() {
 void populateFrameMemory() {
     // Below the mmap threshold, so that the block comes from the heap and stays in it.
     constexpr std::size_t kBytes = 30 << 20;
-    if (!softwareRenderer()) {
+    if (!CGfxEglContext::softwareRasteriser()) {
         return;
     }
     void* block = std::malloc(kBytes);
@@ -222,6 +222,11 @@ bool CGfxEglContext::prepare() {
         populateFrameMemory();
     }
     return true;
+}
+
+bool CGfxEglContext::softwareRasteriser() {
+    static const bool software = ensureCurrent() && rendererIsSoftware();
+    return software;
 }
 
 bool CGfxEglContext::exists() {

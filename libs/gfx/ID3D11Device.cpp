@@ -1,6 +1,7 @@
 // Device: creation of GL-backed objects, and the process's one device context.
 #include "gfx/ID3D11Device.h"
 
+#include "CGfxShaderCache.h"
 #include "GfxInternal.h"
 #include "gfx/CGfxEglContext.h"
 #include "gfx/CGfxRenderTarget.h"
@@ -24,26 +25,6 @@ std::string& lastError() {
 HRESULT fail(std::string reason) {
     gfxSetError(std::move(reason));
     return E_FAIL;
-}
-
-// Compiles GLSL; 0 with the compile log as the reason on failure.
-GLuint compile(GLenum kind, const char* glsl) {
-    GLuint shader = glCreateShader(kind);
-    glShaderSource(shader, 1, &glsl, nullptr);
-    glCompileShader(shader);
-    GLint ok = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
-    if (ok == GL_TRUE) {
-        return shader;
-    }
-    GLint len = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &len);
-    std::string log(static_cast<std::size_t>(len > 1 ? len : 1), '\0');
-    glGetShaderInfoLog(shader, len, nullptr, log.data());
-    glDeleteShader(shader);
-    gfxSetError(std::string(kind == GL_VERTEX_SHADER ? "vertex" : "pixel") +
-                " shader does not compile: " + log.c_str());
-    return 0;
 }
 
 } // namespace
@@ -129,7 +110,7 @@ HRESULT ID3D11Device::CreateVertexShader(const char* glsl, ID3D11VertexShader** 
     if (!CGfxEglContext::ensureCurrent()) {
         return E_FAIL;
     }
-    const GLuint name = compile(GL_VERTEX_SHADER, glsl);
+    const GLuint name = CGfxShaderCache::shader(GL_VERTEX_SHADER, glsl);
     if (!name) {
         return E_FAIL;
     }
@@ -145,7 +126,7 @@ HRESULT ID3D11Device::CreatePixelShader(const char* glsl, ID3D11PixelShader** pp
     if (!CGfxEglContext::ensureCurrent()) {
         return E_FAIL;
     }
-    const GLuint name = compile(GL_FRAGMENT_SHADER, glsl);
+    const GLuint name = CGfxShaderCache::shader(GL_FRAGMENT_SHADER, glsl);
     if (!name) {
         return E_FAIL;
     }

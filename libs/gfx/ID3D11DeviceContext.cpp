@@ -1,6 +1,7 @@
 // Immediate context: Direct3D 11 pipeline calls mapped onto GL state and draws.
 #include "gfx/ID3D11DeviceContext.h"
 
+#include "CGfxShaderCache.h"
 #include "GfxInternal.h"
 #include "gfx/CGfxEglContext.h"
 #include "gfx/CGfxRenderTarget.h"
@@ -15,9 +16,6 @@
 #include <vector>
 
 namespace {
-
-// GL shares uniform-block bindings between stages: pixel-shader slots come after the vertex's.
-constexpr unsigned kPsBindingBase = ID3D11DeviceContext::kConstantSlots;
 
 GLenum glMode(D3D11_PRIMITIVE_TOPOLOGY t) {
     switch (t) {
@@ -36,13 +34,29 @@ GLenum glMode(D3D11_PRIMITIVE_TOPOLOGY t) {
     }
 }
 
-void bindBlocks(GLuint program, const char* prefix, unsigned base) {
-    for (unsigned slot = 0; slot < ID3D11DeviceContext::kConstantSlots; ++slot) {
-        const std::string name = prefix + std::to_string(slot);
-        const GLuint index = glGetUniformBlockIndex(program, name.c_str());
-        if (index != GL_INVALID_INDEX) {
-            glUniformBlockBinding(program, index, base + slot);
-        }
+// How a draw of this topology splits into pieces: vertices per piece and those two pieces share.
+struct Split {
+    long long step = 0;
+    long long shared = 0;
+};
+
+// A software rasteriser bins a whole draw before it rasterises any of it; drawn in flushed
+// pieces, its threads rasterise the first pieces while the rest are binned, and the pieces'
+// scene memory is reused. Pieces keep the primitives and their order, so pixels are the same.
+Split splitOf(D3D11_PRIMITIVE_TOPOLOGY t) {
+    constexpr long long kPrimitives = 4096;
+    if (!CGfxEglContext::softwareRasteriser()) {
+        return {};
+    }
+    switch (t) {
+    case D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP:
+        return {kPrimitives, 2}; // an even step keeps every triangle's winding
+    case D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST:
+        return {3 * kPrimitives, 0};
+    case D3D11_PRIMITIVE_TOPOLOGY_LINELIST:
+        return {2 * kPrimitives, 0};
+    default:
+        return {};
     }
 }
 
@@ -66,9 +80,6 @@ void gfxForget(const CGfxObject* obj) {
 
 ID3D11DeviceContext::~ID3D11DeviceContext() {
     if (CGfxEglContext::ensureCurrent()) {
-        for (const auto& entry : m_programs) {
-            glDeleteProgram(entry.second);
-        }
         glDeleteVertexArrays(1, &m_vao);
     }
     gfxImmediateContext() = nullptr;
@@ -85,13 +96,6 @@ void ID3D11DeviceContext::forgetObject(const CGfxObject* obj) {
     }
     m_vs = obj == m_vs ? nullptr : m_vs;
     m_ps = obj == m_ps ? nullptr : m_ps;
-    for (auto it = m_programs.begin(); it != m_programs.end();) {
-        const bool uses = it->first.first == obj || it->first.second == obj;
-        if (uses && CGfxEglContext::ensureCurrent()) {
-            glDeleteProgram(it->second);
-        }
-        it = uses ? m_programs.erase(it) : std::next(it);
-    }
 }
 
 void ID3D11DeviceContext::IASetVertexBuffers(unsigned startSlot, unsigned numBuffers,
@@ -134,29 +138,11 @@ void ID3D11DeviceContext::UpdateSubresource(ID3D11Buffer* dst, unsigned, const D
 }
 
 unsigned ID3D11DeviceContext::programFor(ID3D11VertexShader* vs, ID3D11PixelShader* ps) {
-    const auto key =
-        std::make_pair(static_cast<const CGfxObject*>(vs), static_cast<const CGfxObject*>(ps));
-    if (auto it = m_programs.find(key); it != m_programs.end()) {
-        return it->second;
-    }
-    GLuint program = glCreateProgram();
-    glAttachShader(program, vs->glName());
-    glAttachShader(program, ps->glName());
-    glLinkProgram(program);
-    GLint ok = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &ok);
-    if (ok != GL_TRUE) {
-        char log[1024] = {};
-        glGetProgramInfoLog(program, sizeof log, nullptr, log);
-        gfxSetError(std::string("shaders do not link: ") + log);
-        glDeleteProgram(program);
+    bool linkedNow = false;
+    const unsigned program = CGfxShaderCache::program(vs->glName(), ps->glName(), linkedNow);
+    if (!program && linkedNow) {
         ++m_linkFailures;
-        program = 0;
-    } else {
-        bindBlocks(program, "VSCB", 0);
-        bindBlocks(program, "PSCB", kPsBindingBase);
     }
-    m_programs[key] = program;
     return program;
 }
 
@@ -204,7 +190,16 @@ void ID3D11DeviceContext::Draw(unsigned vertexCount, unsigned startVertex) {
         return;
     }
     glUseProgram(program);
-    glDrawArrays(glMode(m_topology), static_cast<GLint>(startVertex), static_cast<GLsizei>(count));
+    const GLenum mode = glMode(m_topology);
+    const Split split = splitOf(m_topology);
+    long long at = 0;
+    while (split.step > 0 && count - at > split.step + split.shared) {
+        glDrawArrays(mode, static_cast<GLint>(startVertex + at),
+                     static_cast<GLsizei>(split.step + split.shared));
+        glFlush();
+        at += split.step;
+    }
+    glDrawArrays(mode, static_cast<GLint>(startVertex + at), static_cast<GLsizei>(count - at));
 }
 
 void ID3D11DeviceContext::OMSetRenderTargets(CGfxRenderTarget* target) {

@@ -9,11 +9,14 @@
 #include "gfx/ID3D11PixelShader.h"
 #include "gfx/ID3D11VertexShader.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -131,6 +134,82 @@ INSTANTIATE_TEST_SUITE_P(
                                                                                : "OtherTopology";
         return type + "Drawing" + std::to_string(info.param.drawCount);
     });
+
+// Draws xy with back faces culled into a columns x 2 target cleared to blue, with shaders
+// made afresh from the same sources each time; the image, empty when something failed.
+std::vector<std::uint32_t> drawColumns(ID3D11Device* dev, ID3D11DeviceContext* ctx,
+                                       D3D11_PRIMITIVE_TOPOLOGY topology,
+                                       const std::vector<float>& xy, int columns) {
+    ID3D11Buffer *vb = nullptr, *cb = nullptr;
+    ID3D11VertexShader* vs = nullptr;
+    ID3D11PixelShader* ps = nullptr;
+    ID3D11InputLayout* il = nullptr;
+    CGfxRenderTarget* rt = nullptr;
+    const D3D11_BUFFER_DESC vbDesc{xy.size() * sizeof(float), D3D11_BIND_VERTEX_BUFFER};
+    const D3D11_BUFFER_DESC cbDesc{16, D3D11_BIND_CONSTANT_BUFFER};
+    const D3D11_INPUT_ELEMENT_DESC element{"POSITION", 0, 2, 0, 0};
+    std::vector<std::uint32_t> image;
+    if (dev->CreateBuffer(&vbDesc, xy.data(), &vb) == S_OK &&
+        dev->CreateBuffer(&cbDesc, nullptr, &cb) == S_OK &&
+        dev->CreateVertexShader(kVs, &vs) == S_OK && dev->CreatePixelShader(kPs, &ps) == S_OK &&
+        dev->CreateInputLayout(&element, 1, &il) == S_OK &&
+        dev->CreateRenderTarget(columns, 2, &rt) == S_OK) {
+        const float clear[4] = {0, 0, 1, 1}, yellow[4] = {1, 1, 0, 1};
+        const unsigned stride = 8, offset = 0;
+        D3D11_RASTERIZER_DESC rs;
+        rs.CullMode = D3D11_CULL_BACK;
+        rs.FrontCounterClockwise = false;
+        ctx->OMSetRenderTargets(rt);
+        ctx->RSSetState(&rs);
+        ctx->ClearRenderTargetView(rt, clear);
+        ctx->UpdateSubresource(cb, 0, nullptr, yellow, 0, 0);
+        ctx->PSSetConstantBuffers(0, 1, &cb);
+        ctx->IASetPrimitiveTopology(topology);
+        ctx->IASetInputLayout(il);
+        ctx->VSSetShader(vs);
+        ctx->PSSetShader(ps);
+        ctx->IASetVertexBuffers(0, 1, &vb, &stride, &offset);
+        ctx->Draw(static_cast<unsigned>(xy.size() / 2), 0);
+        if (ctx->ReadBack(rt) == S_OK)
+            image = rt->image();
+    }
+    for (CGfxObject* o : std::initializer_list<CGfxObject*>{vb, cb, vs, ps, il, rt})
+        if (o)
+            o->Release();
+    return image;
+}
+
+// Draws of many primitives (which a software rasteriser gets in pieces) draw each of them once,
+// with its winding: every primitive below owns pixels of its own, and back faces are culled.
+TEST_F(GfxDevice, LongDrawsDrawEveryPrimitive) {
+    constexpr int kColumns = 8191;
+    const auto x = [](double column) { return static_cast<float>(-1.0 + 2.0 * column / kColumns); };
+    std::vector<float> strip, list, lines;
+    for (int c = 0; c <= kColumns; ++c)
+        strip.insert(strip.end(), {x(c), -1, x(c), 1}); // column c: lower then upper triangle
+    for (int c = 0; c < kColumns; ++c) {
+        list.insert(list.end(), {x(c), -1, x(c), 1, x(c + 1), -1});
+        list.insert(list.end(), {x(c), 1, x(c + 1), 1, x(c + 1), -1});
+        lines.insert(lines.end(), {x(c + 0.5), -2, x(c + 0.5), 2});
+    }
+    const std::pair<D3D11_PRIMITIVE_TOPOLOGY, const std::vector<float>*> draws[] = {
+        {D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP, &strip},
+        {D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST, &list},
+        {D3D11_PRIMITIVE_TOPOLOGY_LINELIST, &lines},
+        {D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP, &strip}, // shaders released and made again
+    };
+    for (const auto& [topology, xy] : draws) {
+        const std::vector<std::uint32_t> image = drawColumns(dev, ctx, topology, *xy, kColumns);
+        ASSERT_EQ(image.size(), 2u * kColumns) << gfxLastError();
+        EXPECT_EQ(ctx->linkFailures(), 0);
+        int blue = 0, first = -1;
+        for (int i = 0; i < 2 * kColumns; ++i)
+            if (image[i] != 0xFF00FFFFu && ++blue == 1)
+                first = i;
+        EXPECT_EQ(blue, 0) << "topology " << topology << ": first pixel left blue at column "
+                           << first % kColumns << ", row " << first / kColumns;
+    }
+}
 
 // In a fresh process whose EGL finds no driver, creation fails with a reason instead of
 // aborting.
