@@ -2,14 +2,16 @@
 // viewer opens, through the project's one PNG encoder (velmora::png).
 #pragma once
 
+#include "png/CPngWriter.h"
+
 #include <cstdint>
 #include <string>
 
 class CMFramePng {
 public:
     // Deflate levels (1..12): fast for series of frames, smaller for a single picture.
-    static constexpr int kFast = 2;
-    static constexpr int kDefault = 6;
+    static constexpr int kFast = CPngWriter::kFast;
+    static constexpr int kDefault = CPngWriter::kSmall;
 
     // pixels: RGBA, red in bits 0-7, top row first. False when the file cannot be written.
     static bool write(const std::string& path, const std::uint32_t* pixels, int width, int height,

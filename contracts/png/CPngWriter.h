@@ -17,7 +17,7 @@ public:
 
     // Deflate levels (1..12): fast for pictures written while a person waits or in series,
     // small for a picture kept.
-    static constexpr int kFast = 2;
+    static constexpr int kFast = 1;
     static constexpr int kSmall = 6;
     // Width and height at most; larger pictures are refused.
     static constexpr int kMaxSide = 32768;

@@ -39,12 +39,25 @@ const std::uint8_t* rowOf(const CPngWriter::Image& image, int y) {
     return static_cast<const std::uint8_t*>(image.pixels) + stride * y;
 }
 
-bool allOpaque(const CPngWriter::Image& image) {
+// Rows as the filter byte 0 (none) followed by R, G, B, checking alpha on the way (a row at a
+// time, so the pixel loop has no branch); false when some pixel is not opaque.
+bool packOpaqueRows(const CPngWriter::Image& image, std::vector<std::uint8_t>& rows) {
+    const std::size_t rowBytes = 1 + static_cast<std::size_t>(image.width) * 3;
+    rows.resize(rowBytes * static_cast<std::size_t>(image.height));
+    const int r = image.layout == CPngWriter::Layout::Bgra ? 2 : 0;
     for (int y = 0; y < image.height; ++y) {
-        const std::uint8_t* p = rowOf(image, y);
-        for (int x = 0; x < image.width; ++x)
-            if (p[4 * x + 3] != 0xFF)
-                return false;
+        const std::uint8_t* s = rowOf(image, y);
+        std::uint8_t* d = rows.data() + rowBytes * static_cast<std::size_t>(y);
+        *d++ = 0;
+        unsigned alpha = 0xFF;
+        for (int x = 0; x < image.width; ++x, s += 4, d += 3) {
+            d[0] = s[r];
+            d[1] = s[1];
+            d[2] = s[2 - r];
+            alpha &= s[3];
+        }
+        if (alpha != 0xFF)
+            return false;
     }
     return true;
 }
@@ -59,8 +72,9 @@ void unpremultiply(std::uint8_t* rgba) {
             a == 0 ? 0 : static_cast<std::uint8_t>(std::min(255u, (rgba[k] * 255u + a / 2) / a));
 }
 
-// Each row as the filter byte 0 (none) followed by its pixels as R, G, B[, A].
-void packRows(const CPngWriter::Image& image, int channels, std::vector<std::uint8_t>& rows) {
+// Each row as the filter byte 0 (none) followed by its pixels as R, G, B, A.
+void packRows(const CPngWriter::Image& image, std::vector<std::uint8_t>& rows) {
+    constexpr int channels = 4;
     const std::size_t rowBytes = 1 + static_cast<std::size_t>(image.width) * channels;
     rows.resize(rowBytes * static_cast<std::size_t>(image.height));
     const bool bgra = image.layout == CPngWriter::Layout::Bgra;
@@ -68,7 +82,7 @@ void packRows(const CPngWriter::Image& image, int channels, std::vector<std::uin
         const std::uint8_t* s = rowOf(image, y);
         std::uint8_t* d = rows.data() + rowBytes * static_cast<std::size_t>(y);
         *d++ = 0;
-        if (!bgra && channels == 4 && !image.premultiplied) {
+        if (!bgra && !image.premultiplied) {
             std::memcpy(d, s, static_cast<std::size_t>(image.width) * 4);
             continue;
         }
@@ -76,11 +90,9 @@ void packRows(const CPngWriter::Image& image, int channels, std::vector<std::uin
             d[0] = s[bgra ? 2 : 0];
             d[1] = s[1];
             d[2] = s[bgra ? 0 : 2];
-            if (channels == 4) {
-                d[3] = s[3];
-                if (image.premultiplied)
-                    unpremultiply(d);
-            }
+            d[3] = s[3];
+            if (image.premultiplied)
+                unpremultiply(d);
         }
     }
 }
@@ -113,8 +125,9 @@ bool CPngWriter::encode(const Image& image, std::vector<std::uint8_t>& out, int 
     libdeflate_compressor* compressor = s.compressorFor(level);
     if (!compressor)
         return false;
-    const int channels = allOpaque(image) ? 3 : 4;
-    packRows(image, channels, s.rows);
+    const int channels = packOpaqueRows(image, s.rows) ? 3 : 4;
+    if (channels == 4)
+        packRows(image, s.rows);
 
     static const std::uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     out.assign(signature, signature + 8);
