@@ -34,6 +34,9 @@ GLenum glMode(D3D11_PRIMITIVE_TOPOLOGY t) {
     }
 }
 
+constexpr long long kMinPiecePrimitives = 4096;
+constexpr long long kMaxPieces = 4;
+
 // How a draw of this topology splits into pieces: vertices per piece and those two pieces share.
 struct Split {
     long long step = 0;
@@ -42,19 +45,24 @@ struct Split {
 
 // A software rasteriser bins a whole draw before it rasterises any of it; drawn in flushed
 // pieces, its threads rasterise the first pieces while the rest are binned, and the pieces'
-// scene memory is reused. Pieces keep the primitives and their order, so pixels are the same.
-Split splitOf(D3D11_PRIMITIVE_TOPOLOGY t) {
-    constexpr long long kPrimitives = 4096;
+// scene memory is reused. Many small pieces cost more than they overlap (measured: a surface
+// of 400,000 triangles drew a third slower in pieces of 4096), so a draw gets a few. Pieces keep
+// the primitives and their order, so pixels are the same.
+Split splitOf(D3D11_PRIMITIVE_TOPOLOGY t, long long vertices) {
     if (!CGfxEglContext::softwareRasteriser()) {
         return {};
     }
+    const auto primitives = [vertices](long long perPrimitive) {
+        const long long all = vertices / perPrimitive;
+        return std::max(kMinPiecePrimitives, (all + kMaxPieces - 1) / kMaxPieces);
+    };
     switch (t) {
     case D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP:
-        return {kPrimitives, 2}; // an even step keeps every triangle's winding
+        return {2 * ((primitives(1) + 1) / 2), 2}; // an even step keeps every triangle's winding
     case D3D11_PRIMITIVE_TOPOLOGY_TRIANGLELIST:
-        return {3 * kPrimitives, 0};
+        return {3 * primitives(3), 0};
     case D3D11_PRIMITIVE_TOPOLOGY_LINELIST:
-        return {2 * kPrimitives, 0};
+        return {2 * primitives(2), 0};
     default:
         return {};
     }
@@ -191,7 +199,7 @@ void ID3D11DeviceContext::Draw(unsigned vertexCount, unsigned startVertex) {
     }
     glUseProgram(program);
     const GLenum mode = glMode(m_topology);
-    const Split split = splitOf(m_topology);
+    const Split split = splitOf(m_topology, count);
     long long at = 0;
     while (split.step > 0 && count - at > split.step + split.shared) {
         glDrawArrays(mode, static_cast<GLint>(startVertex + at),
