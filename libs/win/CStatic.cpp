@@ -1,14 +1,48 @@
 // CStatic: labels, frames and the picture of a 3D view.
 #include "win/CStatic.h"
 
+#include "CWndImpl.h"
 #include "ControlFactory.h"
 #include "ResourceRegistry.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
+#include <bit>
 
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
+
+namespace {
+
+// An opaque frame (every frame of a 3D view is) goes straight into the picture, red and blue
+// swapped, without the painter's conversion and its worker threads. False, with nothing
+// written, when a pixel is not opaque or the picture cannot take the frame that way.
+bool copyOpaqueFrame(const std::uint32_t* rgba, int width, int height, QImage& picture,
+                     const QPainter* active) {
+    static_assert(std::endian::native == std::endian::little);
+    if (picture.format() != QImage::Format_ARGB32_Premultiplied || !picture.isDetached() ||
+        (active && (active->hasClipping() || !active->transform().isIdentity())))
+        return false;
+    const int w = std::min(width, picture.width()), h = std::min(height, picture.height());
+    std::uint32_t alpha = 0xFF000000u;
+    for (int y = 0; y < h; ++y) {
+        const std::uint32_t* s = rgba + static_cast<std::ptrdiff_t>(y) * width;
+        for (int x = 0; x < w; ++x)
+            alpha &= s[x];
+    }
+    if (alpha != 0xFF000000u)
+        return false;
+    for (int y = 0; y < h; ++y) {
+        const std::uint32_t* s = rgba + static_cast<std::ptrdiff_t>(y) * width;
+        auto* d = reinterpret_cast<std::uint32_t*>(picture.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            d[x] = (s[x] & 0xFF00FF00u) | ((s[x] & 0xFFu) << 16) | ((s[x] >> 16) & 0xFFu);
+    }
+    return true;
+}
+
+} // namespace
 
 BOOL CStatic::Create(LPCTSTR lpszText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
                      UINT nID) {
@@ -43,16 +77,21 @@ BOOL CStatic::SetFrameImage(const std::uint32_t* rgba, int width, int height) {
     if (!rgba || width <= 0 || height <= 0 || width > 32768 || height > 32768 || !m_hWnd) {
         return FALSE;
     }
+    CWndImpl* impl = GetImpl();
+    if (copyOpaqueFrame(rgba, width, height, impl->picture(), impl->picturePainter())) {
+        return TRUE;
+    }
+    impl->pictureOpaque() = false;
     const QImage frame(reinterpret_cast<const uchar*>(rgba), width, height,
                        static_cast<qsizetype>(width) * 4, QImage::Format_RGBA8888);
-    if (QPainter* active = GetImpl()->picturePainter()) {
+    if (QPainter* active = impl->picturePainter()) {
         active->save();
         active->setCompositionMode(QPainter::CompositionMode_Source);
         active->drawImage(0, 0, frame);
         active->restore();
         return TRUE;
     }
-    QPainter p(&GetImpl()->picture());
+    QPainter p(&impl->picture());
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(0, 0, frame);
     return TRUE;

@@ -389,7 +389,12 @@ bool CWndImpl::onPaint(QEvent* e) {
         m_paintedSize = m_widget->size();
     }
     QPainter p(m_widget);
+    // Over what lies below, an opaque picture shows the same when copied as when blended.
+    if (m_pictureOpaque) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+    }
     p.drawImage(0, 0, picture());
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     paintEdge(p);
     return true;
 }
@@ -491,7 +496,10 @@ QImage& CWndImpl::picture() {
     const QSize s = m_widget ? m_widget->size() : QSize(1, 1);
     if (m_picture.size() != s && !s.isEmpty()) {
         QImage next(s, QImage::Format_ARGB32_Premultiplied);
-        next.fill(m_widget ? m_widget->palette().color(QPalette::Window) : QColor(Qt::white));
+        const QColor fill = m_widget ? m_widget->palette().color(QPalette::Window) : Qt::white;
+        next.fill(fill);
+        // The old picture blends over an opaque fill, so the result is as opaque as the fill.
+        m_pictureOpaque = fill.alpha() == 255;
         if (!m_picture.isNull()) {
             QPainter(&next).drawImage(0, 0, m_picture);
         }
@@ -502,7 +510,9 @@ QImage& CWndImpl::picture() {
 
 void CWndImpl::eraseBackground() {
     if (m_widget) {
-        picture().fill(m_widget->palette().color(QPalette::Window));
+        const QColor fill = m_widget->palette().color(QPalette::Window);
+        picture().fill(fill);
+        m_pictureOpaque = fill.alpha() == 255;
     }
 }
 

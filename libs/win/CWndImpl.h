@@ -89,6 +89,9 @@ public:
     // The painter of the device context drawing on the picture right now, if any: a picture
     // takes one painter at a time, so everything drawn meanwhile goes through it.
     QPainter*& picturePainter() { return m_picturePainter; }
+    // Whether every pixel of the picture is opaque, as far as its painting tells; showing an
+    // opaque picture needs no blending.
+    bool& pictureOpaque() { return m_pictureOpaque; }
     QRegion& invalid() { return m_invalid; }
     bool& erasePending() { return m_erasePending; }
     void eraseBackground();
@@ -162,6 +165,7 @@ private:
     bool m_owns = false;
     QImage m_picture;
     QPainter* m_picturePainter = nullptr;
+    bool m_pictureOpaque = false;
     QRegion m_invalid;
     bool m_erasePending = true;
     QSize m_paintedSize; // size of the last painting of the picture; empty before the first

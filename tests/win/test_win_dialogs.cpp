@@ -13,6 +13,7 @@ namespace {
 class CTestView : public CStatic {
 public:
     int paints = 0;
+    std::uint32_t leftAlpha = 0xFF; // alpha of the frame's left half
 
 protected:
     afx_msg void OnPaint() {
@@ -22,8 +23,9 @@ protected:
         std::vector<std::uint32_t> frame(static_cast<size_t>(r.Width() * r.Height()));
         for (int y = 0; y < r.Height(); ++y) {
             for (int x = 0; x < r.Width(); ++x) {
+                const std::uint32_t alpha = 2 * x < r.Width() ? leftAlpha : 0xFFu;
                 frame[static_cast<size_t>(y * r.Width() + x)] =
-                    RGB(x * 255 / r.Width(), 40, y * 255 / r.Height()) | 0xFF000000u;
+                    RGB(x * 255 / r.Width(), 40, y * 255 / r.Height()) | alpha << 24;
             }
         }
         SetFrameImage(frame.data(), r.Width(), r.Height());
@@ -151,6 +153,48 @@ TEST_F(WinFixture, SubclassedStaticPaintsOnlyWhenInvalid) {
     EXPECT_FALSE(dlg.view.GetUpdateRect(nullptr)) << "CPaintDC validates";
     EXPECT_FALSE(dlg.view.SetFrameImage(nullptr, 10, 10));
     EXPECT_TRUE(CWinTestDriver::GrabToPng(&dlg, pngPath("view_paint").c_str()));
+}
+
+// Opaque frames show their colours as they are; where a frame is transparent the dialog's
+// background shows through, also on the screen's copy of the window.
+TEST_F(WinFixture, FramesShowTheirColoursAndTheBackgroundWhereTransparent) {
+    CViewDialog dlg;
+    ASSERT_TRUE(dlg.Create(IDD_SPCTM_CONTOURMAP_3D));
+    dlg.view.leftAlpha = 0;
+    dlg.ShowWindow(SW_SHOW);
+    CWinTestDriver::ProcessEvents();
+    dlg.view.Invalidate(FALSE); // the first paint erases the frame it drew before its CPaintDC
+    dlg.view.UpdateWindow();
+    CRect view;
+    dlg.view.GetClientRect(&view);
+    dlg.view.ClientToScreen(&view);
+    dlg.ScreenToClient(&view);
+    const auto grab = [&dlg](const char* name) {
+        const std::string path = pngPath(name);
+        return CWinTestDriver::GrabToPng(&dlg, path.c_str()) ? QImage(QString::fromStdString(path))
+                                                             : QImage();
+    };
+    QImage shown = grab("frame_transparent_left");
+    ASSERT_FALSE(shown.isNull());
+    CRect client; // the grab has the menu bar over the client area
+    dlg.GetClientRect(&client);
+    view.OffsetRect(shown.width() - client.Width(), shown.height() - client.Height());
+    const QPoint left(view.left + view.Width() / 4, view.top + 2);
+    const QPoint right(view.left + view.Width() * 3 / 4, view.top + view.Height() / 2);
+    const QRgb background = shown.pixel(left);
+    EXPECT_EQ(qAlpha(background), 255);
+    EXPECT_GT(qGray(background), 150) << "the light dialog background, not the frame or black";
+    const QRgb opaque = shown.pixel(right);
+    EXPECT_EQ(qRed(opaque), (view.Width() * 3 / 4) * 255 / view.Width());
+    EXPECT_EQ(qGreen(opaque), 40);
+    EXPECT_EQ(qBlue(opaque), (view.Height() / 2) * 255 / view.Height());
+
+    dlg.view.leftAlpha = 0xFF;
+    dlg.view.Invalidate(FALSE);
+    dlg.view.UpdateWindow();
+    shown = grab("frame_opaque");
+    EXPECT_EQ(qGreen(shown.pixel(left)), 40) << "the frame over what showed through before";
+    EXPECT_EQ(qRed(shown.pixel(left)), (view.Width() / 4) * 255 / view.Width());
 }
 
 TEST_F(WinFixture, SavedPictureReusesAFramePaintedSinceTheLastInvalidation) {
