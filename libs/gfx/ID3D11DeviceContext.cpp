@@ -34,7 +34,7 @@ GLenum glMode(D3D11_PRIMITIVE_TOPOLOGY t) {
     }
 }
 
-constexpr long long kMinPiecePrimitives = 4096;
+constexpr long long kMinPiecePrimitives = 8192;
 constexpr long long kMaxPieces = 4;
 
 // How a draw of this topology splits into pieces: vertices per piece and those two pieces share.
@@ -45,8 +45,8 @@ struct Split {
 
 // A software rasteriser bins a whole draw before it rasterises any of it; drawn in flushed
 // pieces, its threads rasterise the first pieces while the rest are binned, and the pieces'
-// scene memory is reused. Many small pieces cost more than they overlap (measured: a surface
-// of 400,000 triangles drew a third slower in pieces of 4096), so a draw gets a few. Pieces keep
+// scene memory is reused. Every piece has a cost of its own (a surface of 400,000 triangles drew a
+// third slower in pieces of 4096), so a draw gets a few large ones. Pieces keep
 // the primitives and their order, so pixels are the same.
 Split splitOf(D3D11_PRIMITIVE_TOPOLOGY t, long long vertices) {
     if (!CGfxEglContext::softwareRasteriser()) {

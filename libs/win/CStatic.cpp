@@ -10,14 +10,24 @@
 #include <QPixmap>
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 IMPLEMENT_DYNAMIC(CStatic, CWnd)
 
 namespace {
 
+// Four pixels at a time: the compiler's vector code without a vectorising optimisation level.
+typedef std::uint32_t PixelBlock __attribute__((vector_size(16)));
+
+template <typename T>
+T redBlueSwapped(T rgba) {
+    return (rgba & 0xFF00FF00u) | ((rgba & 0xFFu) << 16) | ((rgba >> 16) & 0xFFu);
+}
+
 // An opaque frame (every frame of a 3D view is) goes straight into the picture, red and blue
-// swapped, without the painter's conversion and its worker threads. False, with nothing
-// written, when a pixel is not opaque or the picture cannot take the frame that way.
+// swapped, without the painter's conversion and its worker threads. False when the picture
+// cannot take the frame that way or a pixel is not opaque; the frame must then be drawn over
+// what this wrote.
 bool copyOpaqueFrame(const std::uint32_t* rgba, int width, int height, QImage& picture,
                      const QPainter* active) {
     static_assert(std::endian::native == std::endian::little);
@@ -25,21 +35,26 @@ bool copyOpaqueFrame(const std::uint32_t* rgba, int width, int height, QImage& p
         (active && (active->hasClipping() || !active->transform().isIdentity())))
         return false;
     const int w = std::min(width, picture.width()), h = std::min(height, picture.height());
-    std::uint32_t alpha = 0xFF000000u;
-    for (int y = 0; y < h; ++y) {
-        const std::uint32_t* s = rgba + static_cast<std::ptrdiff_t>(y) * width;
-        for (int x = 0; x < w; ++x)
-            alpha &= s[x];
-    }
-    if (alpha != 0xFF000000u)
-        return false;
+    PixelBlock blocks = {~0u, ~0u, ~0u, ~0u};
+    std::uint32_t alpha = ~0u;
     for (int y = 0; y < h; ++y) {
         const std::uint32_t* s = rgba + static_cast<std::ptrdiff_t>(y) * width;
         auto* d = reinterpret_cast<std::uint32_t*>(picture.scanLine(y));
-        for (int x = 0; x < w; ++x)
-            d[x] = (s[x] & 0xFF00FF00u) | ((s[x] & 0xFFu) << 16) | ((s[x] >> 16) & 0xFFu);
+        int x = 0;
+        for (; x + 4 <= w; x += 4) {
+            PixelBlock p;
+            std::memcpy(&p, s + x, sizeof p);
+            blocks &= p;
+            p = redBlueSwapped(p);
+            std::memcpy(d + x, &p, sizeof p);
+        }
+        for (; x < w; ++x) {
+            alpha &= s[x];
+            d[x] = redBlueSwapped(s[x]);
+        }
     }
-    return true;
+    alpha &= blocks[0] & blocks[1] & blocks[2] & blocks[3];
+    return alpha >> 24 == 0xFFu;
 }
 
 } // namespace

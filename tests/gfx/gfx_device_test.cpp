@@ -182,7 +182,7 @@ std::vector<std::uint32_t> drawColumns(ID3D11Device* dev, ID3D11DeviceContext* c
 // Draws of many primitives (which a software rasteriser gets in pieces) draw each of them once,
 // with its winding: every primitive below owns pixels of its own, and back faces are culled.
 TEST_F(GfxDevice, LongDrawsDrawEveryPrimitive) {
-    constexpr int kColumns = 8191;
+    constexpr int kColumns = 16383;
     const auto x = [](double column) { return static_cast<float>(-1.0 + 2.0 * column / kColumns); };
     std::vector<float> strip, list, lines;
     for (int c = 0; c <= kColumns; ++c)
