@@ -69,15 +69,13 @@ TEST_F(GfxDevice, RefusedCreationsSayWhy) {
     EXPECT_STRNE(gfxLastError(), "");
 }
 
-struct TopologyCase {
-    D3D11_PRIMITIVE_TOPOLOGY topology;
-    std::vector<float> xy; // the top half of the target
-    unsigned drawCount;    // more than the buffer holds is cut to what it holds
-};
-class Topology : public GfxDevice, public testing::WithParamInterface<TopologyCase> {};
-
-TEST_P(Topology, FillsTheTopHalfTopRowFirst) {
-    const std::vector<float>& xy = GetParam().xy;
+// Draws count vertices of xy in yellow into a width x height target cleared to blue, with the
+// rasteriser state rs (null: the default) and shaders made afresh from the same sources each
+// time; every object is released afterwards. The image, empty when something failed.
+std::vector<std::uint32_t> drawYellow(ID3D11Device* dev, ID3D11DeviceContext* ctx,
+                                      D3D11_PRIMITIVE_TOPOLOGY topology,
+                                      const std::vector<float>& xy, unsigned count, int width,
+                                      int height, const D3D11_RASTERIZER_DESC* rs = nullptr) {
     ID3D11Buffer *vb = nullptr, *cb = nullptr;
     ID3D11VertexShader* vs = nullptr;
     ID3D11PixelShader* ps = nullptr;
@@ -86,36 +84,48 @@ TEST_P(Topology, FillsTheTopHalfTopRowFirst) {
     const D3D11_BUFFER_DESC vbDesc{xy.size() * sizeof(float), D3D11_BIND_VERTEX_BUFFER};
     const D3D11_BUFFER_DESC cbDesc{16, D3D11_BIND_CONSTANT_BUFFER};
     const D3D11_INPUT_ELEMENT_DESC element{"POSITION", 0, 2, 0, 0};
-    ASSERT_EQ(dev->CreateBuffer(&vbDesc, xy.data(), &vb), S_OK);
-    ASSERT_EQ(dev->CreateBuffer(&cbDesc, nullptr, &cb), S_OK);
-    ASSERT_EQ(dev->CreateVertexShader(kVs, &vs), S_OK) << gfxLastError();
-    ASSERT_EQ(dev->CreatePixelShader(kPs, &ps), S_OK) << gfxLastError();
-    ASSERT_EQ(dev->CreateInputLayout(&element, 1, &il), S_OK);
-    ASSERT_EQ(dev->CreateRenderTarget(64, 32, &rt), S_OK);
-
-    const float clear[4] = {0, 0, 1, 1}, yellow[4] = {1, 1, 0, 1};
-    const unsigned stride = 8, offset = 0;
-    ctx->OMSetRenderTargets(rt);
-    ctx->RSSetState(nullptr);
-    ctx->ClearRenderTargetView(rt, clear);
-    ctx->UpdateSubresource(cb, 0, nullptr, yellow, 0, 0);
-    ctx->PSSetConstantBuffers(0, 1, &cb);
-    ctx->IASetPrimitiveTopology(GetParam().topology);
-    ctx->IASetInputLayout(il);
-    ctx->VSSetShader(vs);
-    ctx->PSSetShader(ps);
-    ctx->IASetVertexBuffers(0, 1, &vb, &stride, &offset);
-    ctx->Draw(GetParam().drawCount, 0);
-    ASSERT_EQ(ctx->ReadBack(rt), S_OK);
-    EXPECT_EQ(ctx->linkFailures(), 0);
-
-    ASSERT_EQ(rt->image().size(), 64u * 32u);
-    EXPECT_EQ(rt->image()[5 * 64 + 10], 0xFF00FFFFu) << "top rows: the drawn yellow";
-    EXPECT_EQ(rt->image()[27 * 64 + 50], 0xFFFF0000u) << "bottom rows: the blue clear colour";
-
-    for (CGfxObject* o : std::initializer_list<CGfxObject*>{vb, cb, vs, ps, il, rt}) {
-        o->Release();
+    std::vector<std::uint32_t> image;
+    if (dev->CreateBuffer(&vbDesc, xy.data(), &vb) == S_OK &&
+        dev->CreateBuffer(&cbDesc, nullptr, &cb) == S_OK &&
+        dev->CreateVertexShader(kVs, &vs) == S_OK && dev->CreatePixelShader(kPs, &ps) == S_OK &&
+        dev->CreateInputLayout(&element, 1, &il) == S_OK &&
+        dev->CreateRenderTarget(width, height, &rt) == S_OK) {
+        const float clear[4] = {0, 0, 1, 1}, yellow[4] = {1, 1, 0, 1};
+        const unsigned stride = 8, offset = 0;
+        ctx->OMSetRenderTargets(rt);
+        ctx->RSSetState(rs);
+        ctx->ClearRenderTargetView(rt, clear);
+        ctx->UpdateSubresource(cb, 0, nullptr, yellow, 0, 0);
+        ctx->PSSetConstantBuffers(0, 1, &cb);
+        ctx->IASetPrimitiveTopology(topology);
+        ctx->IASetInputLayout(il);
+        ctx->VSSetShader(vs);
+        ctx->PSSetShader(ps);
+        ctx->IASetVertexBuffers(0, 1, &vb, &stride, &offset);
+        ctx->Draw(count, 0);
+        if (ctx->ReadBack(rt) == S_OK)
+            image = rt->image();
     }
+    for (CGfxObject* o : std::initializer_list<CGfxObject*>{vb, cb, vs, ps, il, rt})
+        if (o)
+            o->Release();
+    return image;
+}
+
+struct TopologyCase {
+    D3D11_PRIMITIVE_TOPOLOGY topology;
+    std::vector<float> xy; // the top half of the target
+    unsigned drawCount;    // more than the buffer holds is cut to what it holds
+};
+class Topology : public GfxDevice, public testing::WithParamInterface<TopologyCase> {};
+
+TEST_P(Topology, FillsTheTopHalfTopRowFirst) {
+    const std::vector<std::uint32_t> image =
+        drawYellow(dev, ctx, GetParam().topology, GetParam().xy, GetParam().drawCount, 64, 32);
+    EXPECT_EQ(ctx->linkFailures(), 0);
+    ASSERT_EQ(image.size(), 64u * 32u) << gfxLastError();
+    EXPECT_EQ(image[5 * 64 + 10], 0xFF00FFFFu) << "top rows: the drawn yellow";
+    EXPECT_EQ(image[27 * 64 + 50], 0xFFFF0000u) << "bottom rows: the blue clear colour";
     ctx->Draw(3, 0); // everything bound is gone: nothing happens
 }
 
@@ -134,50 +144,6 @@ INSTANTIATE_TEST_SUITE_P(
                                                                                : "OtherTopology";
         return type + "Drawing" + std::to_string(info.param.drawCount);
     });
-
-// Draws xy with back faces culled into a columns x 2 target cleared to blue, with shaders
-// made afresh from the same sources each time; the image, empty when something failed.
-std::vector<std::uint32_t> drawColumns(ID3D11Device* dev, ID3D11DeviceContext* ctx,
-                                       D3D11_PRIMITIVE_TOPOLOGY topology,
-                                       const std::vector<float>& xy, int columns) {
-    ID3D11Buffer *vb = nullptr, *cb = nullptr;
-    ID3D11VertexShader* vs = nullptr;
-    ID3D11PixelShader* ps = nullptr;
-    ID3D11InputLayout* il = nullptr;
-    CGfxRenderTarget* rt = nullptr;
-    const D3D11_BUFFER_DESC vbDesc{xy.size() * sizeof(float), D3D11_BIND_VERTEX_BUFFER};
-    const D3D11_BUFFER_DESC cbDesc{16, D3D11_BIND_CONSTANT_BUFFER};
-    const D3D11_INPUT_ELEMENT_DESC element{"POSITION", 0, 2, 0, 0};
-    std::vector<std::uint32_t> image;
-    if (dev->CreateBuffer(&vbDesc, xy.data(), &vb) == S_OK &&
-        dev->CreateBuffer(&cbDesc, nullptr, &cb) == S_OK &&
-        dev->CreateVertexShader(kVs, &vs) == S_OK && dev->CreatePixelShader(kPs, &ps) == S_OK &&
-        dev->CreateInputLayout(&element, 1, &il) == S_OK &&
-        dev->CreateRenderTarget(columns, 2, &rt) == S_OK) {
-        const float clear[4] = {0, 0, 1, 1}, yellow[4] = {1, 1, 0, 1};
-        const unsigned stride = 8, offset = 0;
-        D3D11_RASTERIZER_DESC rs;
-        rs.CullMode = D3D11_CULL_BACK;
-        rs.FrontCounterClockwise = false;
-        ctx->OMSetRenderTargets(rt);
-        ctx->RSSetState(&rs);
-        ctx->ClearRenderTargetView(rt, clear);
-        ctx->UpdateSubresource(cb, 0, nullptr, yellow, 0, 0);
-        ctx->PSSetConstantBuffers(0, 1, &cb);
-        ctx->IASetPrimitiveTopology(topology);
-        ctx->IASetInputLayout(il);
-        ctx->VSSetShader(vs);
-        ctx->PSSetShader(ps);
-        ctx->IASetVertexBuffers(0, 1, &vb, &stride, &offset);
-        ctx->Draw(static_cast<unsigned>(xy.size() / 2), 0);
-        if (ctx->ReadBack(rt) == S_OK)
-            image = rt->image();
-    }
-    for (CGfxObject* o : std::initializer_list<CGfxObject*>{vb, cb, vs, ps, il, rt})
-        if (o)
-            o->Release();
-    return image;
-}
 
 // Draws of many primitives (which a software rasteriser gets in pieces) draw each of them once,
 // with its winding: every primitive below owns pixels of its own, and back faces are culled.
@@ -198,8 +164,12 @@ TEST_F(GfxDevice, LongDrawsDrawEveryPrimitive) {
         {D3D11_PRIMITIVE_TOPOLOGY_LINELIST, &lines},
         {D3D11_PRIMITIVE_TOPOLOGY_TRIANGLESTRIP, &strip}, // shaders released and made again
     };
+    D3D11_RASTERIZER_DESC rs;
+    rs.CullMode = D3D11_CULL_BACK;
+    rs.FrontCounterClockwise = false;
     for (const auto& [topology, xy] : draws) {
-        const std::vector<std::uint32_t> image = drawColumns(dev, ctx, topology, *xy, kColumns);
+        const std::vector<std::uint32_t> image = drawYellow(
+            dev, ctx, topology, *xy, static_cast<unsigned>(xy->size() / 2), kColumns, 2, &rs);
         ASSERT_EQ(image.size(), 2u * kColumns) << gfxLastError();
         EXPECT_EQ(ctx->linkFailures(), 0);
         int blue = 0, first = -1;
