@@ -389,12 +389,18 @@ bool CWndImpl::onPaint(QEvent* e) {
         m_paintedSize = m_widget->size();
     }
     QPainter p(m_widget);
-    // Over what lies below, an opaque picture shows the same when copied as when blended.
+    const QImage& shown = picture();
     if (m_pictureOpaque) {
+        // Over what lies below, an opaque picture shows the same when copied as when blended;
+        // read as RGB32 (the same bytes), it is copied row by row into an RGB32 backing store.
+        const QImage opaque(shown.constBits(), shown.width(), shown.height(), shown.bytesPerLine(),
+                            QImage::Format_RGB32);
         p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, opaque);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    } else {
+        p.drawImage(0, 0, shown);
     }
-    p.drawImage(0, 0, picture());
-    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     paintEdge(p);
     return true;
 }
