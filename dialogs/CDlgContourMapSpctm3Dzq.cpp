@@ -37,6 +37,7 @@ ON_BN_CLICKED(IDC_CM_CONTOURMAP, OnBnClickedContour)
 ON_BN_CLICKED(IDC_CM_CONTOURACT, OnBnClickedContour)
 ON_COMMAND_RANGE(ID_CM_ZOOM, ID_CM_NORMAL, OnViewCommand)
 ON_COMMAND(ID_CM_PICKSENSOR, OnPickSensor)
+ON_COMMAND_RANGE(ID_CM_SNS_ALL, ID_CM_SNS_AXIAL, OnSensorKind)
 ON_COMMAND(ID_CM_SAVEPICTURE, OnSavePicture)
 ON_COMMAND(ID_CM_SAVEPICTURE2X, OnSavePicture2x)
 ON_BN_CLICKED(IDC_CM_SETTINGS, OnBnClickedSettings)
@@ -142,7 +143,38 @@ int CDlgContourMapSpctm3Dzq::updateDlg4View() {
         ok = m_view.m_pTrial && m_view.m_pTrial->getSpctmTrial(false, m_spectralClass) ? 1 : 0;
     }
     showValues();
+    showSensorKinds();
     return ok;
+}
+
+int CDlgContourMapSpctm3Dzq::setSensorKind(int kind) {
+    const std::vector<int> kinds = m_view.getMegSnsKinds();
+    if (kind != CStatD3DM00MEGData::kMegAllKinds &&
+        std::find(kinds.begin(), kinds.end(), kind) == kinds.end())
+        return 0;
+    m_view.setMegSnsKind(kind);
+    m_view.fitColor4Quantity(false);
+    showSensorKinds();
+    repaintView(FALSE);
+    return 1;
+}
+
+void CDlgContourMapSpctm3Dzq::showSensorKinds() {
+    const std::vector<int> kinds = m_view.getMegSnsKinds();
+    const bool meg = m_view.m_chnType == CStatD3DM::kChnMeg;
+    for (int kind = CStatD3DM00MEGData::kMegAllKinds; kind <= CStatD3DM00MEGData::kMegAxialGrad;
+         ++kind) {
+        const UINT id = static_cast<UINT>(ID_CM_SNS_MAG + kind);
+        const bool present = kind == CStatD3DM00MEGData::kMegAllKinds ||
+                             std::find(kinds.begin(), kinds.end(), kind) != kinds.end();
+        m_menu.EnableMenuItem(id, MF_BYCOMMAND | (meg && present ? MF_ENABLED : MF_GRAYED));
+        m_menu.CheckMenuItem(
+            id, MF_BYCOMMAND | (meg && m_view.m_megSnsKind == kind ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+void CDlgContourMapSpctm3Dzq::OnSensorKind(UINT id) {
+    setSensorKind(static_cast<int>(id) - ID_CM_SNS_MAG);
 }
 
 int CDlgContourMapSpctm3Dzq::applyDlg2View() {

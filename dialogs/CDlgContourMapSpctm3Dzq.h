@@ -32,6 +32,10 @@ public:
     // "Save Picture...": asks for a file (AfxGetSaveFileName) and writes the view's picture at
     // scale times its size; a failure is told in a message box. 1 when written.
     int savePicture(int scale);
+    // Shows one kind of MEG sensor (CStatD3DM00MEGData::MegSnsKind), with a colour range
+    // fitted to that kind; the "Sensors" menu checks it. 0 for a kind the data lacks (or
+    // another value), nothing changed.
+    int setSensorKind(int kind);
     // The title for the window's spectral class.
     CString titleForClass() const;
 
@@ -59,6 +63,7 @@ protected:
     // Menu "View" modes and "Option" sensor shapes (ids 4024..4031).
     afx_msg void OnViewCommand(UINT id);
     afx_msg void OnPickSensor();
+    afx_msg void OnSensorKind(UINT id);
     afx_msg void OnSavePicture();
     afx_msg void OnSavePicture2x();
     afx_msg void OnBnClickedSettings();
@@ -81,6 +86,8 @@ private:
     void initFans();
     // Shows the variables in the controls without the edits' change handlers reading back.
     void showValues();
+    // The "Sensors" menu: the view's kind checked, kinds the data lacks greyed.
+    void showSensorKinds();
 
     bool m_showingValues = false;
     CMenu m_menu;

@@ -17,4 +17,19 @@ public:
     // Repaints the Active contour map for new data: 1 when it exists, it and its view are
     // visible and the view accepts the session; else 0 and nothing is repainted.
     int update3DCntmapWave(CMEGDatazq* data);
+    // Colours that fit the quantity the class's contour map shows: power and magnitude of the
+    // Active and Control classes in the absolute-value drawing over the range of the values
+    // shown, signed values and Result contrasts in the polarity drawing over a range symmetric
+    // about 0. The parameters window shows the choice and every window is coloured anew. 0
+    // without that contour map or its data.
+    int fitColor4Quantity(int spectralClass);
+    // Shows one kind of MEG sensor in the class's contour map (CStatD3DM00MEGData::MegSnsKind:
+    // -1 all, 0 magnetometers, 1 planar gradiometers, pairs combined, 2 axial gradiometers),
+    // with its own colour range. 0 without that window or for a kind its data lacks.
+    int setCntmpSnsKind(int spectralClass, int kind);
+
+private:
+    CDlgContourMapSpctm3Dzq* contourOfClass(int spectralClass) const;
+    // Shows the renderer's colours in the parameters window and every surface.
+    void showNewColors();
 };

@@ -149,6 +149,15 @@ int CMEGSpctm3DRnd::autoFitStdViewRng4CrntShowPro(CSpctmChnlzq* chnl, int compon
 
 int CMEGSpctm3DRnd::autoFitStdViewRng4CrntShowStd(CSpctmChnlzq* chnl, int component, long long t0,
                                                   long long f0, long long t1, long long f1) {
+    double mean = 0.0;
+    if (!windowMean4Std(chnl, component, t0, f0, t1, f1, mean))
+        return 0;
+    proLowerLimit = mean;
+    return 1;
+}
+
+int CMEGSpctm3DRnd::windowMean4Std(CSpctmChnlzq* chnl, int component, long long t0, long long f0,
+                                   long long t1, long long f1, double& mean) const {
     double sum = 0.0;
     long long count = 0;
     const bool absolute = polarity == 0;
@@ -158,7 +167,7 @@ int CMEGSpctm3DRnd::autoFitStdViewRng4CrntShowStd(CSpctmChnlzq* chnl, int compon
     });
     if (!any)
         return 0;
-    proLowerLimit = sum / static_cast<double>(count);
+    mean = sum / static_cast<double>(count);
     return 1;
 }
 

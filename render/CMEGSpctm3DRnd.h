@@ -33,6 +33,10 @@ public:
     // The window's mean (of |value| when polarity is 0, else signed) into proLowerLimit.
     int autoFitStdViewRng4CrntShowStd(CSpctmChnlzq* chnl, int component, long long t0, long long f0,
                                       long long t1, long long f1);
+    // The same window mean into mean, leaving every parameter alone; 0 when the window holds
+    // no point of the grid.
+    int windowMean4Std(CSpctmChnlzq* chnl, int component, long long t0, long long f0, long long t1,
+                       long long f1, double& mean) const;
 
     // 256, 512 and 768 select palettes of that length; any other value behaves as 1024.
     int colorCount = 765;

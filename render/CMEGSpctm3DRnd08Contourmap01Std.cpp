@@ -29,48 +29,43 @@ int CMEGSpctm3DRnd08Contourmap01Std::stdIndex(double magnitude, bool any, int en
     return CRndPaletteIndex::entry((magnitude - stdLower) * scale, entries);
 }
 
+int CMEGSpctm3DRnd08Contourmap01Std::drawContourmapStdValue(double value, bool any,
+                                                            CMMaterialzq* material, float* colour) {
+    if (polarity == 0) {
+        const std::uint32_t* palette = continuousPalette();
+        if (!palette)
+            return 0;
+        writeEntry(palette, stdIndex(std::fabs(value), any, continuousSize()), material, colour);
+        return 1;
+    }
+    const int pair = peakPair();
+    const int entries = peakSize();
+    const std::uint32_t* negative = getNegativePalette(pair);
+    const std::uint32_t* positive = getPositivePalette(pair);
+    if (!negative || !positive || entries < 1)
+        return 0;
+    // A mean of exactly 0 takes the negative palette.
+    writeEntry(any && value > 0.0 ? positive : negative, stdIndex(std::fabs(value), any, entries),
+               material, colour);
+    return 1;
+}
+
 int CMEGSpctm3DRnd08Contourmap01Std::drawSpctmContourmap01AbsoluteValue(
     long long t0, long long f0, long long t1, long long f1, CSpctmChnlzq* chnl, int, int component,
     CMMaterialzq* material, float* colour) {
-    const int entries = continuousSize();
-    const std::uint32_t* palette = continuousPalette();
-    const WindowGrid w = clipWindow(chnl, component, t0, f0, t1, f1);
-    if (!palette || !w.grid)
+    if (!continuousPalette() || !clipWindow(chnl, component, t0, f0, t1, f1).grid)
         return 0;
-    double sum = 0.0;
-    long long count = 0;
-    for (long long t = w.tBegin; !w.empty() && t < w.tEnd; ++t) {
-        const double* row = w.grid + t * w.nFreq;
-        for (long long f = w.fBegin; f < w.fEnd; ++f)
-            sum += std::fabs(row[f]);
-        count += w.fEnd - w.fBegin;
-    }
-    const double mean = count ? sum / static_cast<double>(count) : 0.0;
-    writeEntry(palette, stdIndex(mean, count > 0, entries), material, colour);
-    return 1;
+    double mean = 0.0;
+    const bool any = windowMean4Std(chnl, component, t0, f0, t1, f1, mean) != 0;
+    return drawContourmapStdValue(mean, any, material, colour);
 }
 
 int CMEGSpctm3DRnd08Contourmap01Std::drawSpctmContourmap02PolarityValue(
     long long t0, long long f0, long long t1, long long f1, CSpctmChnlzq* chnl, int, int component,
     CMMaterialzq* material, float* colour) {
-    const int pair = peakPair();
-    const int entries = peakSize();
-    const std::uint32_t* negative = getNegativePalette(pair);
-    const std::uint32_t* positive = getPositivePalette(pair);
-    const WindowGrid w = clipWindow(chnl, component, t0, f0, t1, f1);
-    if (!negative || !positive || entries < 1 || !w.grid)
+    if (!clipWindow(chnl, component, t0, f0, t1, f1).grid)
         return 0;
-    double sum = 0.0;
-    long long count = 0;
-    for (long long t = w.tBegin; !w.empty() && t < w.tEnd; ++t) {
-        const double* row = w.grid + t * w.nFreq;
-        for (long long f = w.fBegin; f < w.fEnd; ++f)
-            sum += row[f];
-        count += w.fEnd - w.fBegin;
-    }
-    const double mean = count ? sum / static_cast<double>(count) : 0.0;
-    const int index = stdIndex(std::fabs(mean), count > 0, entries);
-    // A mean of exactly 0 takes the negative palette.
-    writeEntry(mean > 0.0 ? positive : negative, index, material, colour);
-    return 1;
+    double mean = 0.0;
+    const bool any = windowMean4Std(chnl, component, t0, f0, t1, f1, mean) != 0;
+    return drawContourmapStdValue(mean, any, material, colour);
 }

@@ -11,6 +11,11 @@ public:
     int drawSpctmContourmapStd(long long t0, long long f0, long long t1, long long f1,
                                CSpctmChnlzq* chnl, int spectralClass, int component,
                                CMMaterialzq* material, float* colour);
+    // The standard drawing's colour of a window value already reduced (a mean of magnitudes
+    // for the absolute drawing, a signed mean for the polarity drawing), such as the combined
+    // value of a gradiometer pair; any false: the colour of an empty window. The result as
+    // that drawing's; no message.
+    int drawContourmapStdValue(double value, bool any, CMMaterialzq* material, float* colour);
 
 protected:
     int drawSpctmContourmap01AbsoluteValue(long long t0, long long f0, long long t1, long long f1,

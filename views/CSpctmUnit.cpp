@@ -12,11 +12,21 @@ CString CSpctmUnit::ofChannel(const CMEGDatazq& session, CMDChannelzq& channel, 
 
 CString CSpctmUnit::ofChannels(const CMEGDatazq& session, CMDTrialzq& trial, int channelType,
                                int spectralClass, int component) {
+    return ofChannels(
+        session, trial,
+        [channelType](CMDChannelzq* ch, int) {
+            return channelType < 0 || ch->getChannelType() == channelType;
+        },
+        spectralClass, component);
+}
+
+CString CSpctmUnit::ofChannels(const CMEGDatazq& session, CMDTrialzq& trial,
+                               const std::function<bool(CMDChannelzq*, int)>& shown,
+                               int spectralClass, int component) {
     std::vector<CString> units;
     for (int i = 0; i < trial.getTotalChannel(); ++i) {
         CMDChannelzq* ch = trial.getChannel(i);
-        if (!ch || !ch->getSpctmChnl(false, spectralClass) ||
-            (channelType >= 0 && ch->getChannelType() != channelType))
+        if (!ch || !ch->getSpctmChnl(false, spectralClass) || !shown(ch, i))
             continue;
         const CString unit = ofChannel(session, *ch, spectralClass, component);
         bool known = false;

@@ -4,6 +4,8 @@
 
 #include "win/CString.h"
 
+#include <functional>
+
 class CMEGDatazq;
 class CMDTrialzq;
 class CMDChannelzq;
@@ -16,6 +18,10 @@ public:
     // Unit of the values of the trial's channels of a type (0 MEG, 1 EEG, -1 all) that have
     // a spectrum of the class: their one unit, or their units joined by ", " when they differ.
     static CString ofChannels(const CMEGDatazq& session, CMDTrialzq& trial, int channelType,
+                              int spectralClass, int component);
+    // The same over the channels that shown(channel, index) accepts.
+    static CString ofChannels(const CMEGDatazq& session, CMDTrialzq& trial,
+                              const std::function<bool(CMDChannelzq*, int)>& shown,
                               int spectralClass, int component);
     // What the values are, with their unit: "Power (fT²)", "Real part (µV)", "Power ratio".
     static CString valueTitle(int component, const CString& unit);

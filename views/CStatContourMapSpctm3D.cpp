@@ -46,6 +46,40 @@ int CStatContourMapSpctm3D::querySnsColor(const CntmpWindow& w, CSpctmChnlzq* ch
     return 1;
 }
 
+void CStatContourMapSpctm3D::beginColorQueries(CMDTrialzq* trial) {
+    m_queriesOff = false;
+    m_pairs.update(combinesPairs() ? trial : nullptr);
+}
+
+int CStatContourMapSpctm3D::windowValue(const CntmpWindow& w, CMDTrialzq* trial, int i,
+                                        double& value) {
+    CMDChannelzq* ch = trial && m_pRnd ? trial->getChannel(i) : nullptr;
+    CSpctmChnlzq* spctm = ch ? ch->getSpctmChnl(false, m_spectralClass) : nullptr;
+    if (!spctm || !m_pRnd->windowMean4Std(spctm, m_component, w.t0, w.f0, w.t1, w.f1, value))
+        return 0;
+    CMDChannelzq* other = trial->getChannel(m_pairs.partnerOf(i));
+    CSpctmChnlzq* otherSpctm = other ? other->getSpctmChnl(false, m_spectralClass) : nullptr;
+    double second = 0.0;
+    if (otherSpctm &&
+        m_pRnd->windowMean4Std(otherSpctm, m_component, w.t0, w.f0, w.t1, w.f1, second))
+        value = CGradPairs::combine(value, second, m_component);
+    return 1;
+}
+
+int CStatContourMapSpctm3D::querySnsColor(const CntmpWindow& w, CMDTrialzq* trial, int i,
+                                          CMMaterialzq* material, float* colour) {
+    CMDChannelzq* ch = trial ? trial->getChannel(i) : nullptr;
+    CSpctmChnlzq* spctm = ch ? ch->getSpctmChnl(false, m_spectralClass) : nullptr;
+    if (!querySnsColor(w, spctm, material, colour))
+        return 0;
+    if (m_pRnd->standardMode && m_pairs.partnerOf(i) >= 0) {
+        double value = 0.0;
+        const bool any = windowValue(w, trial, i, value) != 0;
+        m_pRnd->drawContourmapStdValue(value, any, material, colour);
+    }
+    return 1;
+}
+
 int CStatContourMapSpctm3D::initTriMegSnsHullVtx(CMEGDatazq* data) {
     return initTriHullVtx(data, kChnMeg);
 }
@@ -87,8 +121,7 @@ void CStatContourMapSpctm3D::collectHullPoints(CMDTrialzq* trial, int chnType,
 void CStatContourMapSpctm3D::writeHullVertices(CMDTrialzq* trial, const std::vector<R3>& unique,
                                                const std::vector<Tri>& tris, D3DVTX_PNCd* vtx) {
     const CntmpWindow w = getCntmpWindow();
-    CMDChannelzq** channels = trial->getAllChannelPt();
-    beginColorQueries();
+    beginColorQueries(trial);
     long long v = 0;
     for (const Tri& t : tris) {
         for (const int corner : {t.a, t.b, t.c}) {
@@ -104,8 +137,7 @@ void CStatContourMapSpctm3D::writeHullVertices(CMDTrialzq* trial, const std::vec
             out.nml[3] = 1.0f;
             std::copy(m_surfColor, m_surfColor + 4, out.clr);
             if (m_cntmpColorOn)
-                querySnsColor(w, channels[p.chIdx]->getSpctmChnl(false, m_spectralClass), nullptr,
-                              out.clr);
+                querySnsColor(w, trial, p.chIdx, nullptr, out.clr);
         }
     }
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "viewbase/CStatD3DMzq.h"
+#include "views/CGradPairs.h"
 
 #include <vector>
 
@@ -48,8 +49,19 @@ protected:
     // once; the rest keep their colours).
     int querySnsColor(const CntmpWindow& w, CSpctmChnlzq* chnl, CMMaterialzq* material,
                       float* colour);
-    // Starts a build or paint: the renderer may tell the user about missing data once more.
-    void beginColorQueries() { m_queriesOff = false; }
+    // The same for channel i of trial; on a map of planar gradiometers in the standard
+    // drawings, the colour of the value combined from both gradiometers of its place.
+    int querySnsColor(const CntmpWindow& w, CMDTrialzq* trial, int i, CMMaterialzq* material,
+                      float* colour);
+    // The value that colours channel i in the standard drawings (the window mean, combined
+    // for a gradiometer pair); 0 when the window holds no data.
+    int windowValue(const CntmpWindow& w, CMDTrialzq* trial, int i, double& value);
+    // Starts a build or paint of trial: the renderer may tell the user about missing data
+    // once more, and gradiometer pairs are found again.
+    void beginColorQueries(CMDTrialzq* trial);
+    bool combinesPairs() const { return m_megSnsKind == kMegPlanarGrad && m_chnType == kChnMeg; }
+
+    CGradPairs m_pairs;
 
     DECLARE_MESSAGE_MAP()
 

@@ -89,13 +89,21 @@ int CStatContourMapSpctm3Dzq::checkInitScene() {
 
 void CStatContourMapSpctm3Dzq::OnPaint() {
     CPaintDC dc(this);
-    if (!GetSafeHwnd() || !IsWindowVisible() || !checkInitScene())
+    if (!GetSafeHwnd() || !IsWindowVisible())
         return;
-    renderFrame();
     CRect client;
     GetClientRect(&client);
+    // The frame stays above the text and the colour bar, so that they never cover the head.
+    setFrameMarginBottom(overlayBandHeight(dc, client));
+    if (!checkInitScene())
+        return;
+    renderFrame();
+    const CRect band(client.left, frameRect().bottom, client.right, client.bottom);
+    dc.FillSolidRect(band, 0);
     drawTimeFreqInfo(&dc, &client);
     drawOverlays(dc, client);
+    if (m_pM3D)
+        m_marks.drawLetters(dc, *m_pM3D, frameRect());
 }
 
 void CStatContourMapSpctm3Dzq::renderFrame() {
@@ -120,13 +128,30 @@ int CStatContourMapSpctm3Dzq::drawSpctmCntmp3D() {
         return 0;
     if (m_chnType != kChnMeg && m_chnType != kChnEeg)
         return 0;
-    beginColorQueries();
+    beginColorQueries(m_pMEGData->getCurrentTrialPt());
     const bool shown = m_chnType == kChnMeg ? m_pMEGData->megSnsShown : m_pMEGData->eegEltShown;
     if (shown)
         m_chnType == kChnMeg ? drawMegSnsSpctm() : drawEegEltSpctm();
+    drawHeadMarks();
     if (!m_cntmpOn)
         return 1;
     return drawContourSurface(m_chnType);
+}
+
+void CStatContourMapSpctm3Dzq::drawHeadMarks() {
+    std::vector<CHeadMarks::Point> positions;
+    CMDTrialzq* trial = m_pMEGData->getCurrentTrialPt();
+    for (int i = 0; trial && i < trial->getTotalChannel(); ++i) {
+        CHeadMarks::Point p;
+        if (getSnsPositionD(trial->getChannel(i), m_chnType, p.data()))
+            positions.push_back(p);
+    }
+    if (!m_marks.place(m_pMEGData->getHeadFrame(), positions) || !m_marks.build(m_marksDraw))
+        return;
+    m_outmerg.setVertexColor1SrcMode(m_vtxColorSrc, 1);
+    m_pM3D->m_outmerg.m_colorSource = m_outmerg.m_colorSource;
+    m_pM3D->setMaterial(&m_matSurf);
+    drawTriangles(m_marksDraw, {{0, m_marksDraw.m_nVtx / 3}});
 }
 
 int CStatContourMapSpctm3Dzq::drawContourSurface(int chnType) {
@@ -156,7 +181,7 @@ int CStatContourMapSpctm3Dzq::drawContourSurface(int chnType) {
 
 unsigned long long CStatContourMapSpctm3Dzq::colorKey() const {
     unsigned long long h = 1469598103934665603ULL;
-    h = mix(mix(mix(h, m_spectralClass), m_component), m_cntmpColorOn);
+    h = mix(mix(mix(mix(h, m_spectralClass), m_component), m_cntmpColorOn), m_megSnsKind);
     for (const float c : m_surfColor)
         h = mix(h, c);
     if (!m_pRnd)
@@ -242,7 +267,7 @@ int CStatContourMapSpctm3Dzq::drawSnsSpctm(int chnType) {
         if (coloured) {
             // A channel whose grid gives no colour looks plain, not like the sensor before it.
             std::copy(m_matSns.m_color, m_matSns.m_color + 4, m_matSpctm.m_color);
-            if (querySnsColor(w, spctm, &m_matSpctm, nullptr))
+            if (querySnsColor(w, trial, i, &m_matSpctm, nullptr))
                 material = &m_matSpctm;
         }
         m_pM3D->setMaterial(material);
@@ -335,32 +360,105 @@ int CStatContourMapSpctm3Dzq::drawTimeFreqInfo(CDC* dc, const RECT* client) {
     return 1;
 }
 
+int CStatContourMapSpctm3Dzq::overlayBandHeight(CDC& dc, const CRect& client) const {
+    const int line = dc.GetTextExtent(CString(u"0")).cy;
+    CRect above = client;
+    above.bottom -= 2 * line;
+    const CRect bar = CSpctmColorBar::area(dc, above);
+    return client.bottom - (bar.IsRectEmpty() ? above.bottom : bar.top) + 2;
+}
+
+CString CStatContourMapSpctm3Dzq::shownUnit() {
+    if (!m_pMEGData || !m_pTrial)
+        return CString();
+    return CSpctmUnit::ofChannels(
+        *m_pMEGData, *m_pTrial,
+        [this](CMDChannelzq* ch, int i) { return checkMegEegSensorVisibility(ch, i, -1) != 0; },
+        m_spectralClass, m_component);
+}
+
+CString CStatContourMapSpctm3Dzq::sensorLabel() const {
+    if (m_chnType == kChnEeg)
+        return u"EEG electrodes";
+    switch (m_megSnsKind) {
+    case kMegMagnetometer:
+        return u"Magnetometers";
+    case kMegPlanarGrad:
+        return u"Planar gradiometers";
+    case kMegAxialGrad:
+        return u"Axial gradiometers";
+    default:
+        return u"All MEG sensors";
+    }
+}
+
+CString CStatContourMapSpctm3Dzq::describeWindow() {
+    if (!m_pRnd || !updateMEGData())
+        return CString();
+    CSpctmTrialzq* st = m_pTrial->getSpctmTrial(false, m_spectralClass);
+    if (!st)
+        return CString();
+    // The window averaged is the part of it that lies on the grid.
+    const CntmpWindow w = getCntmpWindow();
+    const long long nTime = st->getTrialSpctmTimePt();
+    const long long nFreq = st->getTrialSpctmFreqPt();
+    const long long t0 = std::clamp(w.t0, 0LL, std::max(nTime - 1, 0LL));
+    const long long f0 = std::clamp(w.f0, 0LL, std::max(nFreq - 1, 0LL));
+    const long long t1 = std::clamp(w.t1, t0, std::max(nTime - 1, t0));
+    const long long f1 = std::clamp(w.f1, f0, std::max(nFreq - 1, f0));
+    double msStart = 0.0, msEnd = 0.0, hzStart = 0.0, hzEnd = 0.0;
+    m_pMEGData->getTrialSpctmGivenTime2LatencyMsec(t0, t1, msStart, msEnd, m_spectralClass,
+                                                   m_component);
+    st->getTrialSpctmGivenFreqID4Hz(f0, f1, hzStart, hzEnd);
+    CString line;
+    line.Format(u"%s  |  %s  |  %s  |  %0.1f to %0.1f ms  |  %0.1f to %0.1f Hz",
+                labelOf(kClassLabels, m_spectralClass), labelOf(kComponentLabels, m_component),
+                sensorLabel().GetString(), msStart, msEnd, hzStart, hzEnd);
+    return line;
+}
+
 void CStatContourMapSpctm3Dzq::drawOverlays(CDC& dc, const CRect& client) {
     if (!m_pRnd)
         return;
-    const double lower = m_pRnd->standardMode ? m_pRnd->stdLower : m_pRnd->proLower;
-    const double upper = m_pRnd->standardMode ? m_pRnd->stdUpper : m_pRnd->proUpper;
-    const CString unit = m_pMEGData && m_pTrial
-                             ? CSpctmUnit::ofChannels(*m_pMEGData, *m_pTrial, m_chnType,
-                                                      m_spectralClass, m_component)
-                             : CString();
-    CString line;
-    line.Format(u"%s  |  %s  |  colour range %.4g ~ %.4g %s",
-                labelOf(kClassLabels, m_spectralClass), labelOf(kComponentLabels, m_component),
-                lower, upper, unit);
-    const int height = dc.GetTextExtent(line).cy;
+    const CString unit = shownUnit();
+    const CString line = describeWindow();
+    const int height = dc.GetTextExtent(CString(u"0")).cy;
     const COLORREF text = dc.SetTextColor(0xFFFFFF);
     const COLORREF back = dc.SetBkColor(0);
-    dc.TextOut(0, client.Height() - 2 * height, line);
+    if (!line.IsEmpty())
+        dc.TextOut(0, client.Height() - 2 * height, line);
     dc.SetTextColor(text);
     dc.SetBkColor(back);
     dc.SetBkMode(TRANSPARENT);
-    // The bar stands above the two text lines.
+    // The bar stands above the two text lines, under the frame.
     CRect above = client;
     above.bottom -= 2 * height;
     CSpctmColorBar::draw(dc, above, *m_pRnd,
                          m_pMEGData && m_pTrial ? CSpctmUnit::valueTitle(m_component, unit)
                                                 : CString());
+}
+
+int CStatContourMapSpctm3Dzq::setMegSnsKind(int kind) {
+    if (kind < kMegAllKinds || kind > kMegAxialGrad)
+        return 0;
+    m_megSnsKind = kind;
+    return 1;
+}
+
+std::vector<int> CStatContourMapSpctm3Dzq::getMegSnsKinds() {
+    bool seen[3] = {false, false, false};
+    CMDTrialzq* trial = updateMEGData() ? m_pTrial : nullptr;
+    for (int i = 0; trial && i < trial->getTotalChannel(); ++i) {
+        CMEGSensorzq* sensor =
+            trial->getChannel(i) ? trial->getChannel(i)->getMEGSensorzq() : nullptr;
+        if (sensor && sensor->getKind() >= 0 && sensor->getKind() < 3)
+            seen[sensor->getKind()] = true;
+    }
+    std::vector<int> kinds;
+    for (int k = 0; k < 3; ++k)
+        if (seen[k])
+            kinds.push_back(k);
+    return kinds;
 }
 
 int CStatContourMapSpctm3Dzq::autofitColor4SnsWin() {
@@ -372,21 +470,64 @@ int CStatContourMapSpctm3Dzq::autofitColor4SnsWin() {
     CMDChannelzq** channels = trial->getAllChannelPt();
     const int count = channels ? trial->getTotalChannel() : 0;
     const CntmpWindow w = getCntmpWindow();
+    m_pairs.update(combinesPairs() ? trial : nullptr);
     bool any = false;
     double lo = 0.0, hi = 0.0;
     for (int i = 0; i < count; ++i) {
         CSpctmChnlzq* spctm =
             channels[i] ? channels[i]->getSpctmChnl(false, m_spectralClass) : nullptr;
+        double mean = 0.0;
+        // A gradiometer pair is fitted by its combined value, as it is coloured.
         if (!checkMegEegSensorVisibility(channels[i], i, -1) || !spctm ||
-            !m_pRnd->autoFitStdViewRng4CrntShowStd(spctm, m_component, w.t0, w.f0, w.t1, w.f1))
+            (m_pairs.partnerOf(i) >= 0 ? !windowValue(w, trial, i, mean)
+                                       : !m_pRnd->autoFitStdViewRng4CrntShowStd(
+                                             spctm, m_component, w.t0, w.f0, w.t1, w.f1)))
             continue;
-        const double v = std::fabs(m_pRnd->proLowerLimit);
+        const double v = std::fabs(m_pairs.partnerOf(i) >= 0 ? mean : m_pRnd->proLowerLimit);
         lo = any ? std::min(lo, v) : v;
         hi = any ? std::max(hi, v) : v;
         any = true;
     }
     m_pRnd->stdUpper = hi;
     m_pRnd->stdLower = lo;
+    return 1;
+}
+
+int CStatContourMapSpctm3Dzq::fitColor4Quantity(bool chooseDrawing) {
+    if (!m_pRnd)
+        return 0;
+    if (chooseDrawing) {
+        const bool power = m_component == 2 && (m_spectralClass == 0 || m_spectralClass == 1);
+        m_pRnd->polarity = power ? 0 : 1;
+    }
+    if (!autofitColor4SnsWin())
+        return 0;
+    // The polarity drawing colours magnitudes from 0: the bar runs from -upper to upper.
+    if (m_pRnd->polarity != 0)
+        m_pRnd->stdLower = 0.0;
+    return 1;
+}
+
+int CStatContourMapSpctm3Dzq::fitColor4Sweep(long long ticks) {
+    if (!m_pRnd || ticks < 1)
+        return 0;
+    const long long t = m_pRnd->timePos, f = m_pRnd->freqPos;
+    bool any = false;
+    double lo = 0.0, hi = 0.0;
+    for (long long i = 0; i < ticks; ++i) {
+        if (!m_pRnd->animateSpctm(m_stepTime, m_stepFreq, m_spectralClass) ||
+            !autofitColor4SnsWin())
+            break;
+        lo = any ? std::min(lo, m_pRnd->stdLower) : m_pRnd->stdLower;
+        hi = any ? std::max(hi, m_pRnd->stdUpper) : m_pRnd->stdUpper;
+        any = true;
+    }
+    m_pRnd->timePos = t;
+    m_pRnd->freqPos = f;
+    if (!any)
+        return 0;
+    m_pRnd->stdLower = m_pRnd->polarity != 0 ? 0.0 : lo;
+    m_pRnd->stdUpper = hi;
     return 1;
 }
 
@@ -417,7 +558,7 @@ int CStatContourMapSpctm3Dzq::initTriFanVtx(int chnType) {
     m_pBuildTrial = trial;
     std::copy(m_snsSphereCenter, m_snsSphereCenter + 3, m_buildSphere);
     m_buildSphere[3] = m_snsSphereRadius;
-    beginColorQueries();
+    beginColorQueries(trial);
     long long v = 0;
     for (int i = 0; i < count; ++i)
         if (!buildFan(fans, chnType, i, v))
@@ -437,9 +578,7 @@ void CStatContourMapSpctm3Dzq::writeFanVertex(D3DVTX_PNCd& out, const double pos
     std::fill(out.nml, out.nml + 4, 0.0f);
     std::copy(m_surfColor, m_surfColor + 4, out.clr);
     if (m_cntmpColorOn)
-        querySnsColor(m_buildWin,
-                      m_pBuildTrial->getChannel(channel)->getSpctmChnl(false, m_spectralClass),
-                      nullptr, out.clr);
+        querySnsColor(m_buildWin, m_pBuildTrial, channel, nullptr, out.clr);
 }
 
 bool CStatContourMapSpctm3Dzq::isNeighbour(int chnType, const double p[3],

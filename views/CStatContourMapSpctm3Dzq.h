@@ -4,6 +4,7 @@
 // the colour range to the sensors' values.
 #pragma once
 
+#include "views/CHeadMarks.h"
 #include "views/CSnsFanChain.h"
 #include "views/CStatContourMapSpctm3D.h"
 
@@ -28,9 +29,34 @@ public:
     int drawTimeFreqInfo(CDC* dc, const RECT* client);
     // The renderer's standard range becomes the span of the shown sensors' window means.
     int autofitColor4SnsWin();
+    // Colours that fit the quantity shown: with chooseDrawing, power and magnitude of the
+    // Active and Control classes take the absolute-value drawing, signed values and every
+    // Result contrast the polarity drawing; then the range is fitted to the shown sensors'
+    // window values, from the smallest to the largest (absolute) or symmetric about 0 up to
+    // the largest magnitude (polarity). 0 without data.
+    int fitColor4Quantity(bool chooseDrawing);
+    // One colour range for the windows that ticks animation steps from the current cursor
+    // visit, fitted as fitColor4Quantity does over all of them; the cursor is left where it
+    // was. 0 without data or steps.
+    int fitColor4Sweep(long long ticks);
     // Build every fan of the MEG sensors (EEG electrodes) into the fan data of the type.
     int initTriMegSnsFanVtx();
     int initTriEegEltFanVtx();
+    // Shows only the MEG sensors of one kind (kMegMagnetometer, kMegPlanarGrad, kMegAxialGrad)
+    // or all of them (kMegAllKinds); planar gradiometer pairs then show one combined value
+    // per place. 0 for another value, nothing changed.
+    int setMegSnsKind(int kind);
+    // The kinds of MEG sensor among the current trial's channels, in kind order.
+    std::vector<int> getMegSnsKinds();
+    // What the map shows, for people: "Magnetometers", "Planar gradiometers", "EEG electrodes".
+    CString sensorLabel() const;
+    // The line that names what the picture shows: class, component, sensors, and the window
+    // actually averaged (cut to the grid) in ms and Hz. Empty without data.
+    CString describeWindow();
+    // Nose and ear marks of the last paint (none when the layouts do not say where the front
+    // is).
+    const CHeadMarks& headMarks() const { return m_marks; }
+
     // Writes the picture to a PNG file (path in UTF-8): at scale 1 what the view shows, text
     // and colour bar included; at 2 to 4 the 3D frame rendered at that multiple of the view's
     // size. 0 without a window or scene, or when the file cannot be written.
@@ -62,8 +88,14 @@ private:
     int replaceNeighbour(CSnsFan4ContourMapx& fan, int chnType, int k, int j, const double q[3]);
     // The fans as triangles (closed round a centre whose ring closes) into the fan draw buffer.
     void makeFanTriangles(CSnsFanData4ContourMapx& fans, int chnType);
-    // Second info line (class, component, colour range) and the colour bar.
+    // The band under the 3D frame: the colour bar and the line naming the window.
     void drawOverlays(CDC& dc, const CRect& client);
+    // Height of that band with the text lines of dc: the frame never reaches under it.
+    int overlayBandHeight(CDC& dc, const CRect& client) const;
+    // Nose and ears for the sensors of the channel type, drawn into the frame.
+    void drawHeadMarks();
+    // Unit of the values of the shown channels.
+    CString shownUnit();
 
     // State of the build in progress: its window, trial and sphere.
     CntmpWindow m_buildWin;
@@ -71,4 +103,6 @@ private:
     float m_buildSphere[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     CSnsFanChain m_chain;
     CMVBzq m_fanDraw;
+    CHeadMarks m_marks;
+    CMVBzq m_marksDraw;
 };

@@ -16,8 +16,7 @@ int CViewPicture::save(CStatD3DM00MD3D& view, const std::function<bool()>& ready
     }
     if (!view.m_pM3D && !ready())
         return 0;
-    CRect client;
-    view.GetClientRect(&client);
+    const CRect client = view.frameRect();
     CM3Dzq& engine = *view.m_pM3D;
     if (!engine.setTargetSize(client.Width() * scale, client.Height() * scale))
         return 0;

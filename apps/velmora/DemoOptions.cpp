@@ -63,6 +63,11 @@ const char* const kDemoUsage =
     "\n"
     "Window options:\n"
     "  --eeg           the contour map of the EEG electrodes instead of the MEG sensors.\n"
+    "  --sensors KIND  sensors of the contour map: mag (magnetometers), grad (planar\n"
+    "                  gradiometers, each pair combined into one value per place), axial\n"
+    "                  (axial gradiometers), all (every MEG sensor) or eeg (the EEG\n"
+    "                  electrodes, as --eeg). Default: mag when the MEG sensors are of\n"
+    "                  several kinds, else all.\n"
     "  --class C       spectral class of the windows: active (default), control or result.\n"
     "  --snapshot DIR  paint every opened window headlessly, write single-channel-ROLE.png,\n"
     "                  contour-ROLE.png (contour-eeg-ROLE.png for the EEG map) and\n"
@@ -88,9 +93,10 @@ constexpr unsigned long long kMaxEventCode = 65535;
 constexpr double kDefaultFreqStepHz = 2.0;
 constexpr int kMaxFreqs = 1000;
 
-const char* const kValueOptions[] = {
-    "--snapshot", "--seed",       "--class",  "--sweep",   "--movie", "--tfr",   "--layout",
-    "--event",    "--event-code", "--active", "--control", "--epoch", "--freqs", "--condition"};
+const char* const kValueOptions[] = {"--snapshot",   "--seed",      "--class",   "--sweep",
+                                     "--movie",      "--tfr",       "--layout",  "--event",
+                                     "--event-code", "--active",    "--control", "--epoch",
+                                     "--freqs",      "--condition", "--sensors"};
 // Options that only mean something with a recording file, or with a data file of either kind.
 const char* const kRecordingOptions[] = {"--event",   "--event-code", "--active",
                                          "--control", "--epoch",      "--freqs"};
@@ -245,6 +251,21 @@ std::string parseDataValue(const std::string& option, const std::string& value, 
     return parseSeed(value, src.seed);
 }
 
+const char* const kSensorNames[] = {"all", "mag", "grad", "axial"};
+
+std::string parseSensors(const std::string& value, DemoWindowOptions& w) {
+    for (int kind = -1; kind < 3; ++kind)
+        if (value == kSensorNames[kind + 1]) {
+            w.sensorKind = kind;
+            return {};
+        }
+    if (value == "eeg") {
+        w.eeg = true;
+        return {};
+    }
+    return "--sensors takes mag, grad, axial, all or eeg, not " + quoted(value);
+}
+
 // One option with its value; the error, empty when it was taken.
 std::string parseValue(const std::string& option, const std::string& value, DemoOptions& o) {
     if (option == "--snapshot")
@@ -255,6 +276,8 @@ std::string parseValue(const std::string& option, const std::string& value, Demo
         return parseClass(value, o);
     if (option == "--sweep")
         return parseSweep(value, o.windows.sweepTicks);
+    if (option == "--sensors")
+        return parseSensors(value, o.windows);
     return parseDataValue(option, value, o);
 }
 
@@ -308,6 +331,9 @@ std::string checkData(const DemoOptions& o, const std::set<std::string>& given) 
 }
 
 std::string checkCombination(const DemoOptions& o, const std::set<std::string>& given) {
+    if (o.windows.eeg && o.windows.sensorKind != DemoWindowOptions::kDefaultSensors)
+        return "--sensors " + std::string(kSensorNames[o.windows.sensorKind + 1]) +
+               " chooses MEG sensors, but the EEG electrodes were asked for";
     if (o.windows.sweepTicks > 0 && o.windows.snapshotDir.empty())
         return "--sweep needs --snapshot DIR";
     if (!o.windows.movieFile.empty() && o.windows.sweepTicks < 1)

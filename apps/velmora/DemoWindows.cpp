@@ -16,6 +16,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -40,18 +42,37 @@ constexpr int kMovieFps = 10;
 constexpr double kSurfaceWidth = 640.0;
 constexpr double kSurfaceDepth = 480.0;
 
-// The channel whose power in the class shown peaks highest becomes current, so the window
-// opens on the strongest activity of the recording.
-void selectStrongestChannel(CArrayMEDataSetzq& data, int spectralClass) {
+// The MEG sensor kind the map shows: the one asked for, else magnetometers when the data
+// has several kinds (the field's maps show one kind at a time), else all of them.
+int sensorKindFor(CMDTrialzq* trial, const DemoWindowOptions& o) {
+    if (o.sensorKind != DemoWindowOptions::kDefaultSensors)
+        return o.sensorKind;
+    bool seen[3] = {false, false, false};
+    for (int i = 0; trial && i < trial->getTotalChannel(); ++i)
+        if (CMEGSensorzq* sensor = trial->getChannel(i)->getMEGSensorzq())
+            seen[std::clamp(static_cast<int>(sensor->getKind()), 0, 2)] = true;
+    return seen[0] + seen[1] + seen[2] > 1 ? CStatD3DM00MEGData::kMegMagnetometer
+                                           : CStatD3DM00MEGData::kMegAllKinds;
+}
+
+// Among the channels the map shows, the one whose power in the class peaks highest becomes
+// current, so the single-channel window opens on the strongest activity in the map's unit.
+void selectStrongestChannel(CArrayMEDataSetzq& data, const DemoWindowOptions& o) {
     CMEGDatazq* session = data.getSessionData(-1);
     CMDTrialzq* trial = session ? session->getTrialzq(-1) : nullptr;
     if (!trial)
         return;
+    const int kind = sensorKindFor(trial, o);
     int best = -1;
     double bestMax = 0.0;
     for (int i = 0; i < trial->getTotalChannel(); ++i) {
+        CMDChannelzq* ch = trial->getChannel(i);
+        const bool shown =
+            o.eeg ? ch->getEegElectrode(0) != nullptr
+                  : ch->getMEGSensorzq() && CStatD3DM00MEGData::checkMegSnsKind(ch, kind);
         double lo = 0.0, hi = 0.0;
-        if (trial->getSpctmRange4OneChnlShowAbs(0, i, &lo, &hi, nullptr, true, spectralClass,
+        if (shown &&
+            trial->getSpctmRange4OneChnlShowAbs(0, i, &lo, &hi, nullptr, true, o.spectralClass,
                                                 kPower) &&
             hi > bestMax) {
             best = i;
@@ -65,8 +86,9 @@ void selectStrongestChannel(CArrayMEDataSetzq& data, int spectralClass) {
 // The demo's choices before the first show: power in both windows (the parameters window
 // fits its colour range with its own component on its first show), and axes in the pixel
 // scale of the peak limit, so that the surface is about as deep as wide.
-void prepareWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data, int spectralClass) {
-    selectStrongestChannel(data, spectralClass);
+void prepareWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data, const DemoWindowOptions& o) {
+    const int spectralClass = o.spectralClass;
+    selectStrongestChannel(data, o);
     face.checkInitMEGSpctm3DRnd(&data);
     face.checkInitSpctmDlgSingleChnl(spectralClass);
     face.checkInitSpctmStdSetDlg(nullptr);
@@ -138,31 +160,54 @@ void showAlphaBand(CVelmoraFacezq& face, CDlgContourMapSpctm3Dzq& dlg, int spect
 
 // Steps the contour map's animation tick by tick as its timer would, painting each frame;
 // every frame goes into dir as a PNG and into the movie, when given, on a worker thread.
+// The frames show the view as the window does: the map with the line naming its window and the
+// colour bar; one colour range, fitted over every window the sweep visits, so frames compare.
 bool sweep(CDlgContourMapSpctm3Dzq& dlg, const DemoWindowOptions& o, std::ostream& log) {
     CStatContourMapSpctm3Dzq& view = dlg.m_view;
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CM_ANIMATE, BN_CLICKED), 0);
+    const int autofit = std::exchange(view.m_autofitColor, 0);
+    view.fitColor4Sweep(o.sweepTicks);
     SweepWriter writer(o.snapshotDir, o.movieFile, kMovieFps, log);
     const auto start = std::chrono::steady_clock::now();
     bool ok = true;
     int ticks = 0;
+    std::vector<std::uint32_t> frame;
     for (; ticks < o.sweepTicks && ok; ++ticks) {
         dlg.SendMessage(WM_TIMER, CDlgContourMapSpctm3Dzq::kAnimateTimer, 0);
         view.UpdateWindow();
-        const CM3Dzq* engine = view.m_pM3D;
-        if (!engine || !engine->getImage()) {
+        int width = 0, height = 0;
+        if (!view.m_pM3D || !view.m_pM3D->getImage() ||
+            !AfxGetWindowImage(&view, frame, width, height)) {
             log << "velmora: the contour map painted no frame\n";
             ok = false;
             break;
         }
-        ok = writer.add(engine->getImage(), engine->getImageWidth(), engine->getImageHeight());
+        ok = writer.add(frame.data(), width, height);
     }
     ok = writer.finish() && ok;
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    view.m_autofitColor = autofit;
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CM_ANIMATE, BN_CLICKED), 0);
     log << "swept " << ticks << " ticks in " << seconds << " s ("
         << (seconds > 0 ? ticks / seconds : 0.0) << " frames/s)\n";
     return ok;
+}
+
+// The MEG sensors of the map; false, with the reason on log, for a kind the data lacks.
+bool chooseSensors(CVelmoraFacezq& face, CDlgContourMapSpctm3Dzq& dlg, const DemoWindowOptions& o,
+                   std::ostream& log) {
+    const std::vector<int> kinds = dlg.m_view.getMegSnsKinds();
+    const int kind = sensorKindFor(dlg.m_view.m_pTrial, o);
+    if (face.setCntmpSnsKind(o.spectralClass, kind))
+        return true;
+    const char* const names[] = {"magnetometers", "planar gradiometers", "axial gradiometers"};
+    std::string present;
+    for (int k : kinds)
+        present += std::string(present.empty() ? "" : ", ") + names[k];
+    log << "velmora: --sensors: the recording has no " << names[std::clamp(kind, 0, 2)]
+        << " (its MEG sensors: " << (present.empty() ? "none" : present) << ")\n";
+    return false;
 }
 
 int snapshot(CVelmoraFacezq& face, const DemoWindowOptions& o, std::ostream& log) {
@@ -223,7 +268,7 @@ void chooseDisplay(DemoWindowOptions& o, std::ostream& log) {
 
 bool openDemoWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data,
                      const DemoWindowOptions& options, std::ostream& log) {
-    prepareWindows(face, data, options.spectralClass);
+    prepareWindows(face, data, options);
     if (!openWindows(face, data, options)) {
         log << "velmora: the spectral windows could not be opened\n";
         return false;
@@ -243,12 +288,14 @@ bool openDemoWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data,
         face.m_pDlgStdSet->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SET_DETAIL, CBN_SELCHANGE), 0);
     }
     AfxPumpMessages();
-    if (CDlgContourMapSpctm3Dzq* contour = contourDialog(face, options.spectralClass)) {
-        showAlphaBand(face, *contour, options.spectralClass);
-        // The windows share one colour range: the surface is coloured again with the new one.
-        oneChnl->m_view.updateSpctmSurface();
-        oneChnl->m_view.Invalidate(FALSE);
-    }
+    CDlgContourMapSpctm3Dzq* contour = contourDialog(face, options.spectralClass);
+    if (!contour)
+        return true;
+    showAlphaBand(face, *contour, options.spectralClass);
+    if (!options.eeg && !chooseSensors(face, *contour, options, log))
+        return false;
+    // Colours that fit the quantity; the windows share them.
+    face.fitColor4Quantity(options.spectralClass);
     return true;
 }
 

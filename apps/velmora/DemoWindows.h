@@ -10,11 +10,15 @@ class CArrayMEDataSetzq;
 class CVelmoraFacezq;
 
 struct DemoWindowOptions {
-    std::string snapshotDir; // empty: interactive
-    bool eeg = false;        // the EEG contour map instead of the MEG one
-    int spectralClass = 0;   // 0 Active, 1 Control, 2 Result
-    int sweepTicks = 0;      // animation ticks to sweep headlessly (0: none)
-    std::string movieFile;   // the sweep also goes into this movie
+    // sensorKind before a choice: magnetometers when the MEG sensors are of several kinds.
+    static constexpr int kDefaultSensors = -2;
+
+    std::string snapshotDir;          // empty: interactive
+    bool eeg = false;                 // the EEG contour map instead of the MEG one
+    int sensorKind = kDefaultSensors; // MEG sensors of the map: -1 all, 0 mag, 1 grad, 2 axial
+    int spectralClass = 0;            // 0 Active, 1 Control, 2 Result
+    int sweepTicks = 0;               // animation ticks to sweep headlessly (0: none)
+    std::string movieFile;            // the sweep also goes into this movie
 };
 
 // Opens the single-channel window, the contour map and the parameters window of the class

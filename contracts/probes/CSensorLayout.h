@@ -61,6 +61,18 @@ public:
     std::unique_ptr<CMEGSensorzq> makeMegSensor(int i) const;
     std::unique_ptr<CEEGelectrodezq> makeElectrode(int i) const;
 
+    // Where the head's front and right are in the layout's coordinates: known for the built-in
+    // layouts, the 10-10 system and typed layout files (head coordinates: x right, y front),
+    // and for other files that place the fiducials (nasion "Nz"/"NAS"/"FidNz", ears
+    // "LPA"/"FidT9" and "RPA"/"FidT10"); unknown otherwise. Unit vectors, front orthogonal to
+    // right.
+    struct HeadFrame {
+        bool known = false;
+        double front[3] = {0.0, 1.0, 0.0};
+        double right[3] = {1.0, 0.0, 0.0};
+    };
+    const HeadFrame& getHeadFrame() const { return m_frame; }
+
     // Why the last read failed ("" after a success).
     const std::string& getError() const { return m_error; }
     // The unit the last read used.
@@ -68,8 +80,11 @@ public:
 
 private:
     int fail(std::string message);
+    // The frame from the fiducials among the channels; unknown without all three.
+    void findFiducialFrame();
 
     std::vector<Channel> m_channels;
+    HeadFrame m_frame;
     std::string m_error;
     Unit m_unit = Unit::Metre;
 };

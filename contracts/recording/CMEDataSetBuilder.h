@@ -61,6 +61,11 @@ public:
     // unit of its sensor kind ("fT", "fT/cm", "uV"): 1 to 16 printable characters.
     Result setChannelUnit(int session, int channel, std::u16string unit);
 
+    // Where the head's front and right ear point in the session's sensor coordinates (any
+    // length; front is made orthogonal to right). Refused for vectors that are not finite,
+    // are zero or are parallel.
+    Result setHeadFrame(int session, const double front[3], const double right[3]);
+
     // Raw signal of one channel: nEpochs epochs of equal length, one after the other. All
     // channels of a trial share sampling rate, first-sample latency, epoch count and length.
     // Refused on a trial holding handed-in spectra. Non-finite samples and samples beyond

@@ -20,6 +20,17 @@ public:
     double dirGlyphSize2 = 0.002; // direction glyph width
     double eegEltSize = 0.006;    // electrode cube edge or sphere size
 
+    // Where the head's front (nose) and right ear lie in the sensors' coordinates, when the
+    // layouts say so: unit vectors, front orthogonal to right. Views mark nose and ears only
+    // when known.
+    struct HeadFrame {
+        bool known = false;
+        double front[3] = {0.0, 1.0, 0.0};
+        double right[3] = {1.0, 0.0, 0.0};
+    };
+    const HeadFrame& getHeadFrame() const { return m_headFrame; }
+    void setHeadFrame(const HeadFrame& frame) { m_headFrame = frame; }
+
     int getTrialCount() const { return static_cast<int>(m_trials.size()); }
     // Trial i, or the current trial for -1; null when out of range.
     CMDTrialzq* getTrialzq(int index);
@@ -42,4 +53,5 @@ private:
     std::vector<std::unique_ptr<CMDTrialzq>> m_trials;
     int m_current = 0;
     long long m_stamp = 1;
+    HeadFrame m_headFrame;
 };

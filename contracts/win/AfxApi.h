@@ -5,7 +5,9 @@
 #include "win/CString.h"
 #include "win/WinDefs.h"
 
+#include <cstdint>
 #include <functional>
+#include <vector>
 
 class CWnd;
 
@@ -31,6 +33,9 @@ BOOL AfxGetSaveFileName(CWnd* pOwner, LPCTSTR lpszTitle, LPCTSTR lpszFilter, CSt
 // Writes what the window shows (a top-level window with its frame and menu bar) to a PNG file
 // (path in UTF-8). FALSE without a window or when the file cannot be written.
 BOOL AfxSaveWindowImage(CWnd* pWnd, const char* path);
+// What the window shows, as AfxSaveWindowImage writes it, into rgba: width x height pixels,
+// top row first, red in bits 0-7, opaque. FALSE (rgba unchanged) without a window.
+BOOL AfxGetWindowImage(CWnd* pWnd, std::vector<std::uint32_t>& rgba, int& width, int& height);
 
 // Moves the top-level window of pWnd beside that of pAnchor, on pAnchor's screen: right of
 // it, left, below or above, the first place that stays on the screen and covers no other shown

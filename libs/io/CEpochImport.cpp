@@ -263,6 +263,7 @@ CIoResult EpochRun::fill(CArrayMEDataSetzq& data) {
     r = r ? check(b.setSpectrumSettings(0, m_o.spectrum)) : r;
     r = r ? check(b.addTrial(0)) : r;
     r = r ? check(CMontage::addChannels(b, 0, m_placed)) : r;
+    r = r ? check(m_montage.addHeadFrame(b, 0)) : r;
     const auto nEpochs = static_cast<long long>(m_starts.size());
     const auto nChannels = static_cast<long long>(m_data.channelCount());
     for (long long c = 0; r && c < nChannels; ++c) {

@@ -161,3 +161,19 @@ CMEDataSetBuilder::Result CMontage::addChannels(CMEDataSetBuilder& builder, int 
     }
     return {};
 }
+
+CMEDataSetBuilder::Result CMontage::addHeadFrame(CMEDataSetBuilder& builder, int session) const {
+    if (m_layouts.empty())
+        return {};
+    const CSensorLayout::HeadFrame& first = m_layouts.front()->getHeadFrame();
+    for (const auto& layout : m_layouts) {
+        const CSensorLayout::HeadFrame& f = layout->getHeadFrame();
+        if (!f.known)
+            return {};
+        for (int k = 0; k < 3; ++k)
+            if (std::fabs(f.front[k] - first.front[k]) > 1e-6 ||
+                std::fabs(f.right[k] - first.right[k]) > 1e-6)
+                return {};
+    }
+    return builder.setHeadFrame(session, first.front, first.right);
+}

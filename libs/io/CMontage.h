@@ -41,6 +41,10 @@ public:
     static CMEDataSetBuilder::Result addChannels(CMEDataSetBuilder& builder, int session,
                                                  const std::vector<Placed>& placed);
 
+    // Tells the session where the head's front and right are when every layout knows it and
+    // they agree; otherwise the session keeps an unknown frame. Succeeds in both cases.
+    CMEDataSetBuilder::Result addHeadFrame(CMEDataSetBuilder& builder, int session) const;
+
     static UnitKind unitKind(const std::string& unit);
 
 private:

@@ -136,6 +136,7 @@ CIoResult SpectraRun::fill(CArrayMEDataSetzq& data) const {
     CIoResult r = check(b.addSession());
     r = r ? check(b.addTrial(0)) : r;
     r = r ? check(CMontage::addChannels(b, 0, m_placed)) : r;
+    r = r ? check(m_montage.addHeadFrame(b, 0)) : r;
     r = r ? check(b.setSpectrumAxes(0, 0, cls, m_report.timePoints, m_report.firstLatencyMs,
                                     m_report.stepMs, m_source.freqsHz))
           : r;

@@ -208,6 +208,7 @@ bool CLayoutParser::parseColumns(int number, const Fields& fields) {
     if (!parseType(fields.items[1], channel.type))
         return fail(number, "unknown sensor type '" + std::string(fields.items[1]) +
                                 "' (expected mag, grad, axial or eeg)");
+    m_typed = true;
     if (!readPosition(number, &fields.items[2], channel.pos))
         return false;
     if (n == 8) {

@@ -21,6 +21,8 @@ public:
     std::vector<Channel>& channels() { return m_channels; }
     const std::string& error() const { return m_error; }
     Unit unitUsed() const { return m_unit; }
+    // Whether the lines named sensor types: such layouts are in head coordinates by definition.
+    bool typed() const { return m_typed; }
 
 private:
     // The fields of one line: the first eight kept, all of them counted.
@@ -57,4 +59,5 @@ private:
     int m_labelsLine = 0;
     std::string m_error;
     Unit m_unit = Unit::Metre;
+    bool m_typed = false;
 };

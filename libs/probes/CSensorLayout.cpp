@@ -5,8 +5,13 @@
 #include "Eeg1010.h"
 #include "EmbeddedLayouts.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <cmath>
+#include <cstring>
 #include <fcntl.h>
+#include <initializer_list>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -101,7 +106,66 @@ int CSensorLayout::readText(std::string_view text, Unit unit) {
     m_channels = std::move(parser.channels());
     m_unit = parser.unitUsed();
     m_error.clear();
+    m_frame = HeadFrame{};
+    if (parser.typed())
+        m_frame.known = true;
+    else
+        findFiducialFrame();
     return 1;
+}
+
+namespace {
+
+bool labelIn(const std::string& label, std::initializer_list<const char*> names) {
+    for (const char* n : names)
+        if (label.size() == std::strlen(n) &&
+            std::equal(label.begin(), label.end(), n, [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(b);
+            }))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void CSensorLayout::findFiducialFrame() {
+    const double* nasion = nullptr;
+    const double* left = nullptr;
+    const double* right = nullptr;
+    for (const Channel& c : m_channels) {
+        if (labelIn(c.label, {"nz", "nas", "nasion", "fidnz"}))
+            nasion = c.pos;
+        else if (labelIn(c.label, {"lpa", "fidt9", "al"}))
+            left = c.pos;
+        else if (labelIn(c.label, {"rpa", "fidt10", "ar"}))
+            right = c.pos;
+    }
+    if (!nasion || !left || !right)
+        return;
+    double r[3], f[3];
+    for (int k = 0; k < 3; ++k)
+        r[k] = right[k] - left[k];
+    const double rLen = std::hypot(r[0], r[1], r[2]);
+    if (!(rLen > 0.0))
+        return;
+    for (double& c : r)
+        c /= rLen;
+    // Front: from the ears' midpoint to the nasion, less its part along the ear line.
+    double along = 0.0;
+    for (int k = 0; k < 3; ++k) {
+        f[k] = nasion[k] - (left[k] + right[k]) / 2;
+        along += f[k] * r[k];
+    }
+    for (int k = 0; k < 3; ++k)
+        f[k] -= along * r[k];
+    const double fLen = std::hypot(f[0], f[1], f[2]);
+    if (!(fLen > 0.0))
+        return;
+    for (int k = 0; k < 3; ++k) {
+        m_frame.front[k] = f[k] / fLen;
+        m_frame.right[k] = r[k];
+    }
+    m_frame.known = true;
 }
 
 int CSensorLayout::loadEmbedded(std::string_view name) {
@@ -125,6 +189,8 @@ int CSensorLayout::makeEeg1010(double radius) {
     m_channels = makeEeg1010Channels(radius);
     m_unit = Unit::Metre;
     m_error.clear();
+    m_frame = HeadFrame{};
+    m_frame.known = true;
     return 1;
 }
 

@@ -282,6 +282,32 @@ Result CMEDataSetBuilder::setChannelUnit(int sessionIndex, int channel, std::u16
     return {};
 }
 
+Result CMEDataSetBuilder::setHeadFrame(int sessionIndex, const double front[3],
+                                       const double right[3]) {
+    Result r;
+    CMEGDatazq* s = session(sessionIndex, r);
+    if (!s)
+        return r;
+    CMEGData::HeadFrame frame;
+    const double rLen = front && right ? std::hypot(right[0], right[1], right[2]) : 0.0;
+    double along = 0.0;
+    for (int k = 0; rLen > 0.0 && std::isfinite(rLen) && k < 3; ++k) {
+        frame.right[k] = right[k] / rLen;
+        along += front[k] * frame.right[k];
+    }
+    for (int k = 0; k < 3; ++k)
+        frame.front[k] = front ? front[k] - along * frame.right[k] : 0.0;
+    const double fLen = std::hypot(frame.front[0], frame.front[1], frame.front[2]);
+    const double given = front ? std::hypot(front[0], front[1], front[2]) : 0.0;
+    if (!(rLen > 0.0 && std::isfinite(rLen) && fLen > 1e-6 * given && std::isfinite(given)))
+        return fail("setHeadFrame: front and right must be finite, non-zero and not parallel");
+    for (double& c : frame.front)
+        c /= fLen;
+    frame.known = true;
+    s->setHeadFrame(frame);
+    return {};
+}
+
 Result CMEDataSetBuilder::addChannel(CMEGDatazq& s, const char* call, const std::u16string& label,
                                      const std::function<void(CMDChannelzq&)>& setUp, int* index) {
     if (s.getTrialCount() == 0) {

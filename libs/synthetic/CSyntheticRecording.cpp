@@ -6,6 +6,7 @@
 #include "probes/CSensorLayout.h"
 #include "recording/CMEDataSetBuilder.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -248,5 +249,13 @@ std::unique_ptr<CArrayMEDataSetzq> CSyntheticRecording::build() {
         return nullptr;
     }
     setDirections(picked);
-    return fillData(o, picked, m_error);
+    std::unique_ptr<CArrayMEDataSetzq> data = fillData(o, picked, m_error);
+    // The nose and ears are marked only when every layout says where the front is.
+    const bool known = std::all_of(layouts.begin(), layouts.end(),
+                                   [](const CSensorLayout& l) { return l.getHeadFrame().known; });
+    if (data && known && !layouts.empty()) {
+        const CSensorLayout::HeadFrame& f = layouts.front().getHeadFrame();
+        CMEDataSetBuilder(*data).setHeadFrame(0, f.front, f.right);
+    }
+    return data;
 }

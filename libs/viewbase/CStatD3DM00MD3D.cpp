@@ -35,12 +35,28 @@ int CStatD3DM00MD3D::snsSrc3Dinit(CWnd* owner) {
     return 1;
 }
 
+CRect CStatD3DM00MD3D::frameRect() const {
+    CRect rc;
+    if (!GetSafeHwnd())
+        return rc;
+    GetClientRect(&rc);
+    if (rc.Height() > 1)
+        rc.bottom = std::max(rc.top + 1, rc.bottom - m_frameMarginBottom);
+    return rc;
+}
+
+void CStatD3DM00MD3D::setFrameMarginBottom(int pixels) {
+    if (pixels == m_frameMarginBottom)
+        return;
+    m_frameMarginBottom = std::max(pixels, 0);
+    checkTargetSize();
+}
+
 int CStatD3DM00MD3D::checkTargetSize() {
     if (!m_pM3D || !GetSafeHwnd()) {
         return 0;
     }
-    CRect rc;
-    GetClientRect(&rc);
+    const CRect rc = frameRect();
     if (rc.Width() < 1 || rc.Height() < 1) {
         return 0;
     }
@@ -69,7 +85,7 @@ int CStatD3DM00MD3D::presentFrame2Wnd() {
 
 void CStatD3DM00MD3D::OnSize(UINT, int cx, int cy) {
     if (m_pM3D && cx > 0 && cy > 0) {
-        m_pM3D->setTargetSize(cx, cy);
+        checkTargetSize();
         Invalidate(FALSE);
     }
 }

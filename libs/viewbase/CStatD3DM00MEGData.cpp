@@ -56,7 +56,16 @@ int CStatD3DM00MEGData::getSnsPositionD(CMDChannelzq* channel, int chnType, doub
 int CStatD3DM00MEGData::checkMegEegSensorVisibility(CMDChannelzq* channel, int index,
                                                     int selector) {
     double xyz[3];
-    return index >= 0 && getSnsPositionD(channel, selector < 0 ? m_chnType : selector, xyz);
+    const int type = selector < 0 ? m_chnType : selector;
+    return index >= 0 && getSnsPositionD(channel, type, xyz) &&
+           (type != kChnMeg || checkMegSnsKind(channel, m_megSnsKind));
+}
+
+int CStatD3DM00MEGData::checkMegSnsKind(CMDChannelzq* channel, int kind) {
+    if (kind == kMegAllKinds)
+        return 1;
+    const CMEGSensorzq* sensor = channel ? channel->getMEGSensorzq() : nullptr;
+    return sensor && sensor->getKind() == kind ? 1 : 0;
 }
 
 CMEGDatazq* CStatD3DM00MEGData::sessionOrBound(CMEGDatazq* session) {

@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -125,19 +126,44 @@ BOOL AfxPlaceWindowBeside(CWnd* pWnd, const CWnd* pAnchor) {
     return TRUE;
 }
 
+namespace {
+
+// A window whose picture is what it shows gives the picture itself; any other is grabbed,
+// reusing the pictures of its children that are current.
+QImage shownImage(CWndImpl& impl) {
+    QImage image = impl.shownPicture();
+    if (image.isNull()) {
+        CWndImpl::reusingPictures() = true;
+        image = impl.frame()->grab().toImage();
+        CWndImpl::reusingPictures() = false;
+    }
+    return image;
+}
+
+} // namespace
+
+BOOL AfxGetWindowImage(CWnd* pWnd, std::vector<std::uint32_t>& rgba, int& width, int& height) {
+    CWndImpl* impl = CWndImpl::of(pWnd);
+    if (!impl || !pWnd->m_hWnd)
+        return FALSE;
+    const QImage image = shownImage(*impl).convertToFormat(QImage::Format_RGBX8888);
+    if (image.isNull())
+        return FALSE;
+    width = image.width();
+    height = image.height();
+    rgba.resize(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(rgba.data() + static_cast<size_t>(y) * width, image.constScanLine(y),
+                    static_cast<size_t>(width) * 4);
+    return TRUE;
+}
+
 BOOL AfxSaveWindowImage(CWnd* pWnd, const char* path) {
     CWndImpl* impl = CWndImpl::of(pWnd);
     if (!impl || !pWnd->m_hWnd || !path) {
         return FALSE;
     }
-    // A window whose picture is what it shows is written from the picture itself; any other
-    // is grabbed, reusing the pictures of its children that are current.
-    QImage image = impl->shownPicture();
-    if (image.isNull()) {
-        CWndImpl::reusingPictures() = true;
-        image = impl->frame()->grab().toImage();
-        CWndImpl::reusingPictures() = false;
-    }
+    QImage image = shownImage(*impl);
     // The encoder reads 32-bit pixels as B, G, R, A in memory.
     static_assert(std::endian::native == std::endian::little);
     if (image.format() != QImage::Format_ARGB32_Premultiplied)

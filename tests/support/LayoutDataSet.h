@@ -17,7 +17,9 @@ struct LayoutDataSet {
     CArrayMEDataSetzq data;
     static constexpr long long kTime = 20, kFreq = 10;
 
-    void build(const std::vector<Pos>& pos, const std::vector<double>& value, bool eeg) {
+    // kinds: the MEG sensor kind of each channel (magnetometers when empty).
+    void build(const std::vector<Pos>& pos, const std::vector<double>& value, bool eeg,
+               const std::vector<CMEGSensor::Kind>& kinds = {}) {
         CMEDataSetBuilder b(data);
         int s = 0, t = 0;
         ASSERT_TRUE(b.addSession(&s));
@@ -28,7 +30,8 @@ struct LayoutDataSet {
                 ASSERT_TRUE(b.addEegChannel(
                     s, u"", CEEGelectrodezq("E" + std::to_string(c), pos[c].data())));
             } else {
-                CMEGSensorzq sensor("M" + std::to_string(c), CMEGSensor::Magnetometer);
+                CMEGSensorzq sensor("M" + std::to_string(c),
+                                    kinds.empty() ? CMEGSensor::Magnetometer : kinds[c]);
                 sensor.addCoil(CBscMagSnszq(pos[c].data(), normal));
                 ASSERT_TRUE(b.addMegChannel(s, u"", sensor));
             }
