@@ -63,7 +63,7 @@ public:
 
     // Where the head's front and right are in the layout's coordinates: known for the built-in
     // layouts, the 10-10 system and typed layout files (head coordinates: x right, y front),
-    // and for other files that place the fiducials (nasion "Nz"/"NAS"/"FidNz", ears
+    // and for other files that place the fiducials (nasion "NAS"/"Nasion"/"FidNz", ears
     // "LPA"/"FidT9" and "RPA"/"FidT10"); unknown otherwise. Unit vectors, front orthogonal to
     // right.
     struct HeadFrame {
@@ -80,8 +80,8 @@ public:
 
 private:
     int fail(std::string message);
-    // The frame from the fiducials among the channels; unknown without all three.
-    void findFiducialFrame();
+    // The frame from the fiducials; unknown without all three.
+    void findFiducialFrame(const std::vector<Channel>& fiducials);
 
     std::vector<Channel> m_channels;
     HeadFrame m_frame;

@@ -56,6 +56,9 @@ bool parseType(std::string_view word, CSensorLayout::Type& type) {
     return true;
 }
 
+// Landmarks kept for the head frame; a file listing more is not a montage.
+constexpr size_t kMaxFiducials = 16;
+
 // Landmarks that montage files list beside the electrodes.
 bool isFiducial(std::string_view label) {
     const std::string l = lower(label);
@@ -232,8 +235,11 @@ bool CLayoutParser::readPosition(int number, const std::string_view* tokens, dou
 }
 
 bool CLayoutParser::addChannel(Channel channel, int number) {
-    if (isFiducial(channel.label))
+    if (isFiducial(channel.label)) {
+        if (m_fiducials.size() < kMaxFiducials)
+            m_fiducials.push_back(std::move(channel));
         return true;
+    }
     if (m_channels.size() >= kMaxChannels)
         return fail(number, "more than " + std::to_string(kMaxChannels) + " channels");
     m_channels.push_back(std::move(channel));
@@ -259,6 +265,8 @@ bool CLayoutParser::finishElc() {
             kept.push_back(std::move(m_channels[i]));
             keptLines.push_back(m_channelLines[i]);
             keptLabelLines.push_back(m_elcLabelLines[i]);
+        } else if (m_fiducials.size() < kMaxFiducials) {
+            m_fiducials.push_back(std::move(m_channels[i]));
         }
     }
     m_channels.swap(kept);

@@ -23,6 +23,8 @@ public:
     Unit unitUsed() const { return m_unit; }
     // Whether the lines named sensor types: such layouts are in head coordinates by definition.
     bool typed() const { return m_typed; }
+    // The landmarks the text placed beside its channels (nasion, ears), in the text's unit.
+    const std::vector<Channel>& fiducials() const { return m_fiducials; }
 
 private:
     // The fields of one line: the first eight kept, all of them counted.
@@ -60,4 +62,5 @@ private:
     std::string m_error;
     Unit m_unit = Unit::Metre;
     bool m_typed = false;
+    std::vector<Channel> m_fiducials;
 };

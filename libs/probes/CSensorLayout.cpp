@@ -110,7 +110,7 @@ int CSensorLayout::readText(std::string_view text, Unit unit) {
     if (parser.typed())
         m_frame.known = true;
     else
-        findFiducialFrame();
+        findFiducialFrame(parser.fiducials());
     return 1;
 }
 
@@ -128,12 +128,12 @@ bool labelIn(const std::string& label, std::initializer_list<const char*> names)
 
 } // namespace
 
-void CSensorLayout::findFiducialFrame() {
+void CSensorLayout::findFiducialFrame(const std::vector<Channel>& fiducials) {
     const double* nasion = nullptr;
     const double* left = nullptr;
     const double* right = nullptr;
-    for (const Channel& c : m_channels) {
-        if (labelIn(c.label, {"nz", "nas", "nasion", "fidnz"}))
+    for (const Channel& c : fiducials) {
+        if (labelIn(c.label, {"nas", "nasion", "fidnz"}))
             nasion = c.pos;
         else if (labelIn(c.label, {"lpa", "fidt9", "al"}))
             left = c.pos;

@@ -40,11 +40,26 @@ protected:
 
 TEST_F(DemoTest, HelpDocumentsEveryOption) {
     ASSERT_EQ(run("--help"), 0);
-    for (const char* option :
-         {"--snapshot DIR", "--summary", "--seed N", "--help", "--eeg", "--class C", "--sweep N",
-          "--movie FILE", "RECORDING", "--event TEXT", "--event-code N", "--active A,B",
-          "--control C,D", "--epoch S,E", "--tfr DIR|FILE", "--condition NAME", "--layout L",
-          "--drop-unplaced", "--freqs LO,HI[,STEP]"})
+    for (const char* option : {"--snapshot DIR",
+                               "--summary",
+                               "--seed N",
+                               "--help",
+                               "--eeg",
+                               "--class C",
+                               "--sweep N",
+                               "--movie FILE",
+                               "RECORDING",
+                               "--event TEXT",
+                               "--event-code N",
+                               "--active A,B",
+                               "--control C,D",
+                               "--epoch S,E",
+                               "--tfr DIR|FILE",
+                               "--condition NAME",
+                               "--layout L",
+                               "--drop-unplaced",
+                               "--freqs LO,HI[,STEP]",
+                               "--sensors KIND"})
         EXPECT_NE(out.find(option), std::string::npos) << option;
 }
 
@@ -98,7 +113,10 @@ TEST_F(DemoTest, RefusesWhatAnOptionDoesNotTakeWithTheReason) {
         {"--snapshot x --sweep 0", sweep + "'0'"},
         {"--snapshot x --sweep 1000001", sweep + "'1000001'"},
         {"--snapshot x --sweep +3", sweep + "'+3'"},
-        {"--snapshot x --movie m.mp4", "--movie needs --sweep N"}};
+        {"--snapshot x --movie m.mp4", "--movie needs --sweep N"},
+        {"--sensors planar", "--sensors takes mag, grad, axial, all or eeg, not 'planar'"},
+        {"--eeg --sensors grad",
+         "--sensors grad chooses MEG sensors, but the EEG electrodes were asked for"}};
     for (const auto& [args, why] : refused) {
         EXPECT_EQ(run(args), 2) << args;
         EXPECT_NE(err.find("velmora: " + why + "\n"), std::string::npos) << args << err;
@@ -143,6 +161,15 @@ TEST_F(DemoTest, SweepWritesAFramePerTickAndTheEegMapIsNamedByRole) {
         EXPECT_TRUE(std::filesystem::exists(snaps / png)) << png;
     EXPECT_FALSE(std::filesystem::exists(snaps / "sweep-00003.png"));
     EXPECT_NE(out.find("swept 3 ticks"), std::string::npos);
+}
+
+TEST_F(DemoTest, SensorKindsTheRecordingLacksAreRefused) {
+    EXPECT_EQ(run("--sensors axial --snapshot s"), 1);
+    EXPECT_NE(out.find("velmora: --sensors: the recording has no axial gradiometers (its MEG "
+                       "sensors: magnetometers, planar gradiometers)\n"),
+              std::string::npos)
+        << out;
+    EXPECT_EQ(run("--sensors grad --snapshot s"), 0) << err;
 }
 
 } // namespace

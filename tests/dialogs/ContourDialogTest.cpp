@@ -349,7 +349,7 @@ TEST_F(ContourDialogTest, SavePictureWritesTheViewAtItsSizeOrTwice) {
     });
     const struct {
         CDialog* dlg;
-        CWnd* view;
+        CStatD3DM00MD3D* view;
         UINT once, twice;
     } windows[] = {
         {map, &map->m_view, ID_CM_SAVEPICTURE, ID_CM_SAVEPICTURE2X},
@@ -368,8 +368,10 @@ TEST_F(ContourDialogTest, SavePictureWritesTheViewAtItsSizeOrTwice) {
         EXPECT_EQ(pngSize(chosen), std::make_pair(client.Width(), client.Height()));
         std::remove(chosen.c_str());
         ASSERT_TRUE(CWinTestDriver::PickMenuItem(w.dlg, w.twice));
+        // Twice the 3D frame, which leaves the text and colour bar under it to the view.
+        const CRect frame = w.view->frameRect();
         if (map->m_view.m_pM3D) {
-            EXPECT_EQ(pngSize(chosen), std::make_pair(2 * client.Width(), 2 * client.Height()));
+            EXPECT_EQ(pngSize(chosen), std::make_pair(2 * frame.Width(), 2 * frame.Height()));
         }
         EXPECT_EQ(messages.Count(), 0);
         chosen = dir + "/no/such/dir/x.png";
@@ -423,6 +425,8 @@ TEST_F(ContourDialogTest, DragsAndWheelGoTheWayTheMouseGoes) {
     CRect rc;
     view.GetWindowRect(&rc);
     dlg->ScreenToClient(&rc);
+    // The scene is centred in the 3D frame, above the view's text and colour bar.
+    rc.bottom = rc.top + view.frameRect().Height();
     const CPoint mid = rc.CenterPoint();
     const auto drag = [&](int dx, int dy) {
         CWinTestDriver::Drag(dlg, mid, CPoint(mid.x + dx, mid.y + dy), 1);

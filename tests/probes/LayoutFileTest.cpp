@@ -361,3 +361,30 @@ TEST_F(TempLayoutDir, PlausibleEdgesAreRead) {
 }
 
 } // namespace
+
+namespace {
+
+// Where the front is: typed layouts and the built-in ones are in head coordinates; other
+// files say it only through their fiducials, in whatever orientation they were measured.
+TEST(LayoutHeadFrame, KnownFromTypesOrFiducialsOnly) {
+    for (const char* name : {"meg306-neuromag", "ctf274", "eeg64-biosemi"})
+        EXPECT_TRUE(embedded(name).getHeadFrame().known) << name;
+    CSensorLayout layout;
+    ASSERT_EQ(layout.readText("Cz 0 0 0.09\nOz 0 -0.09 0\nFpz 0 0.09 0\nT7 -0.09 0 0\n"), 1);
+    EXPECT_FALSE(layout.getHeadFrame().known) << "plain positions say nothing of the front";
+    // Measured with the nose along -x and the right ear along -y; fiducials a little off.
+    ASSERT_EQ(layout.readText("Cz 0 0 0.09\nNAS -0.1 0 0.01\nLPA 0.005 0.08 0.01\n"
+                              "RPA 0.005 -0.08 0.01\nOz 0.09 0 0\n"),
+              1);
+    const CSensorLayout::HeadFrame& f = layout.getHeadFrame();
+    ASSERT_TRUE(f.known);
+    EXPECT_NEAR(f.front[0], -1.0, 0.01);
+    EXPECT_NEAR(f.right[1], -1.0, 1e-9);
+    EXPECT_NEAR(f.front[0] * f.right[0] + f.front[1] * f.right[1] + f.front[2] * f.right[2], 0.0,
+                1e-12);
+    ASSERT_EQ(layout.readText("Cz 0 0 0.09\nNAS -0.1 0 0.01\nLPA 0.005 0.08 -0.02\nOz 0.09 0 0\n"),
+              1);
+    EXPECT_FALSE(layout.getHeadFrame().known) << "one ear is not enough";
+}
+
+} // namespace

@@ -314,3 +314,25 @@ TEST(Builder, RefusesWrongSpectrumSizeAndChannelsBeforeTrials) {
 }
 
 } // namespace
+
+TEST(Builder, HeadFrameIsOrthonormalOrRefused) {
+    CArrayMEDataSetzq data;
+    CMEDataSetBuilder b(data);
+    int s = 0;
+    ASSERT_TRUE(b.addSession(&s));
+    EXPECT_FALSE(data.getSessionData(s)->getHeadFrame().known);
+    const double right[3] = {0.0, 0.0, 2.0};
+    const double parallel[3] = {0.0, 0.0, -1.0};
+    const double nan[3] = {NAN, 1.0, 0.0};
+    EXPECT_FALSE(b.setHeadFrame(s, parallel, right));
+    EXPECT_FALSE(b.setHeadFrame(s, nan, right));
+    EXPECT_FALSE(b.setHeadFrame(s, right, nan));
+    EXPECT_FALSE(data.getSessionData(s)->getHeadFrame().known) << "refusals change nothing";
+    const double front[3] = {3.0, 0.0, 1.0}; // leans towards the right: made orthogonal
+    ASSERT_TRUE(b.setHeadFrame(s, front, right));
+    const CMEGData::HeadFrame& f = data.getSessionData(s)->getHeadFrame();
+    EXPECT_TRUE(f.known);
+    EXPECT_DOUBLE_EQ(f.front[0], 1.0);
+    EXPECT_DOUBLE_EQ(f.front[2], 0.0);
+    EXPECT_DOUBLE_EQ(f.right[2], 1.0);
+}
