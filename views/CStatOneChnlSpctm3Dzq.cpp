@@ -105,6 +105,33 @@ void fitModel(const Bounds& b, const CM3Dzq& engine, float s, float model[16]) {
         model[12 + k] = engine.m_sceneCenter[k] - model[5 * k] * 0.5f * (b.lo[k] + b.hi[k]);
 }
 
+// The pixels of the frame that the box's picture covers through model.
+CRect screenRect(const Bounds& b, const CM3Dzq& engine, const float model[16]) {
+    if (!b.any)
+        return CRect();
+    float wvp[16], wv[16];
+    engine.computeWvp(model, wvp, wv);
+    const float w = static_cast<float>(engine.getTargetWidth());
+    const float h = static_cast<float>(engine.getTargetHeight());
+    float lo[2] = {w, h}, hi[2] = {0.0f, 0.0f};
+    for (int corner = 0; corner < 8; ++corner) {
+        const float p[3] = {(corner & 1) ? b.hi[0] : b.lo[0], (corner & 2) ? b.hi[1] : b.lo[1],
+                            (corner & 4) ? b.hi[2] : b.lo[2]};
+        float c[4];
+        for (int i = 0; i < 4; ++i)
+            c[i] = wvp[i] * p[0] + wvp[4 + i] * p[1] + wvp[8 + i] * p[2] + wvp[12 + i];
+        if (!(c[3] > 1e-9f))
+            return CRect(0, 0, static_cast<int>(w), static_cast<int>(h));
+        const float x = (c[0] / c[3] + 1.0f) * 0.5f * w, y = (1.0f - c[1] / c[3]) * 0.5f * h;
+        lo[0] = std::min(lo[0], x);
+        lo[1] = std::min(lo[1], y);
+        hi[0] = std::max(hi[0], x);
+        hi[1] = std::max(hi[1], y);
+    }
+    return CRect(static_cast<int>(lo[0]), static_cast<int>(lo[1]), static_cast<int>(hi[0]) + 1,
+                 static_cast<int>(hi[1]) + 1);
+}
+
 // The share of the view's width and height the box's picture takes at model scale s.
 void pictureShare(const Bounds& b, const CM3Dzq& engine, float s, float& width, float& height) {
     float model[16], wvp[16], wv[16];
@@ -292,6 +319,7 @@ void CStatOneChnlSpctm3Dzq::fitSurfaceToScene() {
     float model[16];
     fitModel(b, *m_pM3D, scale, model);
     m_fittedSize = CSize(m_pM3D->getTargetWidth(), m_pM3D->getTargetHeight());
+    m_fittedRect = screenRect(b, *m_pM3D, model);
     std::copy(model, model + 16, m_pVtx->combined.m_model);
     for (long long s = 0; s < m_pVtx->stripCount; ++s)
         std::copy(model, model + 16, m_pVtx->strips[s].m_model);
@@ -437,10 +465,32 @@ int CStatOneChnlSpctm3Dzq::rendSpctmStrips() {
 
 void CStatOneChnlSpctm3Dzq::OnPaint() {
     CPaintDC dc(this);
-    if (!GetSafeHwnd() || !IsWindowVisible() || !checkInitScene()) {
+    if (!GetSafeHwnd() || !IsWindowVisible())
         return;
+    CRect client;
+    GetClientRect(&client);
+    if (client.Size() != m_bandClient) {
+        m_bandClient = client.Size();
+        setFrameMarginBottom(0);
+    }
+    if (!checkInitScene())
+        return;
+    // A surface that would reach under the colour bar (small windows) leaves the bar a band of
+    // its own under the frame and is fitted again above it.
+    const CRect bar = m_colorBar ? CSpctmColorBar::area(dc, client) : CRect();
+    CRect common;
+    if (getFrameMarginBottom() == 0 && !bar.IsRectEmpty() &&
+        common.IntersectRect(m_fittedRect, bar)) {
+        setFrameMarginBottom(client.bottom - bar.top + 2);
+        checkInitScene();
     }
     renderFrame(dc);
+    if (m_pM3D && getFrameMarginBottom() > 0) {
+        const float* bg = m_pM3D->m_bgColor;
+        dc.FillSolidRect(
+            CRect(client.left, frameRect().bottom, client.right, client.bottom),
+            RGB(std::lround(255 * bg[0]), std::lround(255 * bg[1]), std::lround(255 * bg[2])));
+    }
     // The presented frame lies under what is drawn now.
     drawOverlays(dc);
 }

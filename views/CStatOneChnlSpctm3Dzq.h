@@ -121,6 +121,8 @@ private:
     CSpctmAxes3D::Grid m_grid;
     double m_heightLow = 0.0, m_heightHigh = 0.0;
     CSize m_fittedSize;      // the frame size the last fit was made for
+    CRect m_fittedRect;      // where the fitted surface with its axes lands in the frame
+    CSize m_bandClient;      // the client size the colour bar's band was chosen for
     float m_openFov = 30.0f; // the camera's field of view outside the top view
     float m_topZoom = 1.0f;  // the zoom at which the top view's map fills the view
     Orientation m_beforeTop{};
