@@ -195,8 +195,8 @@ CIoResult EpochRun::leaveOutUnreadable(std::vector<int>& wanted) {
         }
     }
     if (kept.empty() && !wanted.empty()) {
-        return fail("no channel holds samples that can be read (" +
-                    io_text::list(m_report.unreadableChannels) + " " + all[wanted[0]].fault + ")");
+        return fail("no channel can be read: " + io_text::list(m_report.unreadableChannels) +
+                    " have an empty physical or digital range (the header is damaged)");
     }
     wanted = std::move(kept);
     return {};

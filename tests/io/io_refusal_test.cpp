@@ -278,6 +278,14 @@ TEST(RecordingMessages, TextFromTheFileIsEscapedAndCut) {
         << r.message;
     EXPECT_TRUE(terminalSafe(r.message)) << r.message;
     EXPECT_LT(r.message.size(), 500u) << r.message;
+
+    // Well-formed UTF-8, up to the last code point, stays as it is.
+    Recording rec = standardRecording(Format::EdfPlus);
+    rec.events = {{1.0, 1, "r\xC3\xA9sum\xC3\xA9 \xED\x9F\xBF \xF4\x8F\xBF\xBF!"}};
+    const CIoResult named = runEpochs(epochs(write(rec, Format::EdfPlus, dir.path(), "u")), data);
+    EXPECT_NE(named.message.find("'r\xC3\xA9sum\xC3\xA9 \xED\x9F\xBF \xF4\x8F\xBF\xBF!' (code 1"),
+              std::string::npos)
+        << named.message;
 }
 
 TEST(RecordingMessages, AFileItMayNotReadIsSaidSo) {

@@ -84,6 +84,14 @@ TEST_F(ViewerTest, ABdfRecordingOpensAsEpochsAroundItsEvents) {
 
     ASSERT_EQ(run("rec.bdf --event stim --freqs 8,30,0.5 --summary"), 0) << err;
     EXPECT_NE(out.find("45 frequencies from 8.0 to 30.0 Hz"), std::string::npos) << out;
+    EXPECT_EQ(out.find("left out, without a physical range"), std::string::npos) << out;
+
+    // Cz's header range made empty: left out with the unplaced channels, and said so.
+    setField((dir.path() / "rec.bdf").string(), physicalMaxField(9, 1), "-1000", 8);
+    ASSERT_EQ(run("rec.bdf --event stim --drop-unplaced --summary"), 0) << err;
+    EXPECT_NE(out.find("left out, without a physical range in the header: Cz\n"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("7 channels"), std::string::npos) << out;
 }
 
 // Ten electrodes with an occipital alpha burst, written by NumPy (fixtures/make_fixtures.py).
