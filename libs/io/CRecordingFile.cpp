@@ -118,11 +118,33 @@ std::string headerField(const std::string& header, std::size_t at, std::size_t w
     return io_text::shown(io_text::trim(header.substr(at, width)));
 }
 
+// Whether every annotation signal of the data record starting at `record` ends in a zero
+// byte, as EDF+ and BDF+ fill their annotations; BioSig 2.5 reads past the end of the
+// annotations it collects when the last one is not closed so. `bytes` holds the size of each
+// signal in a record.
+bool annotationsClosed(std::ifstream& in, const std::string& signals,
+                       const std::vector<long long>& bytes, long long record) {
+    long long at = record;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        at += bytes[i];
+        const std::string label = io_text::trim(signals.substr(16 * i, 16));
+        if (label == "EDF Annotations" || label == "BDF Annotations") {
+            char last = 0;
+            in.seekg(at - 1);
+            if (in.get(last) && last != 0) {
+                return false;
+            }
+            in.clear();
+        }
+    }
+    return true;
+}
+
 // The fixed header of an EDF or BDF file, checked where BioSig 2.5 goes wrong on damage: it
 // crashes on a header size that is not a number, misreads the signals when size and signal
 // count disagree, reads a record count "1e9" as 1, prints and divides by a signal of 0 samples
 // a record, and reads past its buffers when the annotations of a truncated EDF+/BDF+ file are
-// cut off. Empty when the file is no EDF or BDF, or nothing is wrong.
+// cut off or not closed. Empty when the file is no EDF or BDF, or nothing is wrong.
 std::string checkEdfHeader(const std::string& path, std::uintmax_t size) {
     std::ifstream in(path, std::ios::binary);
     std::string header(256, '\0');
@@ -159,6 +181,7 @@ std::string checkEdfHeader(const std::string& path, std::uintmax_t size) {
     // Fields are grouped by kind; before the sample counts come label (16), transducer (80),
     // unit and four limits (8 each) and prefilter (80) of every signal: 216 bytes a signal.
     long long recordBytes = 0;
+    std::vector<long long> bytes;
     for (long long i = 0; i < ns; ++i) {
         const auto at = static_cast<std::size_t>(216 * ns + 8 * i);
         const long long samples = headerNumber(signals, at, 8);
@@ -168,15 +191,22 @@ std::string checkEdfHeader(const std::string& path, std::uintmax_t size) {
                    headerField(signals, at, 8) +
                    " samples a data record (it needs a whole number above 0)";
         }
-        recordBytes += samples * (bdf ? 3 : 2);
+        bytes.push_back(samples * (bdf ? 3 : 2));
+        recordBytes += bytes.back();
     }
     const auto data = static_cast<long long>(size) - headerBytes;
     const long long held = std::max(0LL, data) / recordBytes;
-    if (records < 1 || held >= records) {
-        return {};
+    if (records >= 1 && held < records) {
+        return io_text::quote(path) + ": the file is truncated: it holds " + std::to_string(held) +
+               " of its " + std::to_string(records) + " data records";
     }
-    return io_text::quote(path) + ": the file is truncated: it holds " + std::to_string(held) +
-           " of its " + std::to_string(records) + " data records";
+    const long long last = (records >= 1 ? records : held) - 1;
+    if (last >= 0 && !annotationsClosed(in, signals, bytes, headerBytes + last * recordBytes)) {
+        return io_text::quote(path) + ": the " + (bdf ? "BDF+" : "EDF+") +
+               " annotations are damaged: those of the last data record do not end in a zero "
+               "byte";
+    }
+    return {};
 }
 
 // What the system says when the file cannot be opened for reading ("permission denied").

@@ -241,7 +241,8 @@ void setField(const std::string& path, std::streamoff offset, const std::string&
     check(f.good(), "patching " + path);
 }
 
-void fillAnnotations(const std::string& path, const std::function<unsigned char(long long)>& byte) {
+void fillAnnotations(const std::string& path,
+                     const std::function<unsigned char(long long, long long)>& byte) {
     std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
     std::string header(256, '\0');
     f.read(header.data(), 256);
@@ -259,11 +260,10 @@ void fillAnnotations(const std::string& path, const std::function<unsigned char(
         recordBytes += b;
     }
     const long long annotations = samples.back();
-    long long n = 0;
     for (long long r = 0; r < records; ++r) {
         std::string bytes(static_cast<std::size_t>(annotations), '\0');
-        for (char& c : bytes) {
-            c = static_cast<char>(byte(n++));
+        for (long long at = 0; at < annotations; ++at) {
+            bytes[static_cast<std::size_t>(at)] = static_cast<char>(byte(at, annotations));
         }
         f.seekp(256 * (ns + 1) + r * recordBytes + recordBytes - annotations)
             .write(bytes.data(), static_cast<std::streamsize>(annotations));

@@ -79,8 +79,9 @@ std::streamoff samplesField(int ns, int i);
 void setField(const std::string& path, std::streamoff offset, const std::string& text,
               std::size_t width);
 // Fill the annotation signal (the last one) of every data record of an EDF+ or BDF+ file with
-// byte(n), n counting the annotation bytes from the file's first.
-void fillAnnotations(const std::string& path, const std::function<unsigned char(long long)>& byte);
+// byte(at, size): at counts the bytes of a record's annotations, size of them.
+void fillAnnotations(const std::string& path,
+                     const std::function<unsigned char(long long, long long)>& byte);
 
 } // namespace io_test
 

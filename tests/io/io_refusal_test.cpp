@@ -48,6 +48,8 @@ public:
         damage("records.edf", 236, "1e9", 8);
         damage("no-samples.edf", samplesField(4, 1), "0", 8);
         damage("unscaled.edf", physicalMaxField(4, 1), "-1000", 8);
+        std::filesystem::copy(good, dir.file("open-annotations.edf"));
+        fillAnnotations(dir.file("open-annotations.edf"), [](long long, long long) { return 'x'; });
         Recording late = rec;
         late.events = {{19.8, 1, "stim"}};
         lateEvent = write(late, Format::EdfPlus, dir.path(), "late");
@@ -162,6 +164,11 @@ INSTANTIATE_TEST_SUITE_P(
             [](auto& d) { return runEpochs(epochs(files().dir.file("unscaled.edf")), d); },
             [] { return files().dir.file("unscaled.edf"); },
             "channel 'Cz' has an empty physical range: its minimum and maximum are both -1000"},
+        Row{"UnclosedAnnotations",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("open-annotations.edf")), d); },
+            [] { return files().dir.file("open-annotations.edf"); },
+            "the EDF+ annotations are damaged: those of the last data record do not end in a "
+            "zero byte"},
         Row{"OnlyEpochPastTheEnd", [](auto& d) { return runEpochs(epochs(files().lateEvent), d); },
             [] { return files().lateEvent; },
             "the one epoch from -500 to 1000 ms runs past the ends of the recording"},
@@ -247,7 +254,7 @@ TEST(RecordingMessages, BioSigWarningsBecomePartOfTheMessage) {
     TempDir dir;
     const std::string path =
         write(standardRecording(Format::BdfPlus), Format::BdfPlus, dir.path(), "blank");
-    fillAnnotations(path, [](long long) { return 0; });
+    fillAnnotations(path, [](long long, long long) { return 0; });
     CArrayMEDataSetzq data;
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
@@ -266,10 +273,11 @@ TEST(RecordingMessages, TextFromTheFileIsEscapedAndCut) {
     const std::string path =
         write(standardRecording(Format::EdfPlus), Format::EdfPlus, dir.path(), "noise");
     std::uint32_t state = 12345;
-    fillAnnotations(path, [&](long long n) {
+    fillAnnotations(path, [&](long long at, long long size) {
         state = state * 1664525u + 1013904223u;
-        // Each record's first annotation keeps its time stamp, "+<seconds>\x14\x14\0".
-        return n % 512 < 6 ? std::string("+0\x14\x14\0\0")[n % 512] : state >> 24;
+        // Each record's first annotation keeps its time stamp, "+<seconds>\x14\x14\0", and
+        // the record's annotations end in a zero byte.
+        return at < 6 ? std::string("+0\x14\x14\0\0")[at] : at == size - 1 ? 0 : state >> 24;
     });
     CArrayMEDataSetzq data;
     const CIoResult r = runEpochs(epochs(path), data);

@@ -116,7 +116,7 @@ TEST_F(ViewerTest, FilesItCannotShowAreRefusedWithTheFileAndTheProblem) {
     // warning for every data record.
     mkfifo((dir.path() / "fifo.bdf").c_str(), 0600);
     fillAnnotations(write(eightElectrodes(), Format::BdfPlus, dir.path(), "blank"),
-                    [](long long) { return 0; });
+                    [](long long, long long) { return 0; });
     const std::string fixtures = IO_FIXTURES;
     const std::pair<std::string, std::string> refused[] = {
         {"none.bdf --event stim", "'none.bdf': no such file"},
