@@ -151,6 +151,9 @@ std::unique_ptr<CArrayMEDataSetzq> DataSetLoader::recording() {
         m_out << "  left out: " << plural(r.epochsNonFinite, "epoch", "epochs")
               << " with a sample that is not finite (saturated)\n";
     printDropped(r.droppedChannels, m_out);
+    if (!r.unreadableChannels.empty())
+        m_out << "  left out, without a physical range in the header: "
+              << list(r.unreadableChannels) << "\n";
     return computeSpectra(*data) ? std::move(data) : nullptr;
 }
 

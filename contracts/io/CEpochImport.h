@@ -54,6 +54,9 @@ public:
         int epochsNonFinite = 0; // left out: a non-finite sample on some channel
         std::vector<std::string> channels;        // the data set's channels, in order
         std::vector<std::string> droppedChannels; // no position (with dropUnplaced)
+        // Left out with dropUnplaced: their samples cannot be read in physical units
+        // (CRecordingFile::Channel::fault).
+        std::vector<std::string> unreadableChannels;
     };
 
     CEpochImport() = default;

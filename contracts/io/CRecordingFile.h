@@ -18,6 +18,9 @@ public:
         std::string unit; // physical unit as BioSig names it ("uV", "fWb m-2"); "" unknown
         double samplingRateHz = 0.0;
         bool atRecordingRate = true; // false: sampled at another rate, not readable as epochs
+        // Why the samples cannot be read in physical units ("has an empty physical range:
+        // ..."), to follow "channel 'X' " in a message; empty when they can.
+        std::string fault;
     };
     // One entry of the event table. `code` is the event type BioSig reports; for annotations
     // (EDF+/BDF+ texts, BrainVision markers) it numbers the distinct texts, and `text` holds the
@@ -47,6 +50,10 @@ public:
     long long sampleCount() const { return m_samples; }
     const std::vector<Channel>& channels() const { return m_channels; }
     const std::vector<Event>& events() const { return m_events; }
+    // BioSig prints warnings of its own; they are kept off the terminal. Its most frequent
+    // line since the file was opened, escaped and quoted, with how often it came ("'...' (20
+    // times)"); empty when it printed nothing.
+    std::string biosigWarnings() const;
 
     // Samples [first, first + count) of the given channels (indices into channels(), each at the
     // recording's rate) in physical units, channel after channel: out[i * count + s].

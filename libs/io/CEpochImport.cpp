@@ -63,9 +63,11 @@ bool matches(const CRecordingFile::Event& e, const CEpochImport::Options& o) {
             }) != o.eventTexts.end());
 }
 
-// "'stim A' (code 1, 40 times)" or "code 7 (3 times)" for each distinct event of the file.
+// "'stim A' (code 1, 40 times)" or "code 7 (3 times)" for each distinct event of the file,
+// as many as fit in a line of a message.
 std::string eventSummary(const std::vector<CRecordingFile::Event>& events) {
     constexpr std::size_t kMost = 12;
+    constexpr std::size_t kMostChars = 300;
     std::map<std::pair<int, std::string>, int> counts;
     for (const auto& e : events) {
         ++counts[{e.code, e.text}];
@@ -73,14 +75,14 @@ std::string eventSummary(const std::vector<CRecordingFile::Event>& events) {
     std::string out;
     std::size_t i = 0;
     for (const auto& [key, n] : counts) {
-        if (i++ == kMost) {
-            return out + ", ...";
+        if (i++ == kMost || out.size() > kMostChars) {
+            return out + ", ... (" + std::to_string(counts.size()) + " kinds in all)";
         }
         const std::string times = std::to_string(n) + (n == 1 ? " time" : " times");
         const std::string code = "code " + std::to_string(key.first);
         out += (out.empty() ? "" : ", ") +
                (key.second.empty() ? code + " (" + times + ")"
-                                   : io_text::quote(key.second) + " (" + code + ", " + times + ")");
+                                   : io_text::shown(key.second) + " (" + code + ", " + times + ")");
     }
     return out.empty() ? "none" : out;
 }
@@ -112,6 +114,7 @@ private:
         return CIoResult::failure(m_name + ": " + what);
     }
     CIoResult chooseChannels();
+    CIoResult leaveOutUnreadable(std::vector<int>& wanted);
     CIoResult chooseEpochs();
     CIoResult readEpochs();
     CIoResult dropNonFinite();
@@ -148,7 +151,7 @@ CIoResult EpochRun::chooseChannels() {
                         io_text::list(labels) + ")");
         }
         if (!it->atRecordingRate) {
-            return fail("channel " + io_text::quote(it->label) + " is sampled at " +
+            return fail("channel " + io_text::shown(it->label) + " is sampled at " +
                         io_text::num(it->samplingRateHz) + " Hz, not at the recording's " +
                         io_text::num(m_file.samplingRateHz()) + " Hz");
         }
@@ -158,6 +161,9 @@ CIoResult EpochRun::chooseChannels() {
         if (all[c].atRecordingRate) {
             wanted.push_back(c);
         }
+    }
+    if (CIoResult r = leaveOutUnreadable(wanted); !r) {
+        return r;
     }
     std::vector<CMontage::Input> inputs;
     for (int c : wanted) {
@@ -170,6 +176,29 @@ CIoResult EpochRun::chooseChannels() {
         m_channels.push_back(wanted[p.input]);
         m_report.channels.push_back(inputs[p.input].label);
     }
+    return {};
+}
+
+// A channel whose samples cannot be scaled would show values the file never held: refused by
+// name, or left out and listed where unplaced channels are (dropUnplaced).
+CIoResult EpochRun::leaveOutUnreadable(std::vector<int>& wanted) {
+    const auto& all = m_file.channels();
+    std::vector<int> kept;
+    for (int c : wanted) {
+        if (all[c].fault.empty()) {
+            kept.push_back(c);
+        } else if (m_o.montage.dropUnplaced && m_o.channels.empty()) {
+            m_report.unreadableChannels.push_back(all[c].label);
+        } else {
+            return fail("channel " + io_text::shown(all[c].label) + " " + all[c].fault +
+                        (m_o.channels.empty() ? "; drop unplaced channels to leave it out" : ""));
+        }
+    }
+    if (kept.empty() && !wanted.empty()) {
+        return fail("no channel can be read: " + io_text::list(m_report.unreadableChannels) +
+                    " have an empty physical or digital range (the header is damaged)");
+    }
+    wanted = std::move(kept);
     return {};
 }
 
@@ -188,13 +217,19 @@ CIoResult EpochRun::chooseEpochs() {
         }
     }
     if (m_report.eventsMatched == 0) {
+        // BioSig warns, for instance, of annotations it cannot read.
+        const std::string warned = m_file.biosigWarnings();
         return fail("no event has " + chosenEvents(m_o) +
-                    " (the file's events: " + eventSummary(events) + ")");
+                    " (the file's events: " + eventSummary(events) +
+                    (warned.empty() ? "" : "; BioSig warned " + warned) + ")");
     }
     if (m_starts.empty()) {
-        return fail("all " + std::to_string(m_report.epochsPastEnds) + " epochs from " +
-                    io_text::num(m_o.epochStartMs) + " to " + io_text::num(m_o.epochEndMs) +
-                    " ms run past the ends of the recording");
+        const std::string span = "from " + io_text::num(m_o.epochStartMs) + " to " +
+                                 io_text::num(m_o.epochEndMs) + " ms";
+        return fail(m_report.epochsPastEnds == 1
+                        ? "the one epoch " + span + " runs past the ends of the recording"
+                        : "all " + std::to_string(m_report.epochsPastEnds) + " epochs " + span +
+                              " run past the ends of the recording");
     }
     std::sort(m_starts.begin(), m_starts.end());
     return {};

@@ -206,6 +206,10 @@ bool Reader::readData(const std::string& path, CSpectraSource& out) {
                     "average (EpochsTFR.average()) instead");
     }
     const std::vector<hsize_t> want = {out.labels.size(), out.freqsHz.size(), out.timesSec.size()};
+    if (dims.size() == 3 && dims[0] != want[0] && dims[1] == want[1] && dims[2] == want[2]) {
+        return fail("key_data holds " + std::to_string(dims[0]) +
+                    " channels where key_info/key_chs describes " + std::to_string(want[0]));
+    }
     if (dims != want) {
         std::string shape;
         for (std::size_t i = 0; i < dims.size(); ++i) {
@@ -242,11 +246,17 @@ bool Reader::readChannels(const std::string& group, CSpectraSource& out) {
     if (!exists(m_file, chs)) {
         return fail("has no channel information (key_info/key_chs)");
     }
-    for (int c = 0; exists(m_file, chs + "/idx_" + std::to_string(c)); ++c) {
+    // Every entry of the list counts, so that one without its name is named, not skipped.
+    Id list(H5Gopen2(m_file, chs.c_str(), H5P_DEFAULT), H5Gclose);
+    H5G_info_t info{};
+    if (!list.ok() || H5Gget_info(list.get(), &info) < 0) {
+        return fail("cannot read the channel information (key_info/key_chs)");
+    }
+    for (hsize_t c = 0; c < info.nlinks; ++c) {
         const std::string ch = chs + "/idx_" + std::to_string(c);
         const auto label = readText(m_file, ch + "/key_ch_name");
         if (!label || io_text::trim(*label).empty()) {
-            return fail("channel " + std::to_string(c) + " has no name");
+            return fail("channel " + std::to_string(c) + " of key_info/key_chs has no name");
         }
         const auto unit = readNumber(m_file, ch + "/key_unit");
         const int fiff = unit ? static_cast<int>(*unit) : 0;

@@ -90,7 +90,11 @@ const CMontage::Entry* CMontage::find(const std::string& label) const {
 }
 
 std::string CMontage::layoutNames() const {
-    return io_text::list(m_options.layouts);
+    std::string out;
+    for (const std::string& name : m_options.layouts) {
+        out += (out.empty() ? "" : ", ") + io_text::quote(name);
+    }
+    return out;
 }
 
 CMontage::Placed CMontage::makeProbe(int input, const Input& in, const Entry& entry) const {

@@ -241,8 +241,8 @@ bool CNpyArray::read(const std::string& path) {
         type = descr == t.descr ? &t : type;
     }
     if (!type) {
-        return fail(path, "element type '" + descr +
-                              "' is not read; save float32, float64, complex64 or complex128 "
+        return fail(path, "element type " + io_text::shown(descr) +
+                              " is not read; save float32, float64, complex64 or complex128 "
                               "(little-endian)");
     }
     std::uint64_t count = 1;

@@ -1,23 +1,29 @@
 // Recording files through BioSig: header, event table, and samples read block by block.
 #include "io/CRecordingFile.h"
 
+#include "CLibraryOutput.h"
 #include "IoText.h"
 
 #include <algorithm>
 #include <biosig.h>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+#include <unistd.h>
 
 struct CRecordingFile::Handle {
     HDRTYPE* hdr = nullptr;
     std::vector<int> biosigIndex; // BioSig channel of each entry of channels()
     std::vector<int> onChannels;  // channels switched on for the last read, in BioSig order
+    CLibraryOutput output;        // what BioSig prints, kept off the terminal
 
     ~Handle() {
         if (hdr) {
-            sclose(hdr);
+            output.run([this] { return sclose(hdr); });
             destructHDR(hdr);
         }
     }
@@ -60,7 +66,9 @@ const double* CRecordingFile::Handle::decode(long long first, long long count, s
     // the cache at the first block (empty) keeps reads that do not start at block 0 in place.
     hdr->AS.first = static_cast<size_t>(block);
     hdr->AS.length = 0;
-    const size_t got = sread(nullptr, static_cast<size_t>(block), static_cast<size_t>(blocks), hdr);
+    const size_t got = output.run([&] {
+        return sread(nullptr, static_cast<size_t>(block), static_cast<size_t>(blocks), hdr);
+    });
     rows = hdr->data.size[0];
     if (got != static_cast<size_t>(blocks) || rows != static_cast<size_t>(blocks * spr) ||
         hdr->data.size[1] != onChannels.size() || !hdr->data.block) {
@@ -71,8 +79,9 @@ const double* CRecordingFile::Handle::decode(long long first, long long count, s
 
 namespace {
 
-// BioSig's messages end in newlines and start with its own prefixes; keep the words.
-std::string biosigMessage(HDRTYPE* hdr) {
+// BioSig's messages end in newlines and start with its own prefixes; keep the words, or what
+// it printed when it left no message.
+std::string biosigMessage(HDRTYPE* hdr, const CLibraryOutput& output) {
     std::string text = hdr && hdr->AS.B4C_ERRMSG ? hdr->AS.B4C_ERRMSG : "";
     for (const char* prefix : {"ERROR BIOSIG4C++ SOPEN(read):", "Error SOPEN(READ);",
                                "Error SOPEN(READ):", "Error SOPEN(READ)"}) {
@@ -81,7 +90,10 @@ std::string biosigMessage(HDRTYPE* hdr) {
         }
     }
     text = io_text::trim(text);
-    return text.empty() ? "unknown error" : text;
+    if (text.empty() && !output.lines().empty()) {
+        text = "it printed " + output.summary();
+    }
+    return text.empty() ? "unknown error" : io_text::escaped(text);
 }
 
 // Formats whose samples follow the header in the same file, record after record.
@@ -102,10 +114,38 @@ long long headerNumber(const std::string& header, std::size_t at, std::size_t wi
     return std::stoll(field);
 }
 
-// How many data records an EDF or BDF file announces and holds, from its own header; BioSig
-// reads past its buffers when the annotations of a truncated EDF+/BDF+ file are cut off, so
-// such files are refused before BioSig sees them. Empty for other formats or unknown lengths.
-std::string checkEdfLength(const std::string& path, std::uintmax_t size) {
+std::string headerField(const std::string& header, std::size_t at, std::size_t width) {
+    return io_text::shown(io_text::trim(header.substr(at, width)));
+}
+
+// Whether every annotation signal of the data record starting at `record` ends in a zero
+// byte, as EDF+ and BDF+ fill their annotations; BioSig 2.5 reads past the end of the
+// annotations it collects when the last one is not closed so. `bytes` holds the size of each
+// signal in a record.
+bool annotationsClosed(std::ifstream& in, const std::string& signals,
+                       const std::vector<long long>& bytes, long long record) {
+    long long at = record;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        at += bytes[i];
+        const std::string label = io_text::trim(signals.substr(16 * i, 16));
+        if (label == "EDF Annotations" || label == "BDF Annotations") {
+            char last = 0;
+            in.seekg(at - 1);
+            if (in.get(last) && last != 0) {
+                return false;
+            }
+            in.clear();
+        }
+    }
+    return true;
+}
+
+// The fixed header of an EDF or BDF file, checked where BioSig 2.5 goes wrong on damage: it
+// crashes on a header size that is not a number, misreads the signals when size and signal
+// count disagree, reads a record count "1e9" as 1, prints and divides by a signal of 0 samples
+// a record, and reads past its buffers when the annotations of a truncated EDF+/BDF+ file are
+// cut off or not closed. Empty when the file is no EDF or BDF, or nothing is wrong.
+std::string checkEdfHeader(const std::string& path, std::uintmax_t size) {
     std::ifstream in(path, std::ios::binary);
     std::string header(256, '\0');
     in.read(header.data(), 256);
@@ -113,23 +153,26 @@ std::string checkEdfLength(const std::string& path, std::uintmax_t size) {
     const bool bdf = header.compare(0, 8,
                                     "\xFF"
                                     "BIOSEMI") == 0;
-    const long long headerBytes = headerNumber(header, 184, 8);
-    const long long records = headerNumber(header, 236, 8);
-    const long long ns = headerNumber(header, 252, 4);
     if (!in || !(edf || bdf)) {
         return {};
     }
-    // BioSig 2.5 crashes on a header size that is not a number and misreads the signals when
-    // size and signal count disagree, so such headers are refused before it sees them.
-    if (ns < 1 || headerBytes != 256 * (ns + 1)) {
-        return io_text::quote(path) + ": the " + (bdf ? "BDF" : "EDF") +
-               " header is damaged: its size " +
-               io_text::quote(io_text::trim(header.substr(184, 8))) + " and signal count " +
-               io_text::quote(io_text::trim(header.substr(252, 4))) +
+    const std::string damaged =
+        io_text::quote(path) + ": the " + (bdf ? "BDF" : "EDF") + " header is damaged: ";
+    const long long headerBytes = headerNumber(header, 184, 8);
+    const long long records = headerNumber(header, 236, 8);
+    const long long ns = headerNumber(header, 252, 4);
+    if (ns == 0) {
+        return damaged + "it declares no signal (its signal count is 0)";
+    }
+    if (ns < 0 || headerBytes != 256 * (ns + 1)) {
+        return damaged + "its size " + headerField(header, 184, 8) + " and signal count " +
+               headerField(header, 252, 4) +
                " disagree (the size must be 256 bytes for each signal and 256 more)";
     }
-    if (records < 1) {
-        return {};
+    // -1 stands for a count not yet written (a recording still running).
+    if (records < 0 && io_text::trim(header.substr(236, 8)) != "-1") {
+        return damaged + "its data record count " + headerField(header, 236, 8) +
+               " is not a whole number";
     }
     std::string signals(static_cast<std::size_t>(256 * ns), '\0');
     if (!in.read(signals.data(), static_cast<std::streamsize>(signals.size()))) {
@@ -138,37 +181,76 @@ std::string checkEdfLength(const std::string& path, std::uintmax_t size) {
     // Fields are grouped by kind; before the sample counts come label (16), transducer (80),
     // unit and four limits (8 each) and prefilter (80) of every signal: 216 bytes a signal.
     long long recordBytes = 0;
+    std::vector<long long> bytes;
     for (long long i = 0; i < ns; ++i) {
-        const long long samples =
-            headerNumber(signals, static_cast<std::size_t>(216 * ns + 8 * i), 8);
-        if (samples < 0) {
-            return {};
+        const auto at = static_cast<std::size_t>(216 * ns + 8 * i);
+        const long long samples = headerNumber(signals, at, 8);
+        if (samples < 1) {
+            return damaged + "signal " +
+                   headerField(signals, static_cast<std::size_t>(16 * i), 16) + " has " +
+                   headerField(signals, at, 8) +
+                   " samples a data record (it needs a whole number above 0)";
         }
-        recordBytes += samples * (bdf ? 3 : 2);
+        bytes.push_back(samples * (bdf ? 3 : 2));
+        recordBytes += bytes.back();
     }
     const auto data = static_cast<long long>(size) - headerBytes;
-    const long long held = recordBytes > 0 ? std::max(0LL, data) / recordBytes : records;
-    if (held >= records) {
-        return {};
+    const long long held = std::max(0LL, data) / recordBytes;
+    if (records >= 1 && held < records) {
+        return io_text::quote(path) + ": the file is truncated: it holds " + std::to_string(held) +
+               " of its " + std::to_string(records) + " data records";
     }
-    return io_text::quote(path) + ": the file is truncated: it holds " + std::to_string(held) +
-           " of its " + std::to_string(records) + " data records";
+    const long long last = (records >= 1 ? records : held) - 1;
+    if (last >= 0 && !annotationsClosed(in, signals, bytes, headerBytes + last * recordBytes)) {
+        return io_text::quote(path) + ": the " + (bdf ? "BDF+" : "EDF+") +
+               " annotations are damaged: those of the last data record do not end in a zero "
+               "byte";
+    }
+    return {};
 }
 
+// What the system says when the file cannot be opened for reading ("permission denied").
+std::string openError(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        ::close(fd);
+        return {};
+    }
+    return io_text::quote(path) + ": " + io_text::lower(std::strerror(errno));
+}
+
+// Refusals before BioSig sees the file: it would block forever on a FIFO and report a missing
+// file, a loop of links and a file it may not read all as "Cannot open file.".
 std::string checkPath(const std::string& path) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
     if (path.empty()) {
         return "no recording file given";
     }
+    const std::string name = io_text::quote(path);
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec.value() == ELOOP) {
+        return name + ": a loop of symbolic links, not a recording file";
+    }
+    if (ec && ec.value() != ENOENT && ec.value() != ENOTDIR) {
+        return name + ": " + io_text::lower(ec.message());
+    }
     if (!std::filesystem::exists(status)) {
-        return io_text::quote(path) + ": no such file";
+        return name + ": no such file";
     }
     if (std::filesystem::is_directory(status)) {
-        return io_text::quote(path) + ": is a folder, not a recording file";
+        return name + ": is a folder, not a recording file";
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        const char* kind = std::filesystem::is_fifo(status)     ? "a pipe (FIFO)"
+                           : std::filesystem::is_socket(status) ? "a socket"
+                                                                : "a device";
+        return name + ": is " + kind + ", not a recording file";
+    }
+    if (std::string error = openError(path); !error.empty()) {
+        return error;
     }
     const auto size = std::filesystem::file_size(path, ec);
-    return ec ? std::string() : checkEdfLength(path, size);
+    return ec ? std::string() : checkEdfHeader(path, size);
 }
 
 } // namespace
@@ -192,13 +274,41 @@ void CRecordingFile::close() {
     m_events.clear();
 }
 
+namespace {
+
+// Why a channel's samples cannot be converted to physical units; empty when they can. BioSig
+// scales by (physical range) / (digital range): an empty range on either side gives a
+// constant or infinite signal that the file never held.
+std::string scaleFault(const CHANNEL_TYPE& c) {
+    if (std::isfinite(c.Cal) && c.Cal != 0.0) {
+        return {};
+    }
+    const bool physical = c.PhysMax == c.PhysMin;
+    return std::string("has an empty ") + (physical ? "physical" : "digital") +
+           " range: its minimum and maximum are both " +
+           io_text::num(physical ? c.PhysMin : c.DigMin) + " (the header is damaged)";
+}
+
+// The channel whose samples a record lacks, when BioSig found no common sample count.
+std::string emptyChannel(const HDRTYPE& hdr) {
+    for (int k = 0; k < hdr.NS; ++k) {
+        if (hdr.CHANNEL[k].SPR == 0 && hdr.CHANNEL[k].OnOff == 1) {
+            return "channel " + io_text::shown(io_text::trim(hdr.CHANNEL[k].Label)) +
+                   " has no samples";
+        }
+    }
+    return {};
+}
+
+} // namespace
+
 CIoResult CRecordingFile::open(const std::string& path) {
     close();
     if (std::string error = checkPath(path); !error.empty()) {
         return CIoResult::failure(error);
     }
     auto handle = std::make_unique<Handle>();
-    handle->hdr = sopen(path.c_str(), "r", nullptr);
+    handle->hdr = handle->output.run([&] { return sopen(path.c_str(), "r", nullptr); });
     if (handle->hdr) {
         // Saturated samples (at the digital limits) become NaN, so their epochs are left out.
         biosig_set_flag(handle->hdr, BIOSIG_FLAG_OVERFLOWDETECTION);
@@ -213,11 +323,14 @@ CIoResult CRecordingFile::open(const std::string& path) {
         return CIoResult::failure(
             name +
             (unknown ? ": not a recording format BioSig reads (" : ": BioSig cannot read it (") +
-            biosigMessage(hdr) + ")");
+            biosigMessage(hdr, handle->output) + ")");
     }
     if (!(std::isfinite(hdr->SampleRate) && hdr->SampleRate > 0.0) || hdr->NRec < 1 ||
         hdr->SPR < 1) {
-        return CIoResult::failure(name + ": the header gives no sampling rate or no samples");
+        const std::string empty = emptyChannel(*hdr);
+        return CIoResult::failure(
+            name + ": " +
+            (empty.empty() ? "the header gives no sampling rate or no samples" : empty));
     }
     if (holdsRecordsInline(hdr->TYPE)) {
         std::error_code ec;
@@ -242,6 +355,7 @@ CIoResult CRecordingFile::open(const std::string& path) {
         ch.unit = unit && std::string(unit) != "?" ? unit : "";
         ch.samplingRateHz = hdr->SampleRate * c->SPR / hdr->SPR;
         ch.atRecordingRate = c->SPR == hdr->SPR;
+        ch.fault = scaleFault(*c);
         channels.push_back(std::move(ch));
         handle->biosigIndex.push_back(k);
     }
@@ -273,6 +387,10 @@ CIoResult CRecordingFile::open(const std::string& path) {
     return {};
 }
 
+std::string CRecordingFile::biosigWarnings() const {
+    return m_handle ? m_handle->output.summary() : std::string();
+}
+
 CIoResult CRecordingFile::checkRead(std::span<const int> channels, long long first,
                                     long long count) const {
     const std::string name = io_text::quote(m_path);
@@ -288,6 +406,10 @@ CIoResult CRecordingFile::checkRead(std::span<const int> channels, long long fir
         if (c < 0 || c >= static_cast<int>(m_channels.size()) || !m_channels[c].atRecordingRate) {
             return CIoResult::failure(name + ": channel " + std::to_string(c) +
                                       " cannot be read at the recording's sampling rate");
+        }
+        if (!m_channels[c].fault.empty()) {
+            return CIoResult::failure(name + ": channel " + io_text::shown(m_channels[c].label) +
+                                      " " + m_channels[c].fault);
         }
     }
     return {};

@@ -25,8 +25,79 @@ std::string lower(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// Length of the well-formed UTF-8 sequence at the start of text, 0 when there is none.
+std::size_t utf8Length(std::string_view text) {
+    const auto b = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = b(0);
+    const std::size_t n = lead >= 0xF0 && lead <= 0xF4   ? 4
+                          : lead >= 0xE0 && lead <= 0xEF ? 3
+                          : lead >= 0xC2 && lead <= 0xDF ? 2
+                                                         : 0;
+    if (n == 0 || text.size() < n) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < n; ++i) {
+        if ((b(i) & 0xC0) != 0x80) {
+            return 0;
+        }
+    }
+    // Overlong forms, surrogates and code points past U+10FFFF.
+    if ((lead == 0xE0 && b(1) < 0xA0) || (lead == 0xED && b(1) > 0x9F) ||
+        (lead == 0xF0 && b(1) < 0x90) || (lead == 0xF4 && b(1) > 0x8F)) {
+        return 0;
+    }
+    // C1 control characters (U+0080 to U+009F) act on some terminals.
+    return lead == 0xC2 && b(1) < 0xA0 ? 0 : n;
+}
+
+// Escaped text as characters: each one plain, a UTF-8 sequence or an escape.
+std::vector<std::string> escapedChars(std::string_view text) {
+    std::vector<std::string> out;
+    while (!text.empty()) {
+        const auto c = static_cast<unsigned char>(text.front());
+        std::size_t n = c >= 0x20 && c < 0x7F ? 1 : utf8Length(text);
+        if (n > 0) {
+            out.emplace_back(text.substr(0, n));
+        } else {
+            n = 1;
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out.emplace_back(c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\t' ? "\\t" : buf);
+        }
+        text.remove_prefix(n);
+    }
+    return out;
+}
+
+} // namespace
+
+std::string escaped(std::string_view text) {
+    std::string out;
+    for (const std::string& c : escapedChars(text)) {
+        out += c;
+    }
+    return out;
+}
+
 std::string quote(std::string_view text) {
-    return "'" + std::string(text) + "'";
+    return "'" + escaped(text) + "'";
+}
+
+std::string shown(std::string_view text, std::size_t most) {
+    // Escapes take as many columns as they have characters.
+    const std::vector<std::string> chars = escapedChars(text);
+    std::string out;
+    std::size_t i = 0;
+    for (std::size_t width = 0; i < chars.size(); ++i) {
+        width += chars[i].size() > 1 && chars[i][0] == '\\' ? chars[i].size() : 1;
+        if (width > most) {
+            break;
+        }
+        out += chars[i];
+    }
+    return "'" + out + (i < chars.size() ? "...'" : "'");
 }
 
 std::string num(double value) {
@@ -38,7 +109,7 @@ std::string num(double value) {
 std::string list(const std::vector<std::string>& items, std::size_t most) {
     std::string out;
     for (std::size_t i = 0; i < items.size() && i < most; ++i) {
-        out += (i ? ", " : "") + quote(items[i]);
+        out += (i ? ", " : "") + shown(items[i]);
     }
     if (items.size() > most) {
         out += " and " + std::to_string(items.size() - most) + " more";

@@ -100,17 +100,20 @@ TEST(Hull, DuplicatesMergeIntoWholeRecords) {
 
 // Pairs of sensors 0.6 of the merge tolerance apart, along each axis in turn, at places that
 // step through the phases of any bucketing of about the tolerance: each pair becomes one point,
-// and the pairs, 1.7 to 1.8 tolerances apart, stay apart.
+// and the pairs, 1.7 to 1.8 tolerances apart, stay apart. Either sensor of a pair may come
+// first, so that the neighbour on each side of a cell edge is searched.
 TEST(Hull, PointsWithinToleranceMergeWhereverTheyLie) {
     ConvexHull3Dzq hull;
     const std::vector<R3> cube = cubeCorners();
     const double tol = 1e-6 * std::sqrt(12.0); // of the cube's bounding-box diagonal
     constexpr int kPairs = 23;
-    for (int axis = 0; axis < 3; ++axis) {
-        SCOPED_TRACE("axis " + std::to_string(axis));
+    for (int side = 0; side < 6; ++side) {
+        const int axis = side / 2;
+        const double first = side % 2 ? 0.6 : 0.0;
+        SCOPED_TRACE("axis " + std::to_string(axis) + (side % 2 ? ", upper first" : ""));
         std::vector<R3> pts = cube;
         for (int j = 0; j < kPairs; ++j) {
-            for (double offset : {0.0, 0.6}) {
+            for (double offset : {first, 0.6 - first}) {
                 float c[3] = {0.5f, -0.5f, 0.25f};
                 c[axis] = static_cast<float>((1.7 * j + 0.00225 * j * j + offset) * tol);
                 pts.push_back(

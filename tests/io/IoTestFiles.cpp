@@ -220,6 +220,57 @@ void truncateCopy(const std::string& from, const std::string& to, std::uintmax_t
     std::filesystem::resize_file(to, bytes);
 }
 
+std::streamoff labelField(int, int i) {
+    return 256 + 16 * i;
+}
+
+std::streamoff physicalMaxField(int ns, int i) {
+    return 256 + (16 + 80 + 8 + 8) * ns + 8 * i;
+}
+
+std::streamoff samplesField(int ns, int i) {
+    return 256 + 216 * ns + 8 * i;
+}
+
+void setField(const std::string& path, std::streamoff offset, const std::string& text,
+              std::size_t width) {
+    std::string field = text;
+    field.resize(width, ' ');
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+    f.seekp(offset).write(field.data(), static_cast<std::streamsize>(width));
+    check(f.good(), "patching " + path);
+}
+
+void fillAnnotations(const std::string& path,
+                     const std::function<unsigned char(long long, long long)>& byte) {
+    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+    std::string header(256, '\0');
+    f.read(header.data(), 256);
+    const int ns = std::stoi(header.substr(252, 4));
+    const long long records = std::stoll(header.substr(236, 8));
+    const int bytesPerSample = header[0] == '0' ? 2 : 3;
+    std::vector<long long> samples;
+    for (int i = 0; i < ns; ++i) {
+        std::string field(8, ' ');
+        f.seekg(samplesField(ns, i)).read(field.data(), 8);
+        samples.push_back(std::stoll(field) * bytesPerSample);
+    }
+    long long recordBytes = 0;
+    for (long long b : samples) {
+        recordBytes += b;
+    }
+    const long long annotations = samples.back();
+    for (long long r = 0; r < records; ++r) {
+        std::string bytes(static_cast<std::size_t>(annotations), '\0');
+        for (long long at = 0; at < annotations; ++at) {
+            bytes[static_cast<std::size_t>(at)] = static_cast<char>(byte(at, annotations));
+        }
+        f.seekp(256 * (ns + 1) + r * recordBytes + recordBytes - annotations)
+            .write(bytes.data(), static_cast<std::streamsize>(annotations));
+    }
+    check(f.good(), "annotations of " + path);
+}
+
 } // namespace io_test
 
 void PrintTo(CIoProgress::Stage stage, std::ostream* os) {

@@ -71,6 +71,18 @@ std::string stimText(Format format);
 // Copy of the first `bytes` bytes of a file.
 void truncateCopy(const std::string& from, const std::string& to, std::uintmax_t bytes);
 
+// Offsets of the fields of signal i of an EDF/BDF header with ns signals.
+std::streamoff labelField(int ns, int i);
+std::streamoff physicalMaxField(int ns, int i);
+std::streamoff samplesField(int ns, int i);
+// Overwrite a header field at `offset` with `text`, padded with blanks to `width` bytes.
+void setField(const std::string& path, std::streamoff offset, const std::string& text,
+              std::size_t width);
+// Fill the annotation signal (the last one) of every data record of an EDF+ or BDF+ file with
+// byte(at, size): at counts the bytes of a record's annotations, size of them.
+void fillAnnotations(const std::string& path,
+                     const std::function<unsigned char(long long, long long)>& byte);
+
 } // namespace io_test
 
 // How GoogleTest shows a progress stage in its messages.

@@ -96,6 +96,26 @@ TEST(EpochImport, TakesTheTypeFromTheLayoutElseFromTheUnit) {
     EXPECT_NEAR(normal[0], 0.05 / std::hypot(0.05, 0.11), 1e-9); // facing out of the head
 }
 
+TEST(EpochImport, TheFirstLayoutPlacingALabelWins) {
+    TempDir dir;
+    std::ofstream(dir.file("front.txt")) << "Fz 0 0.07 0.07\n";
+    std::ofstream(dir.file("top.txt")) << "FZ 0 0 0.1\n";
+    auto o =
+        stimEpochs(write(standardRecording(Format::EdfPlus), Format::EdfPlus, dir.path(), "two"));
+    o.channels = {"Fz"};
+    const auto placedAt = [&](std::vector<std::string> layouts) {
+        o.montage.layouts = std::move(layouts);
+        CArrayMEDataSetzq data;
+        EXPECT_TRUE(CEpochImport(o).build(data));
+        double xyz[3] = {};
+        data.getSessionData(0)->getTrialzq(0)->getChannel(0)->getChannelPositionD(xyz);
+        return xyz[2];
+    };
+    EXPECT_DOUBLE_EQ(placedAt({dir.file("front.txt"), dir.file("top.txt")}), 0.07);
+    EXPECT_DOUBLE_EQ(placedAt({dir.file("top.txt"), dir.file("front.txt")}), 0.1);
+    EXPECT_DOUBLE_EQ(placedAt({dir.file("top.txt"), "eeg1010"}), 0.1);
+}
+
 TEST(EpochImport, ReportsProgressAndCancelsWithoutChange) {
     TempDir dir;
     auto o =
@@ -105,13 +125,26 @@ TEST(EpochImport, ReportsProgressAndCancelsWithoutChange) {
         calls.push_back({stage, done});
         return stage != CIoProgress::Stage::Channels || done < total;
     };
+    // The host shows Pz's epochs of another span when the new import is cancelled.
     CArrayMEDataSetzq data;
-    data.addSession();
+    auto before = o;
+    before.progress = {};
+    before.channels = {"Pz"};
+    before.epochStartMs = before.controlStartMs = -300.0;
+    ASSERT_TRUE(CEpochImport(before).build(data));
+    CMDTrialzq* shown = data.getSessionData(0)->getTrialzq(0);
+    const std::vector<double> samples = shown->getChannel(0)->getRawData();
     CEpochImport import(o);
     const CIoResult r = import.build(data);
     EXPECT_FALSE(r);
     EXPECT_NE(r.message.find("cancelled"), std::string::npos);
-    EXPECT_EQ(data.getSessionCount(), 1); // the target as it was
+    ASSERT_EQ(data.getSessionCount(), 1); // the target as it was, contents and all
+    CMDTrialzq* now = data.getSessionData(0)->getTrialzq(0);
+    EXPECT_EQ(now, shown);
+    ASSERT_EQ(now->getTotalChannel(), 1);
+    EXPECT_EQ(now->getChannel(0)->label, u"Pz");
+    EXPECT_EQ(now->getChannel(0)->getRawData(), samples);
+    EXPECT_DOUBLE_EQ(now->getWindowStartMs(1), -300.0);
     using S = CIoProgress::Stage;
     const std::vector<std::pair<S, long long>> expected = {
         {S::Reading, 1}, {S::Reading, 2},  {S::Reading, 3},  {S::Reading, 4},

@@ -175,6 +175,38 @@ TEST_P(RecordingFormats, EpochsAroundEventsCarryTheSinusoidPower) {
     EXPECT_LT(power(0, 3), 4.0);
 }
 
+// Epochs from -150 to 180 ms span samples -39 to +47 around their event: events at samples
+// 39 and 5072 fit exactly, one sample earlier or later they run past an end and are left out
+// without failing the import.
+TEST_P(RecordingFormats, EpochsOneSamplePastAnEndAreLeftOutAndCounted) {
+    Recording rec = standardRecording(GetParam());
+    const long long last = 20LL * kRate - 1;
+    rec.events.clear();
+    for (long long sample : {38LL, 39LL, last - 47, last - 46}) {
+        rec.events.push_back({static_cast<double>(sample) / kRate, 1, stimText(GetParam())});
+    }
+    CEpochImport::Options o;
+    o.path = write(rec, GetParam(), m_dir.path(), "edges");
+    if (GetParam() == Format::Gdf) {
+        o.eventCodes = {1};
+    } else {
+        o.eventTexts = {stimText(GetParam())};
+    }
+    o.epochStartMs = o.controlStartMs = -150.0;
+    o.epochEndMs = o.activeEndMs = 180.0;
+    o.controlEndMs = o.activeStartMs = 0.0;
+    CEpochImport import(o);
+    CArrayMEDataSetzq data;
+    const CIoResult r = import.build(data);
+    ASSERT_TRUE(r) << r.message;
+    EXPECT_EQ(import.report().epochsPastEnds, 2);
+    ASSERT_EQ(import.report().epochsUsed, 2);
+    ASSERT_EQ(import.report().samplesPerEpoch, 87);
+    const auto& ramp = data.getSessionData(0)->getTrialzq(0)->getChannel(2)->getRawData();
+    EXPECT_NEAR(ramp.front(), pz(0.0), tolerance());
+    EXPECT_NEAR(ramp.back(), pz(static_cast<double>(last) / kRate), tolerance());
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, RecordingFormats,
                          ::testing::Values(Format::EdfPlus, Format::BdfPlus, Format::Gdf,
                                            Format::BrainVision),

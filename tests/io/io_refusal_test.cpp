@@ -7,6 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace io_test;
 
@@ -32,6 +35,24 @@ public:
             notes << "Recording notes, written by hand.\n";
         }
         std::ofstream(dir.file("text-tfr.h5")) << "not hdf5\n";
+        mkfifo(dir.file("fifo.edf").c_str(), 0600);
+        std::filesystem::create_symlink(dir.file("loop-b.edf"), dir.file("loop-a.edf"));
+        std::filesystem::create_symlink(dir.file("loop-a.edf"), dir.file("loop-b.edf"));
+        // Four signals: Fz, Cz, Pz and the annotations.
+        const auto damage = [&](const char* name, std::streamoff at, const char* text, int width) {
+            std::filesystem::copy(good, dir.file(name));
+            setField(dir.file(name), at, text, width);
+        };
+        damage("no-signal.edf", 252, "0", 4);
+        setField(dir.file("no-signal.edf"), 184, "256", 8);
+        damage("records.edf", 236, "1e9", 8);
+        damage("no-samples.edf", samplesField(4, 1), "0", 8);
+        damage("unscaled.edf", physicalMaxField(4, 1), "-1000", 8);
+        std::filesystem::copy(good, dir.file("open-annotations.edf"));
+        fillAnnotations(dir.file("open-annotations.edf"), [](long long, long long) { return 'x'; });
+        Recording late = rec;
+        late.events = {{19.8, 1, "stim"}};
+        lateEvent = write(late, Format::EdfPlus, dir.path(), "late");
         std::ofstream(dir.file("broken.txt")) << "Fz eeg 0 0.07\n";
         const std::string npy = std::string(IO_FIXTURES) + "/npy_f8_c";
         for (const char* folder : {"shape", "cut"}) {
@@ -41,7 +62,7 @@ public:
         truncateCopy(npy + "/power.npy", dir.file("cut/power.npy"), 300);
     }
     TempDir dir;
-    std::string good, saturated;
+    std::string good, saturated, lateEvent;
 };
 
 BadFiles& files() {
@@ -122,6 +143,35 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"NotARecording",
             [](auto& d) { return runEpochs(epochs(files().dir.file("notes.edf")), d); },
             [] { return files().dir.file("notes.edf"); }, "not a recording format BioSig reads"},
+        Row{"Fifo", [](auto& d) { return runEpochs(epochs(files().dir.file("fifo.edf")), d); },
+            [] { return files().dir.file("fifo.edf"); }, "is a pipe (FIFO), not a recording file"},
+        Row{"LinkLoop",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("loop-a.edf")), d); },
+            [] { return files().dir.file("loop-a.edf"); }, "a loop of symbolic links"},
+        Row{"NoSignal",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("no-signal.edf")), d); },
+            [] { return files().dir.file("no-signal.edf"); },
+            "the EDF header is damaged: it declares no signal (its signal count is 0)"},
+        Row{"RecordCountNotANumber",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("records.edf")), d); },
+            [] { return files().dir.file("records.edf"); },
+            "the EDF header is damaged: its data record count '1e9' is not a whole number"},
+        Row{"SignalWithoutSamples",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("no-samples.edf")), d); },
+            [] { return files().dir.file("no-samples.edf"); },
+            "signal 'Cz' has '0' samples a data record"},
+        Row{"EmptyPhysicalRange",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("unscaled.edf")), d); },
+            [] { return files().dir.file("unscaled.edf"); },
+            "channel 'Cz' has an empty physical range: its minimum and maximum are both -1000"},
+        Row{"UnclosedAnnotations",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("open-annotations.edf")), d); },
+            [] { return files().dir.file("open-annotations.edf"); },
+            "the EDF+ annotations are damaged: those of the last data record do not end in a "
+            "zero byte"},
+        Row{"OnlyEpochPastTheEnd", [](auto& d) { return runEpochs(epochs(files().lateEvent), d); },
+            [] { return files().lateEvent; },
+            "the one epoch from -500 to 1000 ms runs past the ends of the recording"},
         Row{"EventNeverOccurs",
             [](auto& d) {
                 auto o = epochs(files().good);
@@ -174,5 +224,110 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"MneNotHdf5", [](auto& d) { return runSpectra(files().dir.file("text-tfr.h5"), d); },
             [] { return files().dir.file("text-tfr.h5"); }, "not an HDF5 file"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Where a text is written to the terminal it must not act on it: no control characters, no
+// bytes that are not UTF-8.
+bool terminalSafe(const std::string& text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const std::size_t n = c < 0x80                 ? 1
+                              : c >= 0xC2 && c <= 0xDF ? 2
+                              : c >= 0xE0 && c <= 0xEF ? 3
+                              : c >= 0xF0 && c <= 0xF4 ? 4
+                                                       : 0;
+        if (n == 0 || c < 0x20 || c == 0x7F || i + n > text.size()) {
+            return false;
+        }
+        for (std::size_t k = 1; k < n; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+                return false;
+            }
+        }
+        i += n;
+    }
+    return true;
+}
+
+// BioSig prints a warning for each data record whose annotations it cannot read; the caller
+// gets them as part of the one message, the terminal sees none.
+TEST(RecordingMessages, BioSigWarningsBecomePartOfTheMessage) {
+    TempDir dir;
+    const std::string path =
+        write(standardRecording(Format::BdfPlus), Format::BdfPlus, dir.path(), "blank");
+    fillAnnotations(path, [](long long, long long) { return 0; });
+    CArrayMEDataSetzq data;
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const CIoResult r = runEpochs(epochs(path), data);
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(out, "");
+    EXPECT_NE(r.message.find("no event has text 'stim' (the file's events: none; BioSig warned "
+                             "'Warning EDF+ events: tstr not defined' (20 times))"),
+              std::string::npos)
+        << r.message;
+}
+
+TEST(RecordingMessages, TextFromTheFileIsEscapedAndCut) {
+    TempDir dir;
+    const std::string path =
+        write(standardRecording(Format::EdfPlus), Format::EdfPlus, dir.path(), "noise");
+    std::uint32_t state = 12345;
+    fillAnnotations(path, [&](long long at, long long size) {
+        state = state * 1664525u + 1013904223u;
+        // Each record's first annotation keeps its time stamp, "+<seconds>\x14\x14\0", and
+        // the record's annotations end in a zero byte.
+        return at < 6 ? std::string("+0\x14\x14\0\0")[at] : at == size - 1 ? 0 : state >> 24;
+    });
+    CArrayMEDataSetzq data;
+    const CIoResult r = runEpochs(epochs(path), data);
+    ASSERT_FALSE(r);
+    EXPECT_NE(r.message.find("no event has text 'stim' (the file's events: '"), std::string::npos)
+        << r.message;
+    EXPECT_TRUE(terminalSafe(r.message)) << r.message;
+    EXPECT_LT(r.message.size(), 500u) << r.message;
+
+    // Well-formed UTF-8, up to the last code point, stays as it is.
+    Recording rec = standardRecording(Format::EdfPlus);
+    rec.events = {{1.0, 1, "r\xC3\xA9sum\xC3\xA9 \xED\x9F\xBF \xF4\x8F\xBF\xBF!"}};
+    const CIoResult named = runEpochs(epochs(write(rec, Format::EdfPlus, dir.path(), "u")), data);
+    EXPECT_NE(named.message.find("'r\xC3\xA9sum\xC3\xA9 \xED\x9F\xBF \xF4\x8F\xBF\xBF!' (code 1"),
+              std::string::npos)
+        << named.message;
+}
+
+TEST(RecordingMessages, AFileItMayNotReadIsSaidSo) {
+    TempDir dir;
+    const std::string path =
+        write(standardRecording(Format::EdfPlus), Format::EdfPlus, dir.path(), "secret");
+    std::filesystem::permissions(path, std::filesystem::perms::none);
+    // Root reads every file: the files are then checked as nobody (file access only).
+    const bool root = geteuid() == 0;
+    if (root && (setfsuid(65534), setfsuid(static_cast<uid_t>(-1))) != 65534) {
+        setfsuid(0);
+        GTEST_SKIP() << "root cannot act as nobody here";
+    }
+    CArrayMEDataSetzq data;
+    const CIoResult r = runEpochs(epochs(path), data);
+    if (root) {
+        setfsuid(0);
+    }
+    EXPECT_EQ(r.message, "'" + path + "': permission denied");
+}
+
+// A channel whose samples cannot be scaled is left out and named when unplaced channels are.
+TEST(RecordingMessages, AChannelWithoutAPhysicalRangeIsLeftOutOrRefused) {
+    auto o = epochs(files().dir.file("unscaled.edf"));
+    o.montage.dropUnplaced = true;
+    CEpochImport import(o);
+    CArrayMEDataSetzq data;
+    ASSERT_TRUE(import.build(data)) << import.build(data).message;
+    EXPECT_EQ(import.report().channels, (std::vector<std::string>{"Fz", "Pz"}));
+    EXPECT_EQ(import.report().unreadableChannels, std::vector<std::string>{"Cz"});
+    o.channels = {"Cz"}; // asked for by name: refused
+    const CIoResult r = CEpochImport(o).build(data);
+    EXPECT_NE(r.message.find("channel 'Cz' has an empty physical range"), std::string::npos)
+        << r.message;
+}
 
 } // namespace

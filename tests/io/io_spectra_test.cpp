@@ -4,8 +4,10 @@
 #include "io/CSpectraImport.h"
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <hdf5.h>
 
 using namespace io_test;
 
@@ -113,6 +115,57 @@ TEST(SpectraImport, NamesConditionsPlacesChannelsAndReportsProgress) {
     CSumChnlSpctmDatazq* group = trial.getSpctmTrial(false, 0)->getSumChnlSpctmData(2);
     ASSERT_EQ(group->nTime, 5);
     EXPECT_DOUBLE_EQ(group->pMean[0], (power(0, 0, 0) + power(1, 0, 0)) / 2.0);
+}
+
+// A copy of a fixture changed through HDF5: links removed, one channel's FIFF unit set.
+std::string editedTfr(const TempDir& dir, const std::string& name,
+                      const std::vector<std::string>& removed, int unitOfCz = 0) {
+    const std::string path = dir.file(name);
+    std::filesystem::copy_file(fixture("power-tfr.h5"), path);
+    const hid_t file = H5Fopen(path.c_str(), H5F_ACC_RDWR, H5P_DEFAULT);
+    const std::string chs = "/mnepython/idx_0/idx_1/key_info/key_chs/";
+    for (const std::string& link : removed) {
+        EXPECT_GE(H5Ldelete(file, (chs + link).c_str(), H5P_DEFAULT), 0) << link;
+    }
+    if (unitOfCz) {
+        const long long unit = unitOfCz;
+        const hid_t set = H5Dopen2(file, (chs + "idx_1/key_unit").c_str(), H5P_DEFAULT);
+        EXPECT_GE(H5Dwrite(set, H5T_NATIVE_LLONG, H5S_ALL, H5S_ALL, H5P_DEFAULT, &unit), 0);
+        H5Dclose(set);
+    }
+    H5Fclose(file);
+    return path;
+}
+
+// The FIFF unit decides the type where the layout gives none: volt (107) EEG, tesla (112) a
+// magnetometer.
+TEST(SpectraImport, MneChannelsTakeTheirTypeFromTheirUnit) {
+    TempDir dir;
+    CSpectraImport::Options o;
+    o.path = editedTfr(dir, "units-tfr.h5", {}, 112);
+    CSpectraImport import(o);
+    CArrayMEDataSetzq data;
+    ASSERT_TRUE(import.build(data)) << import.build(data).message;
+    CMDTrialzq& trial = *data.getSessionData(0)->getTrialzq(0);
+    EXPECT_EQ(trial.getChannel(0)->getChannelType(), CMDChannelzq::EegElectrode);
+    EXPECT_EQ(trial.getChannel(1)->getChannelType(), CMDChannelzq::MegSensor);
+    EXPECT_EQ(trial.getChannel(2)->getChannelType(), CMDChannelzq::EegElectrode);
+}
+
+TEST(SpectraImport, MneChannelWithoutANameIsNamedByItsPlace) {
+    TempDir dir;
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"idx_2/key_ch_name"}, "channel 2 of key_info/key_chs has no name"},
+        {{"idx_1"}, "channel 1 of key_info/key_chs has no name"},
+        {{"idx_2"}, "key_data holds 3 channels where key_info/key_chs describes 2"}};
+    int n = 0;
+    for (const auto& [removed, says] : cases) {
+        CSpectraImport::Options o;
+        o.path = editedTfr(dir, std::to_string(n++) + "-tfr.h5", removed);
+        CArrayMEDataSetzq data;
+        const CIoResult r = CSpectraImport(o).build(data);
+        EXPECT_NE(r.message.find(says), std::string::npos) << r.message;
+    }
 }
 
 } // namespace

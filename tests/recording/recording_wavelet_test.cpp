@@ -158,6 +158,11 @@ TEST(MorletWavelet, UnitSinusoidPowerFollowsTheNormalisation) {
     s.normalisation = CSpctmSettings::WaveletL2;
     s.zeroMean = false;
     EXPECT_NEAR(unitSinePower(s), 500.0 * (5.0 / (20.0 * kPi)) * std::sqrt(kPi), 1e-4);
+    // A list given as well wins over the divisor, even one that alone would be refused (0.1
+    // cycles at 10 Hz).
+    s.cyclesPerFreq = {3.0};
+    s.cyclesDivisor = 100.0;
+    EXPECT_NEAR(unitSinePower(s), 500.0 * (3.0 / (20.0 * kPi)) * std::sqrt(kPi), 1e-4);
 }
 
 } // namespace

@@ -4,12 +4,14 @@
 #include "IoTestFiles.h"
 #include "ProgramRun.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <numbers>
 #include <string>
+#include <sys/stat.h>
 
 using namespace io_test;
 
@@ -82,6 +84,14 @@ TEST_F(ViewerTest, ABdfRecordingOpensAsEpochsAroundItsEvents) {
 
     ASSERT_EQ(run("rec.bdf --event stim --freqs 8,30,0.5 --summary"), 0) << err;
     EXPECT_NE(out.find("45 frequencies from 8.0 to 30.0 Hz"), std::string::npos) << out;
+    EXPECT_EQ(out.find("left out, without a physical range"), std::string::npos) << out;
+
+    // Cz's header range made empty: left out with the unplaced channels, and said so.
+    setField((dir.path() / "rec.bdf").string(), physicalMaxField(9, 1), "-1000", 8);
+    ASSERT_EQ(run("rec.bdf --event stim --drop-unplaced --summary"), 0) << err;
+    EXPECT_NE(out.find("left out, without a physical range in the header: Cz\n"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("7 channels"), std::string::npos) << out;
 }
 
 // Ten electrodes with an occipital alpha burst, written by NumPy (fixtures/make_fixtures.py).
@@ -102,9 +112,16 @@ TEST_F(ViewerTest, ANumpySpectraFolderOpensInTheClassAskedFor) {
 
 TEST_F(ViewerTest, FilesItCannotShowAreRefusedWithTheFileAndTheProblem) {
     write(eightElectrodes(), Format::BdfPlus, dir.path(), "rec");
+    // A pipe would block BioSig's open forever; unreadable annotations make BioSig print a
+    // warning for every data record.
+    mkfifo((dir.path() / "fifo.bdf").c_str(), 0600);
+    fillAnnotations(write(eightElectrodes(), Format::BdfPlus, dir.path(), "blank"),
+                    [](long long, long long) { return 0; });
     const std::string fixtures = IO_FIXTURES;
     const std::pair<std::string, std::string> refused[] = {
         {"none.bdf --event stim", "'none.bdf': no such file"},
+        {"fifo.bdf --event stim", "'fifo.bdf': is a pipe (FIFO), not a recording file"},
+        {"blank.bdf --event stim", "(the file's events: none; BioSig warned"},
         {"rec.bdf --event resp", "'rec.bdf': no event has text 'resp' (the file's events: 'stim'"},
         {"rec.bdf --event stim --epoch -200,800", "lies outside the epoch span -200 to 800 ms"},
         {"rec.bdf --event stim --layout ctf274", "no channel matches the layout 'ctf274'"},
@@ -114,6 +131,7 @@ TEST_F(ViewerTest, FilesItCannotShowAreRefusedWithTheFileAndTheProblem) {
         EXPECT_EQ(run(args + " --snapshot snaps"), 1) << args;
         EXPECT_NE(err.find(why), std::string::npos) << args << ": " << err;
         EXPECT_EQ(err.rfind("velmora: '", 0), 0u) << args << ": " << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << args << ": " << err;
         EXPECT_EQ(out.find("Recording:"), std::string::npos) << args << ": " << out;
     }
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "snaps")) << "no window was painted";
