@@ -360,10 +360,32 @@ int CStatContourMapSpctm3Dzq::drawTimeFreqInfo(CDC* dc, const RECT* client) {
     return 1;
 }
 
-int CStatContourMapSpctm3Dzq::overlayBandHeight(CDC& dc, const CRect& client) const {
-    const int line = dc.GetTextExtent(CString(u"0")).cy;
+namespace {
+
+// The lines naming the window are read from pictures and movies: larger than the window's text.
+constexpr double kWindowLineScale = 1.35;
+constexpr COLORREF kCaptionColor = RGB(232, 234, 238);
+constexpr COLORREF kCaptionTextColor = RGB(16, 18, 24);
+
+// Height of the line naming the window with the text of dc.
+int windowLineHeight(CDC& dc) {
+    const double previous = dc.SetTextScale(kWindowLineScale);
+    const int height = dc.GetTextExtent(CString(u"0")).cy;
+    dc.SetTextScale(previous);
+    return height;
+}
+
+// The client area above the text lines: where the colour bar goes.
+CRect aboveTextLines(CDC& dc, const CRect& client) {
     CRect above = client;
-    above.bottom -= 2 * line;
+    above.bottom -= dc.GetTextExtent(CString(u"0")).cy + 2 * windowLineHeight(dc) + 2;
+    return above;
+}
+
+} // namespace
+
+int CStatContourMapSpctm3Dzq::overlayBandHeight(CDC& dc, const CRect& client) const {
+    const CRect above = aboveTextLines(dc, client);
     const CRect bar = CSpctmColorBar::area(dc, above);
     return client.bottom - (bar.IsRectEmpty() ? above.bottom : bar.top) + 2;
 }
@@ -392,12 +414,12 @@ CString CStatContourMapSpctm3Dzq::sensorLabel() const {
     }
 }
 
-CString CStatContourMapSpctm3Dzq::describeWindow() {
+std::vector<CString> CStatContourMapSpctm3Dzq::describeWindow() {
     if (!m_pRnd || !updateMEGData())
-        return CString();
+        return {};
     CSpctmTrialzq* st = m_pTrial->getSpctmTrial(false, m_spectralClass);
     if (!st)
-        return CString();
+        return {};
     // The window averaged is the part of it that lies on the grid.
     const CntmpWindow w = getCntmpWindow();
     const long long nTime = st->getTrialSpctmTimePt();
@@ -410,30 +432,40 @@ CString CStatContourMapSpctm3Dzq::describeWindow() {
     m_pMEGData->getTrialSpctmGivenTime2LatencyMsec(t0, t1, msStart, msEnd, m_spectralClass,
                                                    m_component);
     st->getTrialSpctmGivenFreqID4Hz(f0, f1, hzStart, hzEnd);
-    CString line;
-    line.Format(u"%s  |  %s  |  %s  |  %0.1f to %0.1f ms  |  %0.1f to %0.1f Hz",
-                labelOf(kClassLabels, m_spectralClass), labelOf(kComponentLabels, m_component),
-                sensorLabel().GetString(), msStart, msEnd, hzStart, hzEnd);
-    return line;
+    CString window, what;
+    window.Format(u"%0.1f to %0.1f ms   %0.1f to %0.1f Hz", msStart, msEnd, hzStart, hzEnd);
+    what.Format(u"%s  |  %s  |  %s", labelOf(kClassLabels, m_spectralClass),
+                labelOf(kComponentLabels, m_component), sensorLabel().GetString());
+    return {window, what};
 }
 
 void CStatContourMapSpctm3Dzq::drawOverlays(CDC& dc, const CRect& client) {
     if (!m_pRnd)
         return;
     const CString unit = shownUnit();
-    const CString line = describeWindow();
-    const int height = dc.GetTextExtent(CString(u"0")).cy;
+    const std::vector<CString> lines = describeWindow();
+    const int infoHeight = dc.GetTextExtent(CString(u"0")).cy;
     const COLORREF text = dc.SetTextColor(0xFFFFFF);
     const COLORREF back = dc.SetBkColor(0);
-    if (!line.IsEmpty())
-        dc.TextOut(0, client.Height() - 2 * height, line);
+    const double previous = dc.SetTextScale(kWindowLineScale);
+    const int height = dc.GetTextExtent(CString(u"0")).cy;
+    int y = client.Height() - infoHeight - 1 - height * static_cast<int>(lines.size());
+    // Dark on a light caption strip: how a reader (and text recognition) expects a caption.
+    if (!lines.empty())
+        dc.FillSolidRect(0, y - 1, client.Width(), height * static_cast<int>(lines.size()) + 1,
+                         kCaptionColor);
+    dc.SetTextColor(kCaptionTextColor);
+    dc.SetBkMode(TRANSPARENT);
+    for (const CString& line : lines) {
+        dc.TextOut(4, y, line);
+        y += height;
+    }
+    dc.SetTextScale(previous);
     dc.SetTextColor(text);
     dc.SetBkColor(back);
     dc.SetBkMode(TRANSPARENT);
     // The bar stands above the two text lines, under the frame.
-    CRect above = client;
-    above.bottom -= 2 * height;
-    CSpctmColorBar::draw(dc, above, *m_pRnd,
+    CSpctmColorBar::draw(dc, aboveTextLines(dc, client), *m_pRnd,
                          m_pMEGData && m_pTrial ? CSpctmUnit::valueTitle(m_component, unit)
                                                 : CString());
 }

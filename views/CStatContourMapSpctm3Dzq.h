@@ -50,9 +50,9 @@ public:
     std::vector<int> getMegSnsKinds();
     // What the map shows, for people: "Magnetometers", "Planar gradiometers", "EEG electrodes".
     CString sensorLabel() const;
-    // The line that names what the picture shows: class, component, sensors, and the window
-    // actually averaged (cut to the grid) in ms and Hz. Empty without data.
-    CString describeWindow();
+    // The lines that name what the picture shows: the window actually averaged (cut to the
+    // grid) in ms and Hz, then class, component and sensors. None without data.
+    std::vector<CString> describeWindow();
     // Nose and ear marks of the last paint (none when the layouts do not say where the front
     // is).
     const CHeadMarks& headMarks() const { return m_marks; }

@@ -29,6 +29,9 @@ public:
     // OPAQUE (default): text cells are filled with the background colour; TRANSPARENT: not.
     int SetBkMode(int nBkMode);
     int GetBkMode() const;
+    // Text from now on in the window's font at scale times its size (0.25 to 8; other values
+    // change nothing); the previous scale.
+    double SetTextScale(double scale);
     // Extent of the text in the window's font, in pixels.
     CSize GetTextExtent(LPCTSTR lpszString, int nCount) const;
     CSize GetTextExtent(const CString& str) const;

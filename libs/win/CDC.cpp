@@ -5,12 +5,29 @@
 #include "CWndImpl.h"
 
 #include <QFontMetrics>
+#include <algorithm>
 #include <utility>
 
 CDC::CDC() : m_impl(std::make_unique<CDCImpl>()) {}
 
 CDC::~CDC() {
     Detach();
+}
+
+double CDC::SetTextScale(double scale) {
+    const double previous = m_impl->scale;
+    if (!(scale >= 0.25 && scale <= 8.0))
+        return previous;
+    m_impl->scale = scale;
+    m_impl->font = m_impl->windowFont;
+    if (m_impl->windowFont.pointSizeF() > 0)
+        m_impl->font.setPointSizeF(m_impl->windowFont.pointSizeF() * scale);
+    else if (m_impl->windowFont.pixelSize() > 0)
+        m_impl->font.setPixelSize(
+            std::max(1, static_cast<int>(m_impl->windowFont.pixelSize() * scale)));
+    if (m_impl->painter)
+        m_impl->painter->setFont(m_impl->font);
+    return previous;
 }
 
 CDC* CDC::FromHandle(HDC hDC) {
@@ -23,6 +40,8 @@ BOOL CDC::AttachToWindow(CWnd* pWnd) {
         return FALSE;
     }
     m_impl->font = w->widget()->font();
+    m_impl->windowFont = m_impl->font;
+    m_impl->scale = 1.0;
     m_impl->painter = std::make_unique<QPainter>(&w->picture());
     m_impl->painter->setFont(m_impl->font);
     m_impl->window = w;

@@ -162,8 +162,8 @@ TEST_F(SensorKindMapTest, TheLineNamesTheWindowCutToTheGrid) {
     rnd().timePos = 15; // points 15..45 of a grid that ends at 19 (190 ms)
     rnd().freqPos = 8;  // 20..24 Hz of a grid that ends at 22 Hz
     EXPECT_EQ(view().describeWindow(),
-              CString(u"Active  |  Power/Phase  |  Planar gradiometers  |  "
-                      u"150.0 to 190.0 ms  |  20.0 to 22.0 Hz"));
+              (std::vector<CString>{u"150.0 to 190.0 ms   20.0 to 22.0 Hz",
+                                    u"Active  |  Power/Phase  |  Planar gradiometers"}));
 }
 
 TEST_F(SensorKindMapTest, NoseAndEarsFollowTheHeadFrameAndTheBandHoldsTheText) {
@@ -197,10 +197,9 @@ TEST_F(SensorKindMapTest, NoseAndEarsFollowTheHeadFrameAndTheBandHoldsTheText) {
     EXPECT_EQ(view().m_pM3D->getTargetHeight(), frame.Height());
     EXPECT_GT(view().getFrameMarginBottom(), 0);
     CPaintDC dc(&view());
-    const int line = dc.GetTextExtent(CString(u"0")).cy;
-    CRect above = client;
-    above.bottom -= 2 * line;
-    const CRect bar = CSpctmColorBar::area(dc, above);
+    const CRect bar =
+        CSpctmColorBar::area(dc, CRect(client.left, client.top, client.right,
+                                       client.bottom - 2 * dc.GetTextExtent(CString(u"0")).cy));
     ASSERT_FALSE(bar.IsRectEmpty());
     EXPECT_GE(bar.top, frame.bottom) << "the colour bar covers the head";
 }
