@@ -105,15 +105,14 @@ void fitModel(const Bounds& b, const CM3Dzq& engine, float s, float model[16]) {
         model[12 + k] = engine.m_sceneCenter[k] - model[5 * k] * 0.5f * (b.lo[k] + b.hi[k]);
 }
 
-// The pixels of the frame that the box's picture covers through model.
-CRect screenRect(const Bounds& b, const CM3Dzq& engine, const float model[16]) {
-    if (!b.any)
-        return CRect();
+// The box's picture through model in normalised device coordinates: lo and hi of x and y;
+// false when a corner lies behind the eye.
+bool projectBox(const Bounds& b, const CM3Dzq& engine, const float model[16], float lo[2],
+                float hi[2]) {
     float wvp[16], wv[16];
     engine.computeWvp(model, wvp, wv);
-    const float w = static_cast<float>(engine.getTargetWidth());
-    const float h = static_cast<float>(engine.getTargetHeight());
-    float lo[2] = {w, h}, hi[2] = {0.0f, 0.0f};
+    lo[0] = lo[1] = 1e30f;
+    hi[0] = hi[1] = -1e30f;
     for (int corner = 0; corner < 8; ++corner) {
         const float p[3] = {(corner & 1) ? b.hi[0] : b.lo[0], (corner & 2) ? b.hi[1] : b.lo[1],
                             (corner & 4) ? b.hi[2] : b.lo[2]};
@@ -121,37 +120,35 @@ CRect screenRect(const Bounds& b, const CM3Dzq& engine, const float model[16]) {
         for (int i = 0; i < 4; ++i)
             c[i] = wvp[i] * p[0] + wvp[4 + i] * p[1] + wvp[8 + i] * p[2] + wvp[12 + i];
         if (!(c[3] > 1e-9f))
-            return CRect(0, 0, static_cast<int>(w), static_cast<int>(h));
-        const float x = (c[0] / c[3] + 1.0f) * 0.5f * w, y = (1.0f - c[1] / c[3]) * 0.5f * h;
-        lo[0] = std::min(lo[0], x);
-        lo[1] = std::min(lo[1], y);
-        hi[0] = std::max(hi[0], x);
-        hi[1] = std::max(hi[1], y);
-    }
-    return CRect(static_cast<int>(lo[0]), static_cast<int>(lo[1]), static_cast<int>(hi[0]) + 1,
-                 static_cast<int>(hi[1]) + 1);
-}
-
-// The share of the view's width and height the box's picture takes at model scale s.
-void pictureShare(const Bounds& b, const CM3Dzq& engine, float s, float& width, float& height) {
-    float model[16], wvp[16], wv[16];
-    fitModel(b, engine, s, model);
-    engine.computeWvp(model, wvp, wv);
-    float lo[2] = {1e30f, 1e30f}, hi[2] = {-1e30f, -1e30f};
-    for (int corner = 0; corner < 8; ++corner) {
-        const float p[3] = {(corner & 1) ? b.hi[0] : b.lo[0], (corner & 2) ? b.hi[1] : b.lo[1],
-                            (corner & 4) ? b.hi[2] : b.lo[2]};
-        float c[4];
-        for (int i = 0; i < 4; ++i)
-            c[i] = wvp[i] * p[0] + wvp[4 + i] * p[1] + wvp[8 + i] * p[2] + wvp[12 + i];
-        if (!(c[3] > 1e-9f)) {
-            width = height = 2.0f;
-            return;
-        }
+            return false;
         for (int k = 0; k < 2; ++k) {
             lo[k] = std::min(lo[k], c[k] / c[3]);
             hi[k] = std::max(hi[k], c[k] / c[3]);
         }
+    }
+    return true;
+}
+
+// The pixels of the frame that the box's picture covers through model.
+CRect screenRect(const Bounds& b, const CM3Dzq& engine, const float model[16]) {
+    const int w = engine.getTargetWidth(), h = engine.getTargetHeight();
+    float lo[2], hi[2];
+    if (!b.any)
+        return CRect();
+    if (!projectBox(b, engine, model, lo, hi))
+        return CRect(0, 0, w, h);
+    const auto x = [w](float ndc) { return static_cast<int>((ndc + 1.0f) * 0.5f * w); };
+    const auto y = [h](float ndc) { return static_cast<int>((1.0f - ndc) * 0.5f * h); };
+    return CRect(x(lo[0]), y(hi[1]), x(hi[0]) + 1, y(lo[1]) + 1);
+}
+
+// The share of the view's width and height the box's picture takes at model scale s.
+void pictureShare(const Bounds& b, const CM3Dzq& engine, float s, float& width, float& height) {
+    float model[16], lo[2], hi[2];
+    fitModel(b, engine, s, model);
+    if (!projectBox(b, engine, model, lo, hi)) {
+        width = height = 2.0f;
+        return;
     }
     width = 0.5f * (hi[0] - lo[0]);
     height = 0.5f * (hi[1] - lo[1]);
