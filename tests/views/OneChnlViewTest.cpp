@@ -10,6 +10,7 @@
 #include "geometry/COneSpctm3DVtx.h"
 #include "render/CMEGSpctm3DRndzq.h"
 #include "views/CSpctmColorBar.h"
+#include "win/CPaintDC.h"
 
 #include <algorithm>
 #include <cmath>
@@ -377,6 +378,34 @@ TEST_F(OneChnlViewTest, ColourBarTicksStandWhereThePaletteShowsTheirValues) {
     ASSERT_GE(hi, lo) << "no middle label";
     EXPECT_LT(hi - lo, 12) << "wider than a 0";
     EXPECT_NEAR((lo + hi) / 2.0, mid, 3);
+}
+
+} // namespace
+
+namespace {
+
+// However small the window, the colour bar keeps off the surface: the frame, fitted again,
+// stops above the bar, and every pixel of the surface lies above the bar's panel.
+TEST_F(OneChnlViewTest, ColourBarNeverCoversTheSurface) {
+    open();
+    for (const CSize size : {CSize(1093, 467), CSize(420, 260), CSize(300, 200)}) {
+        SCOPED_TRACE(size.cx);
+        ASSERT_EQ(face.m_pDlgOneChnlAct->sizeViewTo(size.cx, size.cy), 1);
+        paint();
+        CRect client;
+        view->GetClientRect(&client);
+        CPaintDC dc(view);
+        const CRect bar = CSpctmColorBar::area(dc, client);
+        if (bar.IsRectEmpty())
+            continue;
+        const std::vector<std::uint32_t> frame = samples();
+        const int w = view->m_pM3D->getImageWidth(), h = view->m_pM3D->getImageHeight();
+        int under = 0;
+        for (int y = std::max(0, static_cast<int>(bar.top)); y < h; ++y)
+            for (int x = std::max(0, static_cast<int>(bar.left)); x < w; ++x)
+                under += near(frame[static_cast<size_t>(y) * w + x], background()) ? 0 : 1;
+        EXPECT_EQ(under, 0) << "surface pixels under the colour bar";
+    }
 }
 
 } // namespace
