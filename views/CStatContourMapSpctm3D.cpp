@@ -88,7 +88,7 @@ void CStatContourMapSpctm3D::writeHullVertices(CMDTrialzq* trial, const std::vec
                                                const std::vector<Tri>& tris, D3DVTX_PNCd* vtx) {
     const CntmpWindow w = getCntmpWindow();
     CMDChannelzq** channels = trial->getAllChannelPt();
-    beginColorQueries();
+    const ColorQueryScope queries(*this);
     long long v = 0;
     for (const Tri& t : tris) {
         for (const int corner : {t.a, t.b, t.c}) {

@@ -48,8 +48,21 @@ protected:
     // once; the rest keep their colours).
     int querySnsColor(const CntmpWindow& w, CSpctmChnlzq* chnl, CMMaterialzq* material,
                       float* colour);
-    // Starts a build or paint: the renderer may tell the user about missing data once more.
-    void beginColorQueries() { m_queriesOff = false; }
+    // One build or paint, for as long as it lives: the renderer may tell the user about missing
+    // data once more. A build inside a paint belongs to the paint, which has told it already.
+    class ColorQueryScope {
+    public:
+        explicit ColorQueryScope(CStatContourMapSpctm3D& view) : m_view(view) {
+            if (m_view.m_queryDepth++ == 0)
+                m_view.m_queriesOff = false;
+        }
+        ~ColorQueryScope() { --m_view.m_queryDepth; }
+        ColorQueryScope(const ColorQueryScope&) = delete;
+        ColorQueryScope& operator=(const ColorQueryScope&) = delete;
+
+    private:
+        CStatContourMapSpctm3D& m_view;
+    };
 
     DECLARE_MESSAGE_MAP()
 
@@ -61,4 +74,5 @@ private:
                            const std::vector<Tri>& tris, D3DVTX_PNCd* vtx);
 
     bool m_queriesOff = false;
+    int m_queryDepth = 0; // open colour-query scopes
 };

@@ -120,7 +120,7 @@ int CStatContourMapSpctm3Dzq::drawSpctmCntmp3D() {
         return 0;
     if (m_chnType != kChnMeg && m_chnType != kChnEeg)
         return 0;
-    beginColorQueries();
+    const ColorQueryScope queries(*this);
     const bool shown = m_chnType == kChnMeg ? m_pMEGData->megSnsShown : m_pMEGData->eegEltShown;
     if (shown)
         m_chnType == kChnMeg ? drawMegSnsSpctm() : drawEegEltSpctm();
@@ -417,7 +417,7 @@ int CStatContourMapSpctm3Dzq::initTriFanVtx(int chnType) {
     m_pBuildTrial = trial;
     std::copy(m_snsSphereCenter, m_snsSphereCenter + 3, m_buildSphere);
     m_buildSphere[3] = m_snsSphereRadius;
-    beginColorQueries();
+    const ColorQueryScope queries(*this);
     long long v = 0;
     for (int i = 0; i < count; ++i)
         if (!buildFan(fans, chnType, i, v))

@@ -317,20 +317,34 @@ TEST_F(ContourDialogTest, HotSensorShowsItsColourWhereItIsDrawn) {
     EXPECT_GT(redAt(kOctahedron[4]), 60) << "fan surface of the hot sensor";
 }
 
+// With the sensors shown and a surface that asks for colours too (a hull out of date, or the
+// fans rebuilt at every paint), one paint tells of the missing data once.
 TEST_F(ContourDialogTest, MissingDataIsToldOncePerPaint) {
-    CDlgContourMapSpctm3Dzq* dlg = showMegAct();
+    LayoutDataSet layout;
+    layout.build(kOctahedron, std::vector<double>(6, 1.0), false);
+    ASSERT_EQ(face.show3DContMapSpctmMegAct(&layout.data, noCallback, nullptr), 1);
+    CStatContourMapSpctm3Dzq& view = face.m_pDlgContourAct->m_view;
     CWinTestDriver::ProcessEvents();
+    view.UpdateWindow();
+    if (!view.m_pM3D)
+        GTEST_SKIP() << "no 3D device";
+    ASSERT_EQ(view.m_pMEGData->megSnsShown, 1);
     CArrayMEDataSetzq empty;
     face.m_pRnd->dataSet = &empty;
     face.m_pRnd->session = nullptr;
     face.m_pRnd->timePos = 3; // a new window: the hull asks the renderer again too
+    for (const int hull : {1, 0}) {
+        view.m_surfHullMode = hull;
+        messages.Clear();
+        view.Invalidate(FALSE);
+        view.UpdateWindow();
+        EXPECT_EQ(messages.Count(), 1) << (hull ? "hull" : "fans");
+        EXPECT_EQ(messages.LastText(), CString(u"No MEG data? \n"));
+    }
+    // A build outside a paint tells it once as well.
     messages.Clear();
-    dlg->m_view.Invalidate(FALSE);
-    dlg->m_view.UpdateWindow();
-    if (!dlg->m_view.m_pM3D)
-        GTEST_SKIP() << "no 3D device";
-    ASSERT_EQ(messages.Count(), 1);
-    EXPECT_EQ(messages.LastText(), CString(u"No MEG data? \n"));
+    EXPECT_EQ(view.initTriMegSnsHullVtx(nullptr), 1);
+    EXPECT_EQ(messages.Count(), 1);
 }
 
 // Both 3D windows: "Save Picture..." writes what the view shows, "Save Picture 2x..." its
