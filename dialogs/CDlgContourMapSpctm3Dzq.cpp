@@ -277,16 +277,16 @@ void CDlgContourMapSpctm3Dzq::OnBnClickedSettings() {
     if (!m_pFace)
         return;
     const bool wasShown = m_pFace->m_pDlgStdSet && m_pFace->m_pDlgStdSet->IsWindowVisible();
-    auto* dlg = static_cast<CDlgSpctmRnd3DStdSet*>(
-        m_pFace->showSpctmStdSetDlg(m_view.m_pMEDataSet, &m_view));
-    if (!dlg)
+    // Class and component first: the refresh on showing fits the ranges to them (the first
+    // refresh also fits the colour range, once).
+    if (!m_pFace->checkInitSpctmStdSetDlg(&m_view) || !m_pFace->m_pDlgStdSet)
         return;
+    m_pFace->m_pDlgStdSet->m_spectralClass = m_spectralClass;
+    m_pFace->m_pDlgStdSet->m_component = m_component;
+    CDialog* dlg = m_pFace->showSpctmStdSetDlg(m_view.m_pMEDataSet, &m_view);
     // Opened for this window, it stands beside it rather than on it.
-    if (!wasShown)
+    if (dlg && !wasShown)
         AfxPlaceWindowBeside(dlg, this);
-    dlg->m_spectralClass = m_spectralClass;
-    dlg->m_component = m_component;
-    dlg->updateDlgShow();
 }
 
 void CDlgContourMapSpctm3Dzq::OnBnClickedReset() {

@@ -200,6 +200,52 @@ TEST_F(ContourDialogTest, TypedValuesControlsAndMenusReachTheView) {
     EXPECT_EQ(face.m_pDlgStdSet->m_component, 1);
 }
 
+// The first "Settings" fits the parameters window to what the calling window shows: its
+// component and its class, not those the parameters window had before.
+TEST_F(ContourDialogTest, FirstSettingsFitsToTheWindowsClassAndComponent) {
+    // Active: real 1..6, imaginary 100..150; Control: real 20..30.
+    GridDataSet two;
+    CMEDataSetBuilder b(two.data);
+    int s = 0, t = 0;
+    const double pos[3] = {0.0, 0.0, 0.1}, normal[3] = {0.0, 0.0, 1.0};
+    CMEGSensorzq sensor("MEG0", CMEGSensor::Magnetometer);
+    sensor.addCoil(CBscMagSnszq(pos, normal));
+    ASSERT_TRUE(b.addSession(&s) && b.addTrial(s, &t) && b.addMegChannel(s, u"", sensor));
+    const auto set = [&](int spectralClass, double re0, double re1, double im0, double im1) {
+        const std::vector<double> freqs = {4.0, 6.0};
+        ASSERT_TRUE(b.setSpectrumAxes(s, t, spectralClass, 6, 0.0, 10.0, freqs));
+        const std::vector<double> re = GridDataSet::ramp(6, 2, re0, re1),
+                                  im = GridDataSet::ramp(6, 2, im0, im1);
+        ASSERT_TRUE(b.setChannelSpectrum(s, t, 0, spectralClass, re, im, re));
+    };
+    set(0, 1.0, 6.0, 100.0, 150.0);
+    set(1, 20.0, 30.0, 0.0, 0.0);
+    ASSERT_TRUE(b.computeSpectra(s));
+    struct Case {
+        int spectralClass, component;
+        double lo, hi;
+    };
+    for (const Case c : {Case{0, 1, 100.0, 150.0}, Case{1, 0, 20.0, 30.0}}) {
+        CVelmoraFacezq own;
+        ASSERT_EQ(c.spectralClass ? own.show3DContMapSpctmMegCtl(&two.data, noCallback, nullptr)
+                                  : own.show3DContMapSpctmMegAct(&two.data, noCallback, nullptr),
+                  1);
+        CDlgContourMapSpctm3Dzq* dlg =
+            c.spectralClass ? own.m_pDlgContourCtl : own.m_pDlgContourAct;
+        CWinTestDriver::SelectComboItem(&dlg->m_cmbComponent, c.component);
+        CWinTestDriver::Click(dlg->GetDlgItem(IDC_CM_SETTINGS));
+        CDlgSpctmRnd3DStdSet* set = own.m_pDlgStdSet;
+        ASSERT_TRUE(set);
+        EXPECT_EQ(set->m_spectralClass, c.spectralClass);
+        EXPECT_EQ(set->m_component, c.component);
+        EXPECT_DOUBLE_EQ(set->m_trialMin, c.lo) << "class " << c.spectralClass;
+        EXPECT_DOUBLE_EQ(set->m_trialMax, c.hi) << "class " << c.spectralClass;
+        EXPECT_DOUBLE_EQ(own.m_pRnd->stdLower, c.lo);
+        EXPECT_DOUBLE_EQ(own.m_pRnd->stdUpper, c.hi);
+    }
+    EXPECT_EQ(messages.Count(), 0);
+}
+
 TEST_F(ContourDialogTest, SurfaceIsRebuiltOnlyWhenItsWindowMoves) {
     CDlgContourMapSpctm3Dzq* dlg = showMegAct();
     CStatContourMapSpctm3Dzq& view = dlg->m_view;
