@@ -12,6 +12,8 @@
 #include "render/CMEGSpctm3DRndzq.h"
 #include "synthetic/CSyntheticRecording.h"
 
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -361,6 +363,64 @@ TEST_F(ContourDialogTest, HotSensorShowsItsColourWhereItIsDrawn) {
     view.Invalidate(FALSE);
     view.UpdateWindow();
     EXPECT_GT(redAt(kOctahedron[4]), 60) << "fan surface of the hot sensor";
+}
+
+// A component change recolours the hull at the next paint, as it does the sensors: here the
+// hot sensor of the real part is cold in the imaginary part and the other way round.
+TEST_F(ContourDialogTest, ComponentChangeRecoloursTheHullAtOnce) {
+    LayoutDataSet layout;
+    layout.build(kOctahedron, {0.0, 0.0, 0.0, 0.0, 1.0, 0.0}, false, {0, 0, 0, 0, 0, 1.0});
+    ASSERT_EQ(face.show3DContMapSpctmMegAct(&layout.data, noCallback, nullptr), 1);
+    CDlgContourMapSpctm3Dzq* dlg = face.m_pDlgContourAct;
+    CStatContourMapSpctm3Dzq& view = dlg->m_view;
+    CWinTestDriver::ProcessEvents();
+    view.UpdateWindow();
+    if (!view.m_pM3D)
+        GTEST_SKIP() << "no 3D device";
+    // The colour of the hull's first vertex at sensor i.
+    const auto colourAt = [&](int i) {
+        const CMVBzq& vb = *view.m_hullMeg.m_pTriVtx;
+        for (long long k = 0; k < vb.m_nVtx; ++k) {
+            const D3DVTX_PNCd& v = vb.m_pVtx[k];
+            if (std::hypot(v.pos[0] - kOctahedron[i][0], v.pos[1] - kOctahedron[i][1],
+                           v.pos[2] - kOctahedron[i][2]) < 1e-6)
+                return std::array<float, 3>{v.clr[0], v.clr[1], v.clr[2]};
+        }
+        ADD_FAILURE() << "no vertex at sensor " << i;
+        return std::array<float, 3>{};
+    };
+    ASSERT_TRUE(view.m_hullMeg.m_pTriVtx);
+    const auto hot = colourAt(4), cold = colourAt(5);
+    ASSERT_NE(hot, cold);
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbComponent, 1);
+    view.UpdateWindow();
+    EXPECT_EQ(colourAt(4), cold);
+    EXPECT_EQ(colourAt(5), hot);
+}
+
+// With "Autofit Color" on, every animation step fits the colours to the moved window; off, a
+// step leaves them. The grid rises along time, so a later window has a higher mean.
+TEST_F(ContourDialogTest, AutofitColourRefitsAtEveryAnimationStep) {
+    CDlgContourMapSpctm3Dzq* dlg = showMegAct();
+    CMEGSpctm3DRndzq& rnd = *face.m_pRnd;
+    click(dlg, IDC_CM_AUTOFITCOLOR);
+    click(dlg, IDC_CM_APPLY);
+    ASSERT_EQ(dlg->m_view.m_autofitColor, 1);
+    click(dlg, IDC_CM_ANIMATE);
+    ASSERT_TRUE(CWinTestDriver::FireTimer(dlg, 100));
+    ASSERT_EQ(rnd.timePos, 10);
+    // Time points 10..24 of a ramp from 1 to 3 over 25 points: mean 1 + 2 * 17 / 24.
+    const double mean = 1.0 + 2.0 * 17.0 / 24.0;
+    EXPECT_NEAR(rnd.stdLower, mean, 1e-12);
+    EXPECT_NEAR(rnd.stdUpper, mean, 1e-12);
+    click(dlg, IDC_CM_AUTOFITCOLOR);
+    click(dlg, IDC_CM_APPLY);
+    rnd.stdLower = 0.5;
+    rnd.stdUpper = 4.0;
+    ASSERT_TRUE(CWinTestDriver::FireTimer(dlg, 100));
+    ASSERT_EQ(rnd.timePos, 20);
+    EXPECT_EQ(rnd.stdLower, 0.5);
+    EXPECT_EQ(rnd.stdUpper, 4.0);
 }
 
 // With the sensors shown and a surface that asks for colours too (a hull out of date, or the
