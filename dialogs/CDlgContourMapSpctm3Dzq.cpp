@@ -279,14 +279,16 @@ void CDlgContourMapSpctm3Dzq::OnBnClickedSettings() {
     const bool wasShown = m_pFace->m_pDlgStdSet && m_pFace->m_pDlgStdSet->IsWindowVisible();
     // Class and component first: the refresh on showing fits the ranges to them (the first
     // refresh also fits the colour range, once).
-    if (!m_pFace->checkInitSpctmStdSetDlg(&m_view) || !m_pFace->m_pDlgStdSet)
+    m_pFace->checkInitSpctmStdSetDlg(&m_view);
+    CDlgSpctmRnd3DStdSet* set = m_pFace->m_pDlgStdSet;
+    if (!set)
         return;
-    m_pFace->m_pDlgStdSet->m_spectralClass = m_spectralClass;
-    m_pFace->m_pDlgStdSet->m_component = m_component;
-    CDialog* dlg = m_pFace->showSpctmStdSetDlg(m_view.m_pMEDataSet, &m_view);
+    set->m_spectralClass = m_spectralClass;
+    set->m_component = m_component;
+    m_pFace->showSpctmStdSetDlg(m_view.m_pMEDataSet, &m_view);
     // Opened for this window, it stands beside it rather than on it.
-    if (dlg && !wasShown)
-        AfxPlaceWindowBeside(dlg, this);
+    if (!wasShown)
+        AfxPlaceWindowBeside(set, this);
 }
 
 void CDlgContourMapSpctm3Dzq::OnBnClickedReset() {

@@ -361,7 +361,8 @@ void CDlgRnd3DSpctmOneChnl::OnBnClickedSetting() {
         return;
     const bool wasShown = m_pFace->m_pDlgStdSet && m_pFace->m_pDlgStdSet->IsWindowVisible();
     // Class and component first: the refresh on showing fits the ranges to them.
-    if (!m_pFace->checkInitSpctmStdSetDlg(&m_view) || !m_pFace->m_pDlgStdSet)
+    m_pFace->checkInitSpctmStdSetDlg(&m_view);
+    if (!m_pFace->m_pDlgStdSet)
         return;
     m_pFace->m_pDlgStdSet->m_spectralClass = m_spectralClass;
     m_pFace->m_pDlgStdSet->m_component = m_component;
