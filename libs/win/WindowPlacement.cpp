@@ -81,8 +81,10 @@ QSize decorations(const QWidget* frame) {
     const QSize own = frame->frameGeometry().size() - frame->size();
     if (frame->isVisible() || !own.isNull())
         return own;
+    // Menus and tool tips are top-level too, without decorations.
     for (const QWidget* w : QApplication::topLevelWidgets())
-        if (w != frame && w->isVisible())
+        if (w != frame && w->isVisible() &&
+            (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog))
             return w->frameGeometry().size() - w->size();
     return QSize(0, 0);
 }

@@ -92,6 +92,16 @@ TEST_F(Placement, AWindowMovedToItsOwnRectangleKeepsItsSize) {
         EXPECT_EQ(after, client);
     }
     big.ShowWindow(SW_SHOW);
+    // A child has no decorations, shown or hidden.
+    CWnd* button = big.GetDlgItem(IDC_1CH_SETTING);
+    ASSERT_TRUE(button);
+    button->ShowWindow(SW_HIDE);
+    button->MoveWindow(10, 20, 30, 40);
+    CRect placed = rectOf(*button);
+    big.ScreenToClient(&placed);
+    EXPECT_EQ(placed, CRect(10, 20, 40, 60));
+    button->GetClientRect(&placed);
+    EXPECT_EQ(placed, CRect(0, 0, 30, 40));
     ASSERT_TRUE(small.Create(IDD_SPCTM_STDSET));
     small.MoveWindow(40, 50, 300, 200);
     EXPECT_EQ(rectOf(small), CRect(40, 50, 340, 250));
