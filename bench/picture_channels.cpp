@@ -54,6 +54,7 @@ struct Session {
     CDlgRnd3DSpctmOneChnl* dlg = nullptr;
     double firstMs = 0.0;
     double firstShowMs = 0.0; // of firstMs: creating and showing the window, before its paint
+    CRect opened;             // the window's rectangle as shown, frame included
 
     Session() {
         // With VELMORA_PREPARED=1 the host has the display prepared ahead, while it loads data.
@@ -66,6 +67,7 @@ struct Session {
             return;
         dlg = face.m_pDlgOneChnlAct;
         firstShowMs = msSince(t0);
+        dlg->GetWindowRect(&opened);
         if (!AfxSaveWindowImage(&dlg->m_view, picturePath("velmora-first.png").c_str()))
             dlg = nullptr;
         firstMs = msSince(t0);
@@ -102,7 +104,7 @@ void BM_FurtherChannel(benchmark::State& state) {
     }
     const bool whole = state.range(0) == 1;
     if (whole)
-        s.dlg->MoveWindow(0, 0, 1115, 567);
+        s.dlg->MoveWindow(0, 0, s.opened.Width(), s.opened.Height());
     else if (!s.dlg->sizeViewTo(640, 480))
         state.SkipWithError("the view cannot be 640 x 480");
     CWnd* target = whole ? static_cast<CWnd*>(s.dlg) : &s.dlg->m_view;

@@ -309,16 +309,18 @@ void CDlgContourMapSpctm3Dzq::OnBnClickedSettings() {
     if (!m_pFace)
         return;
     const bool wasShown = m_pFace->m_pDlgStdSet && m_pFace->m_pDlgStdSet->IsWindowVisible();
-    auto* dlg = static_cast<CDlgSpctmRnd3DStdSet*>(
-        m_pFace->showSpctmStdSetDlg(m_view.m_pMEDataSet, &m_view));
-    if (!dlg)
+    // Class and component first: the refresh on showing fits the ranges to them (the first
+    // refresh also fits the colour range, once).
+    m_pFace->checkInitSpctmStdSetDlg(&m_view);
+    CDlgSpctmRnd3DStdSet* set = m_pFace->m_pDlgStdSet;
+    if (!set)
         return;
+    set->m_spectralClass = m_spectralClass;
+    set->m_component = m_component;
+    m_pFace->showSpctmStdSetDlg(m_view.m_pMEDataSet, &m_view);
     // Opened for this window, it stands beside it rather than on it.
     if (!wasShown)
-        AfxPlaceWindowBeside(dlg, this);
-    dlg->m_spectralClass = m_spectralClass;
-    dlg->m_component = m_component;
-    dlg->updateDlgShow();
+        AfxPlaceWindowBeside(set, this);
 }
 
 void CDlgContourMapSpctm3Dzq::OnBnClickedReset() {

@@ -360,6 +360,12 @@ void CDlgRnd3DSpctmOneChnl::OnBnClickedSetting() {
     if (!m_pFace)
         return;
     const bool wasShown = m_pFace->m_pDlgStdSet && m_pFace->m_pDlgStdSet->IsWindowVisible();
+    // Class and component first: the refresh on showing fits the ranges to them.
+    m_pFace->checkInitSpctmStdSetDlg(&m_view);
+    if (!m_pFace->m_pDlgStdSet)
+        return;
+    m_pFace->m_pDlgStdSet->m_spectralClass = m_spectralClass;
+    m_pFace->m_pDlgStdSet->m_component = m_component;
     CDialog* dlg = m_pFace->showSpctmStdSetDlg(m_pData, &m_view);
     m_pDlgStdSet = static_cast<CDlgSpctmRnd3DStdSet*>(dlg);
     if (m_pDlgStdSet)

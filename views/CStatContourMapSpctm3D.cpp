@@ -46,8 +46,7 @@ int CStatContourMapSpctm3D::querySnsColor(const CntmpWindow& w, CSpctmChnlzq* ch
     return 1;
 }
 
-void CStatContourMapSpctm3D::beginColorQueries(CMDTrialzq* trial) {
-    m_queriesOff = false;
+void CStatContourMapSpctm3D::findPairs(CMDTrialzq* trial) {
     m_pairs.update(combinesPairs() ? trial : nullptr);
 }
 
@@ -121,7 +120,8 @@ void CStatContourMapSpctm3D::collectHullPoints(CMDTrialzq* trial, int chnType,
 void CStatContourMapSpctm3D::writeHullVertices(CMDTrialzq* trial, const std::vector<R3>& unique,
                                                const std::vector<Tri>& tris, D3DVTX_PNCd* vtx) {
     const CntmpWindow w = getCntmpWindow();
-    beginColorQueries(trial);
+    const ColorQueryScope queries(*this);
+    findPairs(trial);
     long long v = 0;
     for (const Tri& t : tris) {
         for (const int corner : {t.a, t.b, t.c}) {

@@ -56,12 +56,26 @@ protected:
     // The value that colours channel i in the standard drawings (the window mean, combined
     // for a gradiometer pair); 0 when the window holds no data.
     int windowValue(const CntmpWindow& w, CMDTrialzq* trial, int i, double& value);
-    // Starts a build or paint of trial: the renderer may tell the user about missing data
-    // once more, and gradiometer pairs are found again.
-    void beginColorQueries(CMDTrialzq* trial);
+    // Finds the gradiometer pairs of trial again when the map combines them.
+    void findPairs(CMDTrialzq* trial);
     bool combinesPairs() const { return m_megSnsKind == kMegPlanarGrad && m_chnType == kChnMeg; }
 
     CGradPairs m_pairs;
+    // One build or paint, for as long as it lives: the renderer may tell the user about missing
+    // data once more. A build inside a paint belongs to the paint, which has told it already.
+    class ColorQueryScope {
+    public:
+        explicit ColorQueryScope(CStatContourMapSpctm3D& view) : m_view(view) {
+            if (m_view.m_queryDepth++ == 0)
+                m_view.m_queriesOff = false;
+        }
+        ~ColorQueryScope() { --m_view.m_queryDepth; }
+        ColorQueryScope(const ColorQueryScope&) = delete;
+        ColorQueryScope& operator=(const ColorQueryScope&) = delete;
+
+    private:
+        CStatContourMapSpctm3D& m_view;
+    };
 
     DECLARE_MESSAGE_MAP()
 
@@ -73,4 +87,5 @@ private:
                            const std::vector<Tri>& tris, D3DVTX_PNCd* vtx);
 
     bool m_queriesOff = false;
+    int m_queryDepth = 0; // open colour-query scopes
 };

@@ -128,7 +128,8 @@ int CStatContourMapSpctm3Dzq::drawSpctmCntmp3D() {
         return 0;
     if (m_chnType != kChnMeg && m_chnType != kChnEeg)
         return 0;
-    beginColorQueries(m_pMEGData->getCurrentTrialPt());
+    const ColorQueryScope queries(*this);
+    findPairs(m_pMEGData->getCurrentTrialPt());
     const bool shown = m_chnType == kChnMeg ? m_pMEGData->megSnsShown : m_pMEGData->eegEltShown;
     if (shown)
         m_chnType == kChnMeg ? drawMegSnsSpctm() : drawEegEltSpctm();
@@ -502,7 +503,7 @@ int CStatContourMapSpctm3Dzq::autofitColor4SnsWin() {
     CMDChannelzq** channels = trial->getAllChannelPt();
     const int count = channels ? trial->getTotalChannel() : 0;
     const CntmpWindow w = getCntmpWindow();
-    m_pairs.update(combinesPairs() ? trial : nullptr);
+    findPairs(trial);
     bool any = false;
     double lo = 0.0, hi = 0.0;
     for (int i = 0; i < count; ++i) {
@@ -590,7 +591,8 @@ int CStatContourMapSpctm3Dzq::initTriFanVtx(int chnType) {
     m_pBuildTrial = trial;
     std::copy(m_snsSphereCenter, m_snsSphereCenter + 3, m_buildSphere);
     m_buildSphere[3] = m_snsSphereRadius;
-    beginColorQueries(trial);
+    const ColorQueryScope queries(*this);
+    findPairs(trial);
     long long v = 0;
     for (int i = 0; i < count; ++i)
         if (!buildFan(fans, chnType, i, v))

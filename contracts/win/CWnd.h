@@ -61,9 +61,11 @@ public:
     CWnd* SetFocus();
     static CWnd* GetFocus();
 
+    // Screen coordinates; for a top-level window the frame's, title bar and borders included.
     void GetWindowRect(LPRECT lpRect) const;
     void GetClientRect(LPRECT lpRect) const;
-    // Children: rectangle in the parent's client coordinates; top-level: screen coordinates.
+    // Children: rectangle in the parent's client coordinates; top-level: screen coordinates of
+    // the frame, as GetWindowRect reports it (the client area is what the frame leaves).
     void MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE);
     void MoveWindow(LPCRECT lpRect, BOOL bRepaint = TRUE);
     void ClientToScreen(LPPOINT lpPoint) const;

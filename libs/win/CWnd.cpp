@@ -254,7 +254,7 @@ void CWnd::GetWindowRect(LPRECT lpRect) const {
     if (m_hWnd) {
         QWidget* f = m_impl->frame();
         const QPoint tl = f->isWindow() ? f->frameGeometry().topLeft() : f->mapToGlobal(QPoint());
-        const QSize s = f->isWindow() ? f->frameGeometry().size() : f->size();
+        const QSize s = f->size() + WindowPlacement::decorations(f);
         *lpRect = RECT{tl.x(), tl.y(), tl.x() + s.width(), tl.y() + s.height()};
     }
 }
@@ -271,7 +271,9 @@ void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
         return;
     }
     QWidget* f = m_impl->frame();
-    const QSize size(std::max(nWidth, 0), std::max(nHeight, 0));
+    // The rectangle is the frame's, as GetWindowRect reports it: the decorations come off.
+    const QSize d = WindowPlacement::decorations(f);
+    const QSize size(std::max(nWidth - d.width(), 0), std::max(nHeight - d.height(), 0));
     f->move(x, y);
     m_impl->placed = true;
     // A frame the user cannot resize is still resized by the program.

@@ -13,19 +13,9 @@ namespace {
 // Space between neighbouring windows.
 constexpr int kGap = 8;
 
-// The frame's size with its title bar and borders: a shown window knows them; a new one is
-// given the decorations of a shown window, none when there is none.
+// The frame's size with its title bar and borders.
 QSize frameSize(const QWidget* frame) {
-    if (frame->isVisible())
-        return frame->frameGeometry().size();
-    QSize extra(0, 0);
-    for (const QWidget* w : QApplication::topLevelWidgets()) {
-        if (w != frame && w->isVisible()) {
-            extra = w->frameGeometry().size() - w->geometry().size();
-            break;
-        }
-    }
-    return frame->size() + extra;
+    return frame->size() + WindowPlacement::decorations(frame);
 }
 
 std::vector<QRect> shownWindows(const QWidget* except) {
@@ -84,6 +74,20 @@ void placeFree(QWidget* frame) {
 } // namespace
 
 namespace WindowPlacement {
+
+QSize decorations(const QWidget* frame) {
+    if (!frame || !frame->isWindow())
+        return QSize(0, 0);
+    const QSize own = frame->frameGeometry().size() - frame->size();
+    if (frame->isVisible() || !own.isNull())
+        return own;
+    // Menus and tool tips are top-level too, without decorations.
+    for (const QWidget* w : QApplication::topLevelWidgets())
+        if (w != frame && w->isVisible() &&
+            (w->windowType() == Qt::Window || w->windowType() == Qt::Dialog))
+            return w->frameGeometry().size() - w->size();
+    return QSize(0, 0);
+}
 
 void placeNew(QWidget* frame, const QWidget* anchor) {
     const QWidget* top = anchor ? anchor->window() : nullptr;

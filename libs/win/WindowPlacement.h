@@ -3,6 +3,7 @@
 // the frames, title bars included.
 #pragma once
 
+class QSize;
 class QWidget;
 
 namespace WindowPlacement {
@@ -14,5 +15,10 @@ void placeNew(QWidget* frame, const QWidget* anchor);
 // below or above, the first place that stays on the screen and covers no other shown window;
 // failing that, the first that stays on the screen, or else as near as the screen allows.
 void placeBeside(QWidget* frame, const QWidget* anchor);
+
+// What a top-level window's title bar and borders add to its size: its own once it has been
+// shown, before that those of a shown window (a new window gets the same), else none. None
+// for a child.
+QSize decorations(const QWidget* frame);
 
 } // namespace WindowPlacement

@@ -12,6 +12,8 @@
 #include "render/CMEGSpctm3DRndzq.h"
 #include "synthetic/CSyntheticRecording.h"
 
+#include <array>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -200,6 +202,52 @@ TEST_F(ContourDialogTest, TypedValuesControlsAndMenusReachTheView) {
     EXPECT_EQ(face.m_pDlgStdSet->m_component, 1);
 }
 
+// The first "Settings" fits the parameters window to what the calling window shows: its
+// component and its class, not those the parameters window had before.
+TEST_F(ContourDialogTest, FirstSettingsFitsToTheWindowsClassAndComponent) {
+    // Active: real 1..6, imaginary 100..150; Control: real 20..30.
+    GridDataSet two;
+    CMEDataSetBuilder b(two.data);
+    int s = 0, t = 0;
+    const double pos[3] = {0.0, 0.0, 0.1}, normal[3] = {0.0, 0.0, 1.0};
+    CMEGSensorzq sensor("MEG0", CMEGSensor::Magnetometer);
+    sensor.addCoil(CBscMagSnszq(pos, normal));
+    ASSERT_TRUE(b.addSession(&s) && b.addTrial(s, &t) && b.addMegChannel(s, u"", sensor));
+    const auto set = [&](int spectralClass, double re0, double re1, double im0, double im1) {
+        const std::vector<double> freqs = {4.0, 6.0};
+        ASSERT_TRUE(b.setSpectrumAxes(s, t, spectralClass, 6, 0.0, 10.0, freqs));
+        const std::vector<double> re = GridDataSet::ramp(6, 2, re0, re1),
+                                  im = GridDataSet::ramp(6, 2, im0, im1);
+        ASSERT_TRUE(b.setChannelSpectrum(s, t, 0, spectralClass, re, im, re));
+    };
+    set(0, 1.0, 6.0, 100.0, 150.0);
+    set(1, 20.0, 30.0, 0.0, 0.0);
+    ASSERT_TRUE(b.computeSpectra(s));
+    struct Case {
+        int spectralClass, component;
+        double lo, hi;
+    };
+    for (const Case c : {Case{0, 1, 100.0, 150.0}, Case{1, 0, 20.0, 30.0}}) {
+        CVelmoraFacezq own;
+        ASSERT_EQ(c.spectralClass ? own.show3DContMapSpctmMegCtl(&two.data, noCallback, nullptr)
+                                  : own.show3DContMapSpctmMegAct(&two.data, noCallback, nullptr),
+                  1);
+        CDlgContourMapSpctm3Dzq* dlg =
+            c.spectralClass ? own.m_pDlgContourCtl : own.m_pDlgContourAct;
+        CWinTestDriver::SelectComboItem(&dlg->m_cmbComponent, c.component);
+        CWinTestDriver::Click(dlg->GetDlgItem(IDC_CM_SETTINGS));
+        CDlgSpctmRnd3DStdSet* set = own.m_pDlgStdSet;
+        ASSERT_TRUE(set);
+        EXPECT_EQ(set->m_spectralClass, c.spectralClass);
+        EXPECT_EQ(set->m_component, c.component);
+        EXPECT_DOUBLE_EQ(set->m_trialMin, c.lo) << "class " << c.spectralClass;
+        EXPECT_DOUBLE_EQ(set->m_trialMax, c.hi) << "class " << c.spectralClass;
+        EXPECT_DOUBLE_EQ(own.m_pRnd->stdLower, c.lo);
+        EXPECT_DOUBLE_EQ(own.m_pRnd->stdUpper, c.hi);
+    }
+    EXPECT_EQ(messages.Count(), 0);
+}
+
 TEST_F(ContourDialogTest, SurfaceIsRebuiltOnlyWhenItsWindowMoves) {
     CDlgContourMapSpctm3Dzq* dlg = showMegAct();
     CStatContourMapSpctm3Dzq& view = dlg->m_view;
@@ -317,20 +365,92 @@ TEST_F(ContourDialogTest, HotSensorShowsItsColourWhereItIsDrawn) {
     EXPECT_GT(redAt(kOctahedron[4]), 60) << "fan surface of the hot sensor";
 }
 
-TEST_F(ContourDialogTest, MissingDataIsToldOncePerPaint) {
-    CDlgContourMapSpctm3Dzq* dlg = showMegAct();
+// A component change recolours the hull at the next paint, as it does the sensors: here the
+// hot sensor of the real part is cold in the imaginary part and the other way round.
+TEST_F(ContourDialogTest, ComponentChangeRecoloursTheHullAtOnce) {
+    LayoutDataSet layout;
+    layout.build(kOctahedron, {0.0, 0.0, 0.0, 0.0, 1.0, 0.0}, false, {0, 0, 0, 0, 0, 1.0});
+    ASSERT_EQ(face.show3DContMapSpctmMegAct(&layout.data, noCallback, nullptr), 1);
+    CDlgContourMapSpctm3Dzq* dlg = face.m_pDlgContourAct;
+    CStatContourMapSpctm3Dzq& view = dlg->m_view;
     CWinTestDriver::ProcessEvents();
+    view.UpdateWindow();
+    if (!view.m_pM3D)
+        GTEST_SKIP() << "no 3D device";
+    // The colour of the hull's first vertex at sensor i.
+    const auto colourAt = [&](int i) {
+        const CMVBzq& vb = *view.m_hullMeg.m_pTriVtx;
+        for (long long k = 0; k < vb.m_nVtx; ++k) {
+            const D3DVTX_PNCd& v = vb.m_pVtx[k];
+            if (std::hypot(v.pos[0] - kOctahedron[i][0], v.pos[1] - kOctahedron[i][1],
+                           v.pos[2] - kOctahedron[i][2]) < 1e-6)
+                return std::array<float, 3>{v.clr[0], v.clr[1], v.clr[2]};
+        }
+        ADD_FAILURE() << "no vertex at sensor " << i;
+        return std::array<float, 3>{};
+    };
+    ASSERT_TRUE(view.m_hullMeg.m_pTriVtx);
+    const auto hot = colourAt(4), cold = colourAt(5);
+    ASSERT_NE(hot, cold);
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbComponent, 1);
+    view.UpdateWindow();
+    EXPECT_EQ(colourAt(4), cold);
+    EXPECT_EQ(colourAt(5), hot);
+}
+
+// With "Autofit Color" on, every animation step fits the colours to the moved window; off, a
+// step leaves them. The grid rises along time, so a later window has a higher mean.
+TEST_F(ContourDialogTest, AutofitColourRefitsAtEveryAnimationStep) {
+    CDlgContourMapSpctm3Dzq* dlg = showMegAct();
+    CMEGSpctm3DRndzq& rnd = *face.m_pRnd;
+    click(dlg, IDC_CM_AUTOFITCOLOR);
+    click(dlg, IDC_CM_APPLY);
+    ASSERT_EQ(dlg->m_view.m_autofitColor, 1);
+    click(dlg, IDC_CM_ANIMATE);
+    ASSERT_TRUE(CWinTestDriver::FireTimer(dlg, 100));
+    ASSERT_EQ(rnd.timePos, 10);
+    // Time points 10..24 of a ramp from 1 to 3 over 25 points: mean 1 + 2 * 17 / 24.
+    const double mean = 1.0 + 2.0 * 17.0 / 24.0;
+    EXPECT_NEAR(rnd.stdLower, mean, 1e-12);
+    EXPECT_NEAR(rnd.stdUpper, mean, 1e-12);
+    click(dlg, IDC_CM_AUTOFITCOLOR);
+    click(dlg, IDC_CM_APPLY);
+    rnd.stdLower = 0.5;
+    rnd.stdUpper = 4.0;
+    ASSERT_TRUE(CWinTestDriver::FireTimer(dlg, 100));
+    ASSERT_EQ(rnd.timePos, 20);
+    EXPECT_EQ(rnd.stdLower, 0.5);
+    EXPECT_EQ(rnd.stdUpper, 4.0);
+}
+
+// With the sensors shown and a surface that asks for colours too (a hull out of date, or the
+// fans rebuilt at every paint), one paint tells of the missing data once.
+TEST_F(ContourDialogTest, MissingDataIsToldOncePerPaint) {
+    LayoutDataSet layout;
+    layout.build(kOctahedron, std::vector<double>(6, 1.0), false);
+    ASSERT_EQ(face.show3DContMapSpctmMegAct(&layout.data, noCallback, nullptr), 1);
+    CStatContourMapSpctm3Dzq& view = face.m_pDlgContourAct->m_view;
+    CWinTestDriver::ProcessEvents();
+    view.UpdateWindow();
+    if (!view.m_pM3D)
+        GTEST_SKIP() << "no 3D device";
+    ASSERT_EQ(view.m_pMEGData->megSnsShown, 1);
     CArrayMEDataSetzq empty;
     face.m_pRnd->dataSet = &empty;
     face.m_pRnd->session = nullptr;
     face.m_pRnd->timePos = 3; // a new window: the hull asks the renderer again too
+    for (const int hull : {1, 0}) {
+        view.m_surfHullMode = hull;
+        messages.Clear();
+        view.Invalidate(FALSE);
+        view.UpdateWindow();
+        EXPECT_EQ(messages.Count(), 1) << (hull ? "hull" : "fans");
+        EXPECT_EQ(messages.LastText(), CString(u"No MEG data? \n"));
+    }
+    // A build outside a paint tells it once as well.
     messages.Clear();
-    dlg->m_view.Invalidate(FALSE);
-    dlg->m_view.UpdateWindow();
-    if (!dlg->m_view.m_pM3D)
-        GTEST_SKIP() << "no 3D device";
-    ASSERT_EQ(messages.Count(), 1);
-    EXPECT_EQ(messages.LastText(), CString(u"No MEG data? \n"));
+    EXPECT_EQ(view.initTriMegSnsHullVtx(nullptr), 1);
+    EXPECT_EQ(messages.Count(), 1);
 }
 
 // Both 3D windows: "Save Picture..." writes what the view shows, "Save Picture 2x..." its

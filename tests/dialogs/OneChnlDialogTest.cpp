@@ -3,6 +3,7 @@
 #include "UiTest.h"
 #include "dialogs/CDlgM3DRendStates.h"
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
+#include "dialogs/CDlgSpctmRnd3DStdSet.h"
 #include "dialogs/res/resource.h"
 #include "engine/CM3Dzq.h"
 #include "facade/CVelmoraFacezq.h"
@@ -313,6 +314,20 @@ TEST_F(OneChnlTest, ApplyComponentSourceAndLink) {
     EXPECT_EQ(rnd().linkTime, 0);
     EXPECT_EQ(dlg->m_view.m_pVtx, nullptr);
     EXPECT_EQ(dlg->m_view.m_bScene3DInit, 0);
+}
+
+// The first "setting" fits the parameters window to the component this window shows: power,
+// the square of the real part.
+TEST_F(OneChnlTest, FirstSettingFitsToTheWindowsComponent) {
+    open({GridDataSet::ramp(8, 4, 1.0, 6.0)});
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbComponent, 2);
+    click(IDC_1CH_SETTING);
+    CDlgSpctmRnd3DStdSet* set = face->m_pDlgStdSet;
+    ASSERT_TRUE(set);
+    EXPECT_EQ(set->m_component, 2);
+    EXPECT_DOUBLE_EQ(set->m_trialMin, 1.0);
+    EXPECT_DOUBLE_EQ(set->m_trialMax, 36.0);
+    EXPECT_DOUBLE_EQ(rnd().stdUpper, 36.0);
 }
 
 TEST_F(OneChnlTest, WithoutRendererRefreshAndResetLeaveTheWindowAsItIs) {

@@ -37,7 +37,7 @@ protected:
         const Pos a{0.0, 0.08, 0.05}, b{0.0, -0.08, 0.05}, c{0.08, 0.0, 0.05}, d{0.0, 0.0, 0.12};
         layout.build(
             {a, a, a, b, b, b, c, c, c, d, d, d}, {100, 2, 4, 300, 1, 3, 200, 2, 2, 150, 3, 3},
-            false,
+            false, {},
             {kMag, kGrad, kGrad, kMag, kGrad, kGrad, kMag, kGrad, kGrad, kMag, kGrad, kGrad});
         ASSERT_EQ(face.show3DContMapSpctmMegAct(&layout.data, noCallback, nullptr), 1);
         dlg = face.m_pDlgContourAct;

@@ -2,6 +2,8 @@
 // and refusals of bad arguments and calls in the wrong order.
 #include "movie/CMovieWriter.h"
 
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <tuple>
@@ -15,11 +17,31 @@ extern "C" {
 
 namespace {
 
+using Rgb = std::array<int, 3>;
+
 struct Movie {
     int width = 0, height = 0;
     long long frames = 0;
     int centreU = 0, centreV = 0; // chroma at the centre of the first frame
+    std::vector<Rgb> first;       // the first frame, row by row, when it is YUV 4:2:0
 };
+
+// A YUV 4:2:0 picture's pixels in RGB (BT.601, limited range: libswscale's default).
+std::vector<Rgb> toRgb(const AVFrame& f) {
+    std::vector<Rgb> rgb;
+    if (f.format != AV_PIX_FMT_YUV420P)
+        return rgb;
+    for (int y = 0; y < f.height; ++y)
+        for (int x = 0; x < f.width; ++x) {
+            const double l = 1.164 * (f.data[0][y * f.linesize[0] + x] - 16);
+            const double u = f.data[1][y / 2 * f.linesize[1] + x / 2] - 128;
+            const double v = f.data[2][y / 2 * f.linesize[2] + x / 2] - 128;
+            rgb.push_back({static_cast<int>(std::lround(l + 1.596 * v)),
+                           static_cast<int>(std::lround(l - 0.392 * u - 0.813 * v)),
+                           static_cast<int>(std::lround(l + 2.017 * u))});
+        }
+    return rgb;
+}
 
 // Decodes every frame of the file's video stream.
 Movie readMovie(const std::string& path) {
@@ -40,6 +62,7 @@ Movie readMovie(const std::string& path) {
             if (movie.frames == 0) {
                 movie.centreU = frame->data[1][centre];
                 movie.centreV = frame->data[2][centre];
+                movie.first = toRgb(*frame);
             }
         }
     };
@@ -96,6 +119,42 @@ TEST_F(MovieWriterTest, MoviesHoldEveryFrameAtItsSizeAndColour) {
         EXPECT_GT(movie.centreV, 200);
         EXPECT_LT(movie.centreU, 128);
     }
+}
+
+// A picture of odd width comes out as it went in, less its last column: no row slides
+// against the next, and every bar keeps its colour. Top half red, green, blue and white bars,
+// bottom half yellow, cyan, magenta and black.
+TEST_F(MovieWriterTest, OddWidthPicturesKeepTheirBarsAndColours) {
+    constexpr int kWidth = 65, kHeight = 49, kBar = 16;
+    const Rgb top[4] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+    const Rgb bottom[4] = {{255, 255, 0}, {0, 255, 255}, {255, 0, 255}, {0, 0, 0}};
+    const auto expected = [&](int x, int y) {
+        const int bar = x / kBar < 3 ? x / kBar : 3; // the last bar takes the odd column
+        return (y < kHeight / 2 ? top : bottom)[bar];
+    };
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const Rgb c = expected(x, y);
+            pixels.push_back(0xFF000000u | c[2] << 16 | c[1] << 8 | c[0]);
+        }
+    const std::string path = dir / "bars.mkv";
+    CMovieWriter writer;
+    ASSERT_TRUE(writer.open(path, kWidth, kHeight, 25)) << writer.error();
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(writer.addFrame(pixels.data(), kWidth, kHeight)) << writer.error();
+    ASSERT_TRUE(writer.close()) << writer.error();
+
+    const Movie movie = readMovie(path);
+    ASSERT_EQ(movie.width, kWidth - 1);
+    ASSERT_EQ(movie.first.size(), static_cast<size_t>(movie.width * movie.height));
+    // Inside each bar, away from its edges where compression and chroma halving blur.
+    for (const int y : {4, 12, 20, 28, 36, 44})
+        for (const int x : {5, 8, 11, 21, 24, 27, 37, 40, 43, 53, 56, 59}) {
+            const Rgb got = movie.first[static_cast<size_t>(y * movie.width + x)];
+            for (int c = 0; c < 3; ++c)
+                EXPECT_NEAR(got[c], expected(x, y)[c], 40) << "x " << x << ", y " << y;
+        }
 }
 
 TEST_F(MovieWriterTest, RefusalsExplainThemselves) {

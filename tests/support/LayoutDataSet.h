@@ -12,13 +12,15 @@
 
 using Pos = std::array<double, 3>;
 
-// NaN as a value leaves that channel without a spectrum.
+// NaN as a value leaves that channel without a spectrum. The imaginary grids hold the
+// channels' imaginary values, 0 when none are given.
 struct LayoutDataSet {
     CArrayMEDataSetzq data;
     static constexpr long long kTime = 20, kFreq = 10;
 
     // kinds: the MEG sensor kind of each channel (magnetometers when empty).
     void build(const std::vector<Pos>& pos, const std::vector<double>& value, bool eeg,
+               const std::vector<double>& imag = {},
                const std::vector<CMEGSensor::Kind>& kinds = {}) {
         CMEDataSetBuilder b(data);
         int s = 0, t = 0;
@@ -43,7 +45,8 @@ struct LayoutDataSet {
         for (size_t c = 0; c < pos.size(); ++c) {
             if (std::isnan(value[c]))
                 continue;
-            std::vector<double> re(kTime * kFreq, value[c]), im(re.size(), 0.0), pw(re.size());
+            std::vector<double> re(kTime * kFreq, value[c]), pw(re.size());
+            const std::vector<double> im(re.size(), c < imag.size() ? imag[c] : 0.0);
             for (size_t k = 0; k < pw.size(); ++k)
                 pw[k] = re[k] * re[k];
             ASSERT_TRUE(b.setChannelSpectrum(s, t, static_cast<int>(c), 0, re, im, pw));

@@ -159,6 +159,14 @@ TEST_F(ContourViewTest, ArrowKeysMoveTheWindowInWindowMoveModeOnly) {
         EXPECT_TRUE(view.PreTranslateMessage(&key));
     EXPECT_EQ(rnd.timePos, LayoutDataSet::kTime - 1) << "the start stays on the grid";
     EXPECT_EQ(view.getCntmpWindow().t1, LayoutDataSet::kTime - 1 + 30) << "the end is not clamped";
+    // A step that lands exactly one past the last point stops on it, on both axes.
+    rnd.timePos = LayoutDataSet::kTime - view.m_stepTime;
+    EXPECT_TRUE(view.PreTranslateMessage(&key));
+    EXPECT_EQ(rnd.timePos, LayoutDataSet::kTime - 1);
+    key.wParam = VK_UP;
+    rnd.freqPos = LayoutDataSet::kFreq - view.m_stepFreq;
+    EXPECT_TRUE(view.PreTranslateMessage(&key));
+    EXPECT_EQ(rnd.freqPos, LayoutDataSet::kFreq - 1);
     key.wParam = VK_DOWN;
     EXPECT_TRUE(view.PreTranslateMessage(&key));
     EXPECT_EQ(rnd.freqPos, 0);

@@ -15,6 +15,10 @@ inline void PrintTo(const CString& s, std::ostream* os) {
     *os << '"' << s.ToUtf8() << '"';
 }
 
+inline void PrintTo(const CRect& r, std::ostream* os) {
+    *os << "(" << r.left << "," << r.top << ")-(" << r.right << "," << r.bottom << ")";
+}
+
 class WinFixture : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -276,9 +276,12 @@ TEST_F(WinSemantics, MessageBoxesGoThroughTheHook) {
 TEST_F(WinSemantics, ResizeSendsClientSize) {
     dlg.MoveWindow(10, 10, 500, 400);
     CWinTestDriver::ProcessEvents();
-    CRect c;
+    CRect c, w;
     dlg.GetClientRect(&c);
-    EXPECT_EQ(c.Width(), 500);
+    dlg.GetWindowRect(&w);
+    EXPECT_EQ(w, CRect(10, 10, 510, 410)) << "the frame's rectangle";
+    EXPECT_GT(c.Width(), 400);
+    EXPECT_LE(c.Width(), 500);
     ASSERT_FALSE(dlg.log.empty());
     EXPECT_EQ(dlg.log.back(),
               "size:" + std::to_string(c.Width()) + ":" + std::to_string(c.Height()));

@@ -73,4 +73,43 @@ TEST_F(Placement, AWindowTheProgramMovedStaysWhereItWasPut) {
     EXPECT_EQ(rectOf(small).TopLeft(), CPoint(40, 50));
 }
 
+// MoveWindow and GetWindowRect speak of the same rectangle, the frame's, title bar and borders
+// included: a window moved to the rectangle it reports keeps its size, shown or hidden, and a
+// window not shown yet is given the decorations that a shown one has.
+TEST_F(Placement, AWindowMovedToItsOwnRectangleKeepsItsSize) {
+    ASSERT_TRUE(big.Create(IDD_SPCTM_ONECHNL_3D));
+    big.ShowWindow(SW_SHOW);
+    CWinTestDriver::ProcessEvents();
+    CRect client, after;
+    big.GetClientRect(&client);
+    for (const int show : {SW_SHOW, SW_HIDE}) {
+        big.ShowWindow(show);
+        const CRect r = rectOf(big);
+        big.MoveWindow(&r);
+        CWinTestDriver::ProcessEvents();
+        EXPECT_EQ(rectOf(big), r) << (show == SW_SHOW ? "shown" : "hidden");
+        big.GetClientRect(&after);
+        EXPECT_EQ(after, client);
+    }
+    big.ShowWindow(SW_SHOW);
+    // A child has no decorations, shown or hidden.
+    CWnd* button = big.GetDlgItem(IDC_1CH_SETTING);
+    ASSERT_TRUE(button);
+    button->ShowWindow(SW_HIDE);
+    button->MoveWindow(10, 20, 30, 40);
+    CRect placed = rectOf(*button);
+    big.ScreenToClient(&placed);
+    EXPECT_EQ(placed, CRect(10, 20, 40, 60));
+    button->GetClientRect(&placed);
+    EXPECT_EQ(placed, CRect(0, 0, 30, 40));
+    ASSERT_TRUE(small.Create(IDD_SPCTM_STDSET));
+    small.MoveWindow(40, 50, 300, 200);
+    EXPECT_EQ(rectOf(small), CRect(40, 50, 340, 250));
+    small.ShowWindow(SW_SHOW);
+    CWinTestDriver::ProcessEvents();
+    EXPECT_EQ(rectOf(small), CRect(40, 50, 340, 250));
+    small.GetClientRect(&after);
+    EXPECT_LT(after.Width(), 300) << "the borders take their part";
+}
+
 } // namespace
