@@ -25,9 +25,9 @@ using Kind = CMEGSensor::Kind;
 constexpr Kind kMag = CMEGSensor::Magnetometer;
 constexpr Kind kGrad = CMEGSensor::PlanarGradiometer;
 
-// Four triplets (a magnetometer and two planar gradiometers at one place) on a sphere, real
-// parts 100, 2, 4 / 300, 1, 3 / 200, 2, 2 / 150, 3, 3: the places' gradiometer powers
-// combine to 10, 5, 4 and 9.
+// Four triplets (a magnetometer and two planar gradiometers at one place) on a sphere,
+// magnetometers' real parts 100, 300, 200, 150, the gradiometers' 2 and 4, 1 and 3, 2 and 2,
+// 3 and 3: the places' gradiometer powers combine to 10, 5, 4 and 9.
 class SensorKindMapTest : public UiTest {
 protected:
     void SetUp() override {
@@ -35,10 +35,11 @@ protected:
         if (IsSkipped())
             return;
         const Pos a{0.0, 0.08, 0.05}, b{0.0, -0.08, 0.05}, c{0.08, 0.0, 0.05}, d{0.0, 0.0, 0.12};
+        // The first place lists its gradiometers first, as the Neuromag layout does.
         layout.build(
-            {a, a, a, b, b, b, c, c, c, d, d, d}, {100, 2, 4, 300, 1, 3, 200, 2, 2, 150, 3, 3},
+            {a, a, a, b, b, b, c, c, c, d, d, d}, {2, 4, 100, 300, 1, 3, 200, 2, 2, 150, 3, 3},
             false, {},
-            {kMag, kGrad, kGrad, kMag, kGrad, kGrad, kMag, kGrad, kGrad, kMag, kGrad, kGrad});
+            {kGrad, kGrad, kMag, kMag, kGrad, kGrad, kMag, kGrad, kGrad, kMag, kGrad, kGrad});
         ASSERT_EQ(face.show3DContMapSpctmMegAct(&layout.data, noCallback, nullptr), 1);
         dlg = face.m_pDlgContourAct;
         CWinTestDriver::ProcessEvents();
@@ -202,6 +203,16 @@ TEST_F(SensorKindMapTest, NoseAndEarsFollowTheHeadFrameAndTheBandHoldsTheText) {
                                        client.bottom - 2 * dc.GetTextExtent(CString(u"0")).cy));
     ASSERT_FALSE(bar.IsRectEmpty());
     EXPECT_GE(bar.top, frame.bottom) << "the colour bar covers the head";
+    // The caption's larger text: scales from a quarter to eight times the window's font.
+    const int one = dc.GetTextExtent(CString(u"0")).cy;
+    EXPECT_EQ(dc.SetTextScale(2.0), 1.0);
+    EXPECT_GT(dc.GetTextExtent(CString(u"0")).cy, one * 3 / 2);
+    EXPECT_EQ(dc.SetTextScale(8.0), 2.0);
+    EXPECT_EQ(dc.SetTextScale(8.5), 8.0) << "beyond the largest scale nothing changes";
+    EXPECT_EQ(dc.SetTextScale(1.0), 8.0);
+    // A view that never painted data shows no marks.
+    CStatContourMapSpctm3Dzq fresh;
+    EXPECT_FALSE(fresh.headMarks().placed());
 }
 
 } // namespace
