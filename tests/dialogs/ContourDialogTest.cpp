@@ -52,6 +52,14 @@ protected:
         EXPECT_EQ(face.show3DContMapSpctmMegAct(&grid.data, noCallback, nullptr), 1);
         return face.m_pDlgContourAct;
     }
+    // The Active MEG map of layout, shown and painted once; null without a 3D device.
+    CDlgContourMapSpctm3Dzq* paintLayout(LayoutDataSet& layout) {
+        EXPECT_EQ(face.show3DContMapSpctmMegAct(&layout.data, noCallback, nullptr), 1);
+        CDlgContourMapSpctm3Dzq* dlg = face.m_pDlgContourAct;
+        CWinTestDriver::ProcessEvents();
+        dlg->m_view.UpdateWindow();
+        return dlg->m_view.m_pM3D ? dlg : nullptr;
+    }
     void click(CDlgContourMapSpctm3Dzq* dlg, int id) { CWinTestDriver::Click(dlg->GetDlgItem(id)); }
     CString text(CWnd* wnd, int id) {
         CString s;
@@ -370,13 +378,10 @@ TEST_F(ContourDialogTest, HotSensorShowsItsColourWhereItIsDrawn) {
 TEST_F(ContourDialogTest, ComponentChangeRecoloursTheHullAtOnce) {
     LayoutDataSet layout;
     layout.build(kOctahedron, {0.0, 0.0, 0.0, 0.0, 1.0, 0.0}, false, {0, 0, 0, 0, 0, 1.0});
-    ASSERT_EQ(face.show3DContMapSpctmMegAct(&layout.data, noCallback, nullptr), 1);
-    CDlgContourMapSpctm3Dzq* dlg = face.m_pDlgContourAct;
-    CStatContourMapSpctm3Dzq& view = dlg->m_view;
-    CWinTestDriver::ProcessEvents();
-    view.UpdateWindow();
-    if (!view.m_pM3D)
+    CDlgContourMapSpctm3Dzq* dlg = paintLayout(layout);
+    if (!dlg)
         GTEST_SKIP() << "no 3D device";
+    CStatContourMapSpctm3Dzq& view = dlg->m_view;
     // The colour of the hull's first vertex at sensor i.
     const auto colourAt = [&](int i) {
         const CMVBzq& vb = *view.m_hullMeg.m_pTriVtx;
@@ -510,13 +515,10 @@ TEST_F(ContourDialogTest, SavePictureWritesTheViewAtItsSizeOrTwice) {
 TEST_F(ContourDialogTest, DragsAndWheelGoTheWayTheMouseGoes) {
     LayoutDataSet layout;
     layout.build(kOctahedron, {0.0, 0.0, 0.0, 0.0, 1.0, 0.0}, false);
-    ASSERT_EQ(face.show3DContMapSpctmMegAct(&layout.data, noCallback, nullptr), 1);
-    CDlgContourMapSpctm3Dzq* dlg = face.m_pDlgContourAct;
-    CStatContourMapSpctm3Dzq& view = dlg->m_view;
-    CWinTestDriver::ProcessEvents();
-    view.UpdateWindow();
-    if (!view.m_pM3D)
+    CDlgContourMapSpctm3Dzq* dlg = paintLayout(layout);
+    if (!dlg)
         GTEST_SKIP() << "no 3D device";
+    CStatContourMapSpctm3Dzq& view = dlg->m_view;
     struct Hot {
         int count = 0;
         double x = 0, y = 0;
