@@ -149,9 +149,8 @@ void CStatContourMapSpctm3Dzq::drawHeadMarks() {
     }
     if (!m_marks.place(m_pMEGData->getHeadFrame(), positions) || !m_marks.build(m_marksDraw))
         return;
-    m_outmerg.setVertexColor1SrcMode(m_vtxColorSrc, 1);
-    m_pM3D->m_outmerg.m_colorSource = m_outmerg.m_colorSource;
-    m_pM3D->setMaterial(&m_matSurf);
+    // The marks always show their own vertex colour.
+    setSurfaceColorMode(true);
     drawTriangles(m_marksDraw, {{0, m_marksDraw.m_nVtx / 3}});
 }
 
@@ -165,14 +164,14 @@ int CStatContourMapSpctm3Dzq::drawContourSurface(int chnType) {
         if (!hull.check4update(m_pMEGData) &&
             !(meg ? initTriMegSnsHullVtx(m_pMEGData) : initTriEegEltHullVtx(m_pMEGData)))
             return 1;
-        setSurfaceColorMode();
+        setSurfaceColorMode(m_cntmpColorOn != 0);
         if (hull.m_pTriVtx && hull.m_pTriVtx->m_nVtx > 0)
             drawTriangles(*hull.m_pTriVtx, hull.m_drawRuns);
         return 1;
     }
     if (!(meg ? initTriMegSnsFanVtx() : initTriEegEltFanVtx()))
         return 1;
-    setSurfaceColorMode();
+    setSurfaceColorMode(m_cntmpColorOn != 0);
     CSnsFanData4ContourMapx& fans = meg ? m_fanMeg : m_fanEeg;
     makeFanTriangles(fans, chnType);
     if (m_fanDraw.m_nVtx > 0)
@@ -195,8 +194,8 @@ unsigned long long CStatContourMapSpctm3Dzq::colorKey() const {
     return h;
 }
 
-void CStatContourMapSpctm3Dzq::setSurfaceColorMode() {
-    if (m_cntmpColorOn)
+void CStatContourMapSpctm3Dzq::setSurfaceColorMode(bool vertexColours) {
+    if (vertexColours)
         m_outmerg.setVertexColor1SrcMode(m_vtxColorSrc, 1);
     else
         m_outmerg.setMat2disableVtxColor(1);
@@ -479,8 +478,11 @@ int CStatContourMapSpctm3Dzq::setMegSnsKind(int kind) {
 }
 
 std::vector<int> CStatContourMapSpctm3Dzq::getMegSnsKinds() {
+    return megSnsKindsOf(updateMEGData() ? m_pTrial : nullptr);
+}
+
+std::vector<int> CStatContourMapSpctm3Dzq::megSnsKindsOf(CMDTrialzq* trial) {
     bool seen[3] = {false, false, false};
-    CMDTrialzq* trial = updateMEGData() ? m_pTrial : nullptr;
     for (int i = 0; trial && i < trial->getTotalChannel(); ++i) {
         CMEGSensorzq* sensor =
             trial->getChannel(i) ? trial->getChannel(i)->getMEGSensorzq() : nullptr;

@@ -48,6 +48,8 @@ public:
     int setMegSnsKind(int kind);
     // The kinds of MEG sensor among the current trial's channels, in kind order.
     std::vector<int> getMegSnsKinds();
+    // The same for any trial (none for null).
+    static std::vector<int> megSnsKindsOf(CMDTrialzq* trial);
     // What the map shows, for people: "Magnetometers", "Planar gradiometers", "EEG electrodes".
     CString sensorLabel() const;
     // The lines that name what the picture shows: the window actually averaged (cut to the
@@ -73,7 +75,8 @@ private:
     int drawSnsSpctm(int chnType);
     // The surface of the channel type: hull (when out of date rebuilt first) or fans.
     int drawContourSurface(int chnType);
-    void setSurfaceColorMode();
+    // Vertex colours, or the surface material's colour, for the surfaces drawn next.
+    void setSurfaceColorMode(bool vertexColours);
     // What the hull's colours stand for besides the window: a change asks for a new mesh.
     unsigned long long colorKey() const;
     // Draws vertices [first, end) of vb as a triangle list with the engine's lit pipeline.

@@ -47,12 +47,9 @@ constexpr double kSurfaceDepth = 480.0;
 int sensorKindFor(CMDTrialzq* trial, const DemoWindowOptions& o) {
     if (o.sensorKind != DemoWindowOptions::kDefaultSensors)
         return o.sensorKind;
-    bool seen[3] = {false, false, false};
-    for (int i = 0; trial && i < trial->getTotalChannel(); ++i)
-        if (CMEGSensorzq* sensor = trial->getChannel(i)->getMEGSensorzq())
-            seen[std::clamp(static_cast<int>(sensor->getKind()), 0, 2)] = true;
-    return seen[0] + seen[1] + seen[2] > 1 ? CStatD3DM00MEGData::kMegMagnetometer
-                                           : CStatD3DM00MEGData::kMegAllKinds;
+    return CStatContourMapSpctm3Dzq::megSnsKindsOf(trial).size() > 1
+               ? CStatD3DM00MEGData::kMegMagnetometer
+               : CStatD3DM00MEGData::kMegAllKinds;
 }
 
 // Among the channels the map shows, the one whose power in the class peaks highest becomes
