@@ -30,3 +30,20 @@ endif()
 if(VELMORA_BUILD_BENCH)
     find_package(benchmark REQUIRED)
 endif()
+# Optional: the Python module, for Debian's own Python (where MNE-Python is packaged) and
+# pybind11. Not under the sanitizers: an instrumented extension cannot load into the
+# uninstrumented interpreter.
+set(VELMORA_PYTHON OFF)
+if(NOT CMAKE_CXX_FLAGS MATCHES "sanitize")
+    if(EXISTS /usr/bin/python3 AND NOT Python3_EXECUTABLE)
+        set(Python3_EXECUTABLE /usr/bin/python3)
+    endif()
+    find_package(Python3 COMPONENTS Interpreter Development.Module)
+    find_package(pybind11 CONFIG QUIET)
+    if(Python3_FOUND AND pybind11_FOUND)
+        set(VELMORA_PYTHON ON)
+    else()
+        message(STATUS "Python module velmora: not built (needs Debian's python3-dev and "
+            "pybind11-dev)")
+    endif()
+endif()

@@ -13,9 +13,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -54,30 +56,48 @@ int sensorKindFor(CMDTrialzq* trial, const DemoWindowOptions& o) {
 
 // Among the channels the map shows, the one whose power in the class peaks highest becomes
 // current, so the single-channel window opens on the strongest activity in the map's unit.
-void selectStrongestChannel(CArrayMEDataSetzq& data, const DemoWindowOptions& o) {
-    CMEGDatazq* session = data.getSessionData(-1);
-    CMDTrialzq* trial = session ? session->getTrialzq(-1) : nullptr;
-    if (!trial)
-        return;
-    const int kind = sensorKindFor(trial, o);
+void selectStrongestChannel(CMDTrialzq& trial, const DemoWindowOptions& o) {
+    const int kind = sensorKindFor(&trial, o);
     int best = -1;
     double bestMax = 0.0;
-    for (int i = 0; i < trial->getTotalChannel(); ++i) {
-        CMDChannelzq* ch = trial->getChannel(i);
+    for (int i = 0; i < trial.getTotalChannel(); ++i) {
+        CMDChannelzq* ch = trial.getChannel(i);
         const bool shown =
             o.eeg ? ch->getEegElectrode(0) != nullptr
                   : ch->getMEGSensorzq() && CStatD3DM00MEGData::checkMegSnsKind(ch, kind);
         double lo = 0.0, hi = 0.0;
         if (shown &&
-            trial->getSpctmRange4OneChnlShowAbs(0, i, &lo, &hi, nullptr, true, o.spectralClass,
-                                                kPower) &&
+            trial.getSpctmRange4OneChnlShowAbs(0, i, &lo, &hi, nullptr, true, o.spectralClass,
+                                               kPower) &&
             hi > bestMax) {
             best = i;
             bestMax = hi;
         }
     }
     if (best >= 0)
-        trial->setCurrentChannel(best);
+        trial.setCurrentChannel(best);
+}
+
+// The channel the host named becomes current, else the strongest one; false, with the reason
+// on log, for a label the data set does not hold.
+bool selectChannel(CArrayMEDataSetzq& data, const DemoWindowOptions& o, std::ostream& log) {
+    CMEGDatazq* session = data.getSessionData(-1);
+    CMDTrialzq* trial = session ? session->getTrialzq(-1) : nullptr;
+    if (!trial)
+        return true;
+    if (o.channel.empty()) {
+        selectStrongestChannel(*trial, o);
+        return true;
+    }
+    const CString wanted = CString::FromUtf8(o.channel);
+    for (int i = 0; i < trial->getTotalChannel(); ++i) {
+        if (CString(trial->getChannel(i)->label) == wanted) {
+            trial->setCurrentChannel(i);
+            return true;
+        }
+    }
+    log << "velmora: no channel is labelled " << o.channel << "\n";
+    return false;
 }
 
 // The demo's choices before the first show: power in both windows (the parameters window
@@ -85,7 +105,6 @@ void selectStrongestChannel(CArrayMEDataSetzq& data, const DemoWindowOptions& o)
 // scale of the peak limit, so that the surface is about as deep as wide.
 void prepareWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data, const DemoWindowOptions& o) {
     const int spectralClass = o.spectralClass;
-    selectStrongestChannel(data, o);
     face.checkInitMEGSpctm3DRnd(&data);
     face.checkInitSpctmDlgSingleChnl(spectralClass);
     face.checkInitSpctmStdSetDlg(nullptr);
@@ -130,29 +149,58 @@ int openWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data, const DemoWindowO
     return (face.*(o.eeg ? eeg : meg)[c])(&data, hostCallback, nullptr);
 }
 
-// The contour map opens on the alpha band (8-12 Hz) over the whole epoch, where the
-// recording's occipital alpha lives, with its colours fitted to the sensors there; on the
-// highest frequency of spectra that do not reach 8 Hz.
-void showAlphaBand(CVelmoraFacezq& face, CDlgContourMapSpctm3Dzq& dlg, int spectralClass) {
+// Indices [lo, hi] of the increasing axis values inside [from, to]; false when none is.
+bool axisRange(const std::vector<double>& axis, double from, double to, long long& lo,
+               long long& hi) {
+    lo = std::lower_bound(axis.begin(), axis.end(), from) - axis.begin();
+    hi = std::upper_bound(axis.begin(), axis.end(), to) - axis.begin() - 1;
+    return lo <= hi;
+}
+
+// The contour map's window: the host's, or the alpha band (8-12 Hz) over the whole epoch,
+// where the recording's occipital alpha lives (on the highest frequency of spectra that do not
+// reach 8 Hz). False, with the reason on log, for a window that holds no time point or no
+// frequency of the spectra.
+bool showContourWindow(CVelmoraFacezq& face, CDlgContourMapSpctm3Dzq& dlg,
+                       const DemoWindowOptions& o, std::ostream& log) {
     CMDTrialzq* trial = dlg.m_view.m_pTrial;
-    CSpctmTrialzq* st = trial ? trial->getSpctmTrial(false, spectralClass) : nullptr;
+    CSpctmTrialzq* st = trial ? trial->getSpctmTrial(false, o.spectralClass) : nullptr;
     if (!st || !face.m_pRnd || st->getFreqsHz().empty())
-        return;
+        return true;
     const std::vector<double>& freqs = st->getFreqsHz();
-    const auto index = [&](double hz) {
-        return std::lower_bound(freqs.begin(), freqs.end(), hz) - freqs.begin();
-    };
-    const long long last = static_cast<long long>(freqs.size()) - 1;
-    const long long lo = std::min<long long>(index(8.0), last);
-    const long long hi = std::clamp<long long>(index(12.0), lo, last);
-    face.m_pRnd->timePos = 0;
-    face.m_pRnd->freqPos = lo;
+    std::vector<double> times(static_cast<std::size_t>(st->getTrialSpctmTimePt()));
+    for (std::size_t t = 0; t < times.size(); ++t)
+        times[t] = st->getLatencyMs(static_cast<long long>(t));
+    const double inf = std::numeric_limits<double>::infinity();
+    long long t0 = 0, t1 = 0, f0 = 0, f1 = 0;
+    if (!axisRange(times, std::isnan(o.tminMs) ? -inf : o.tminMs,
+                   std::isnan(o.tmaxMs) ? inf : o.tmaxMs, t0, t1)) {
+        log << "velmora: the contour window's times hold no time point of the spectra ("
+            << times.front() << " to " << times.back() << " ms)\n";
+        return false;
+    }
+    if (std::isnan(o.fminHz) && std::isnan(o.fmaxHz)) {
+        const auto index = [&](double hz) {
+            return std::lower_bound(freqs.begin(), freqs.end(), hz) - freqs.begin();
+        };
+        const long long last = static_cast<long long>(freqs.size()) - 1;
+        f0 = std::min<long long>(index(8.0), last);
+        f1 = std::clamp<long long>(index(12.0), f0, last);
+    } else if (!axisRange(freqs, std::isnan(o.fminHz) ? -inf : o.fminHz,
+                          std::isnan(o.fmaxHz) ? inf : o.fmaxHz, f0, f1)) {
+        log << "velmora: the contour window's frequencies hold no frequency of the spectra ("
+            << freqs.front() << " to " << freqs.back() << " Hz)\n";
+        return false;
+    }
+    face.m_pRnd->timePos = t0;
+    face.m_pRnd->freqPos = f0;
     CString width, height;
-    width.Format(u"%I64d", std::max<long long>(st->getTrialSpctmTimePt() - 1, 0));
-    height.Format(u"%I64d", hi - lo);
+    width.Format(u"%I64d", t1 - t0);
+    height.Format(u"%I64d", f1 - f0);
     dlg.SetDlgItemText(IDC_CM_WINWIDTH, width);
     dlg.SetDlgItemText(IDC_CM_WINHEIGHT, height);
     dlg.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_CM_UPDATE, BN_CLICKED), 0);
+    return true;
 }
 
 // Steps the contour map's animation tick by tick as its timer would, painting each frame;
@@ -265,6 +313,8 @@ void chooseDisplay(DemoWindowOptions& o, std::ostream& log) {
 
 bool openDemoWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data,
                      const DemoWindowOptions& options, std::ostream& log) {
+    if (!selectChannel(data, options, log))
+        return false;
     prepareWindows(face, data, options);
     if (!openWindows(face, data, options)) {
         log << "velmora: the spectral windows could not be opened\n";
@@ -288,7 +338,8 @@ bool openDemoWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data,
     CDlgContourMapSpctm3Dzq* contour = contourDialog(face, options.spectralClass);
     if (!contour)
         return true;
-    showAlphaBand(face, *contour, options.spectralClass);
+    if (!showContourWindow(face, *contour, options, log))
+        return false;
     if (!options.eeg && !chooseSensors(face, *contour, options, log))
         return false;
     // Colours that fit the quantity; the windows share them.

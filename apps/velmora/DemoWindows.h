@@ -3,6 +3,7 @@
 // into PNG files, and the contour map's animation can be swept into pictures or a movie.
 #pragma once
 
+#include <limits>
 #include <ostream>
 #include <string>
 
@@ -19,6 +20,12 @@ struct DemoWindowOptions {
     int spectralClass = 0;            // 0 Active, 1 Control, 2 Result
     int sweepTicks = 0;               // animation ticks to sweep headlessly (0: none)
     std::string movieFile;            // the sweep also goes into this movie
+    std::string channel; // the single-channel window's channel; empty: the strongest of the map
+    // The contour map's window in ms and Hz, inclusive; NaN: the whole epoch on the alpha band.
+    double tminMs = std::numeric_limits<double>::quiet_NaN();
+    double tmaxMs = std::numeric_limits<double>::quiet_NaN();
+    double fminHz = std::numeric_limits<double>::quiet_NaN();
+    double fmaxHz = std::numeric_limits<double>::quiet_NaN();
 };
 
 // Opens the single-channel window, the contour map and the parameters window of the class

@@ -1,6 +1,8 @@
 // Morlet wavelet transform through FFTW.
 #include "CMorletTransform.h"
 
+#include "FftwPlans.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -9,12 +11,6 @@
 #include <numbers>
 
 namespace {
-
-// FFTW's planner is not thread safe.
-std::mutex& planMutex() {
-    static std::mutex m;
-    return m;
-}
 
 // Half-width of the Gaussian bands and of the zero padding, in standard deviations: beyond it
 // the Gaussian is below 1.6e-8 of its peak, and the left-out tail holds below 2e-9 of its sum.
@@ -29,22 +25,6 @@ constexpr long long kMaxFft = 1LL << 25;
 constexpr long long kMaxWeights = 1LL << 26;
 constexpr const char* kBandsTooLarge =
     "spectrum: wavelet bands too large; use fewer cycles or frequencies";
-
-// Smallest n >= x whose prime factors are 2, 3 and 5: with estimated plans, the transforms of
-// 1260 and 315 points took twice as long as those of 1280 and 320.
-long long niceSize(long long x) {
-    for (long long n = x > 1 ? x : 1;; ++n) {
-        long long r = n;
-        for (long long p : {2, 3, 5}) {
-            while (r % p == 0) {
-                r /= p;
-            }
-        }
-        if (r == 1) {
-            return n;
-        }
-    }
-}
 
 long long floorMod(long long a, long long m) {
     const long long r = a % m;
@@ -144,7 +124,7 @@ std::string CMorletTransform::sizes(const CSpctmGrid& grid, long long nSamples, 
                std::to_string(kMaxFft) + " samples; use fewer cycles or raise the lowest frequency";
     }
     const long long k = grid.getStep();
-    z.m = niceSize((static_cast<long long>(need) + k - 1) / k);
+    z.m = fftw_plans::niceSize((static_cast<long long>(need) + k - 1) / k);
     z.n = z.m * k;
     if (z.n > kMaxFft) {
         return "spectrum: transform size too large";
@@ -239,7 +219,7 @@ int CMorletTransform::build(const CSpctmSettings& s, std::string& error) {
         error = "out of memory";
         return 0;
     }
-    std::lock_guard<std::mutex> lock(planMutex());
+    std::lock_guard<std::mutex> lock(fftw_plans::mutex());
     m_fwd = fftw_plan_dft_r2c_1d(static_cast<int>(m_n), ws.in, ws.spectrum, FFTW_ESTIMATE);
     m_inv = fftw_plan_dft_1d(static_cast<int>(m_m), ws.fold, ws.out, FFTW_BACKWARD, FFTW_ESTIMATE);
     if (!m_fwd || !m_inv) {
@@ -250,7 +230,7 @@ int CMorletTransform::build(const CSpctmSettings& s, std::string& error) {
 }
 
 CMorletTransform::~CMorletTransform() {
-    std::lock_guard<std::mutex> lock(planMutex());
+    std::lock_guard<std::mutex> lock(fftw_plans::mutex());
     if (m_fwd) {
         fftw_destroy_plan(m_fwd);
     }
