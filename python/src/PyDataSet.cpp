@@ -146,6 +146,19 @@ std::vector<std::string> PyDataSet::channels() const {
     return labels;
 }
 
+std::vector<std::string> PyDataSet::powerUnits(int spectralClass) const {
+    constexpr int kPower = 2;
+    std::vector<std::string> units;
+    CMEGDatazq* session = m_data->getSessionData(0);
+    CMDTrialzq* t = trial();
+    for (int i = 0; t && i < t->getTotalChannel(); ++i) {
+        const std::u16string unit = session->getSpctmSettings().getSpctmUnit(
+            t->getChannel(i)->unit, spectralClass, kPower);
+        units.push_back(CString(unit).ToUtf8());
+    }
+    return units;
+}
+
 py::tuple PyDataSet::run(const py::dict& d) {
     DemoWindowOptions o;
     o.snapshotDir = option<std::string>(d, "snapshot_dir", "");

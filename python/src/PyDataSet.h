@@ -41,6 +41,8 @@ public:
     void finish();
 
     std::vector<std::string> channels() const;
+    // Each channel's unit of a class's power, as the windows name it ("fT²", "µV²", "dB").
+    std::vector<std::string> powerUnits(int spectralClass) const;
 
     // Runs the windows with these options (see DemoWindowOptions; "snapshot_dir" empty:
     // interactive): the exit status and what the run logged.

@@ -46,6 +46,7 @@ void bindDataSet(py::module_& m) {
              py::arg("first_ms"), py::arg("active"), py::arg("control"), py::arg("settings"))
         .def("finish", &PyDataSet::finish)
         .def("channels", &PyDataSet::channels)
+        .def("power_units", &PyDataSet::powerUnits, py::arg("spectral_class"))
         .def("run", &PyDataSet::run, py::arg("options"));
 }
 

@@ -7,7 +7,8 @@
     velmora.snapshot(power, "pictures")      # or their PNG files
 """
 
-from ._display import show, show_epochs, snapshot, snapshot_epochs, sweep
+from ._display import sensors, show, show_epochs, snapshot, snapshot_epochs, sweep
 from ._tfr import tfr_morlet
 
-__all__ = ["tfr_morlet", "show", "snapshot", "sweep", "show_epochs", "snapshot_epochs"]
+__all__ = ["tfr_morlet", "show", "snapshot", "sweep", "show_epochs", "snapshot_epochs",
+           "sensors"]

@@ -62,7 +62,7 @@ class _View:
         o["spectral_class"] = _choice(spectral_class, _CLASSES, "spectral_class")
         kinds = {c.sensor for c in self.channels if c.kind != "eeg"}
         if sensors == "eeg" or (sensors is None and not kinds):
-            if len(kinds) == len(self.channels):
+            if all(c.kind != "eeg" for c in self.channels):
                 raise ValueError("sensors='eeg': the data hold no EEG channel with a position")
             o["eeg"] = True
         else:
@@ -263,3 +263,15 @@ def _epochs_options(view, epochs, active, spectral_class, sensors, channel, tmin
         times = epochs.times
     view.choose(spectral_class, sensors, channel, tmin, tmax, fmin, fmax,
                 times if times.size else epochs.times, freqs)
+
+
+def sensors(info):
+    """What the windows show of ``info``'s channels: one dict per MEG or EEG channel with a
+    position, in order, with its ``name``, ``type`` ("mag", "grad", "axial" or "eeg"),
+    ``pos`` and ``normal`` (metres, head coordinates when ``info`` places the head), and
+    ``unit``, the unit its power is shown in. Channels left out are named in a warning."""
+    view = _View(info)
+    units = view.data.power_units(0)
+    types = {0: "mag", 1: "grad", 2: "axial", -1: "eeg"}
+    return [{"name": c.name, "type": types[c.sensor], "pos": c.pos, "normal": c.normal,
+             "unit": unit} for c, unit in zip(view.channels, units)]

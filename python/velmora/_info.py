@@ -10,7 +10,7 @@ _AXIAL_COILS = {5001, 6001, 4002, 7001}
 # Each MNE channel type as the data set holds it: sensor kind, unit and the factor that turns
 # MNE's SI values into that unit (power takes its square).
 _MAG, _PLANAR, _AXIAL = 0, 1, 2
-_UNITS = {"mag": ("fT", 1e15), "grad": ("fT/cm", 1e13), "eeg": ("uV", 1e6)}
+_UNITS = {"mag": ("fT", 1e15), "grad": ("fT/cm", 1e13), "eeg": ("µV", 1e6)}
 
 
 @dataclass
