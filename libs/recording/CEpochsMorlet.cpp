@@ -212,40 +212,59 @@ private:
 
     // The convolution with wavelet j, its kept samples stored from `at` of the outputs.
     void convolve(std::size_t j, long long at) {
-        const long long n = m_t.size();
-        const fftw_complex* w = m_t.spectrum(j);
-        for (long long k = 0; k < n; ++k) {
-            // The real epoch's spectrum is Hermitian: its upper half mirrors the lower.
-            const bool lower = k <= n / 2;
-            const double xr = m_half[lower ? k : n - k][0];
-            const double xi = lower ? m_half[k][1] : -m_half[n - k][1];
-            m_product[k][0] = xr * w[k][0] - xi * w[k][1];
-            m_product[k][1] = xr * w[k][1] + xi * w[k][0];
-        }
+        multiply(m_t.spectrum(j));
         fftw_execute_dft(m_t.inverse(), m_product.get(), m_conv.get());
-        const long long first = m_t.offset(j) + m_s.decimStart;
-        for (long long i = 0; i < m_nT; ++i) {
-            const fftw_complex& z = m_conv[first + i * m_s.decimStep];
-            store(std::complex<double>(z[0], z[1]), at + i, static_cast<long long>(j) * m_nT + i);
+        const fftw_complex* z = m_conv.get() + m_t.offset(j) + m_s.decimStart;
+        const long long step = m_s.decimStep;
+        switch (m_out) {
+        case Output::Complex:
+            for (long long i = 0; i < m_nT; ++i)
+                m_r.coefs[at + i] = {z[i * step][0], z[i * step][1]};
+            break;
+        case Output::Power:
+            for (long long i = 0; i < m_nT; ++i)
+                m_r.power[at + i] = norm(z[i * step]);
+            break;
+        case Output::AvgPower:
+            for (long long i = 0; i < m_nT; ++i)
+                m_r.power[at + i] += norm(z[i * step]);
+            break;
+        case Output::AvgPowerItc:
+            accumulateItc(z, at, static_cast<long long>(j) * m_nT);
+            break;
         }
     }
 
-    void store(std::complex<double> z, long long at, long long plfAt) {
-        switch (m_out) {
-        case Output::Complex:
-            m_r.coefs[at] = z;
-            break;
-        case Output::Power:
-            m_r.power[at] = std::norm(z);
-            break;
-        case Output::AvgPower:
-            m_r.power[at] += std::norm(z);
-            break;
-        case Output::AvgPowerItc:
-            m_r.power[at] += std::norm(z);
-            // As MNE-Python: a zero coefficient has no phase and makes the coherence NaN.
-            m_plf[static_cast<std::size_t>(plfAt)] += z / std::abs(z);
-            break;
+    static double norm(const fftw_complex& z) { return z[0] * z[0] + z[1] * z[1]; }
+
+    // The epoch's spectrum times the wavelet's. The real epoch's spectrum is Hermitian: its
+    // upper half mirrors the lower one the forward transform gives.
+    void multiply(const fftw_complex* w) {
+        const long long n = m_t.size();
+        for (long long k = 0; k <= n / 2; ++k) {
+            const double xr = m_half[k][0], xi = m_half[k][1];
+            m_product[k][0] = xr * w[k][0] - xi * w[k][1];
+            m_product[k][1] = xr * w[k][1] + xi * w[k][0];
+        }
+        for (long long k = n / 2 + 1; k < n; ++k) {
+            const double xr = m_half[n - k][0], xi = -m_half[n - k][1];
+            m_product[k][0] = xr * w[k][0] - xi * w[k][1];
+            m_product[k][1] = xr * w[k][1] + xi * w[k][0];
+        }
+    }
+
+    void accumulateItc(const fftw_complex* z, long long at, long long plfAt) {
+        for (long long i = 0; i < m_nT; ++i) {
+            const fftw_complex& c = z[i * m_s.decimStep];
+            const double p = norm(c);
+            m_r.power[at + i] += p;
+            // As MNE-Python: a zero coefficient has no phase and makes the coherence NaN. The
+            // square root of the power is the magnitude unless the squares overflowed.
+            const double inverse =
+                1.0 /
+                (std::isfinite(p) ? std::sqrt(p) : std::abs(std::complex<double>(c[0], c[1])));
+            m_plf[static_cast<std::size_t>(plfAt + i)] +=
+                std::complex<double>(c[0] * inverse, c[1] * inverse);
         }
     }
 

@@ -3,6 +3,7 @@ PNG files and movies."""
 
 import os
 import re
+import warnings
 
 import numpy as np
 
@@ -154,7 +155,14 @@ def show(tfr, *, baseline=None, mode="mean", tmin=None, tmax=None, fmin=None, fm
     """
     view, cls = _tfr_view(tfr, baseline, mode)
     _tfr_options(view, tfr, cls, sensors, channel, tmin, tmax, fmin, fmax)
-    view.run()
+    _interactive(view)
+
+
+def _interactive(view):
+    """Runs the windows on the desktop; says so when there is none and they went to files."""
+    paths, log = view.run()
+    if paths:
+        warnings.warn(log.splitlines()[0], stacklevel=3)
 
 
 def snapshot(tfr, out_dir, *, baseline=None, mode="mean", tmin=None, tmax=None, fmin=None,
@@ -240,7 +248,7 @@ def show_epochs(epochs, active=(0.0, 0.8), control=(-0.4, 0.0), freqs=_DEFAULT_F
                         n_jobs)
     _epochs_options(view, epochs, active, spectral_class, sensors, channel, tmin, tmax, fmin,
                     fmax, freqs)
-    view.run()
+    _interactive(view)
 
 
 def snapshot_epochs(epochs, out_dir, active=(0.0, 0.8), control=(-0.4, 0.0),

@@ -105,3 +105,12 @@ def test_bad_display_requests_are_refused(meg_epochs, eeg_epochs, freqs, tmp_pat
         with pytest.raises(error, match=match):
             call()
     assert not list(tmp_path.iterdir())
+
+
+def test_show_without_a_display_paints_into_snapshots(eeg_epochs, freqs, tmp_path,
+                                                      monkeypatch):
+    power = velmora.tfr_morlet(eeg_epochs, freqs, 5.0, return_itc=False)
+    monkeypatch.chdir(tmp_path)
+    with pytest.warns(UserWarning, match="No display"):
+        velmora.show(power)
+    assert (tmp_path / "snapshots" / "contour-eeg-active.png").stat().st_size > 1000
