@@ -334,7 +334,6 @@ bool openDemoWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data,
         detail->SetCurSel(2);
         face.m_pDlgStdSet->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_SET_DETAIL, CBN_SELCHANGE), 0);
     }
-    AfxPumpMessages();
     CDlgContourMapSpctm3Dzq* contour = contourDialog(face, options.spectralClass);
     if (!contour)
         return true;
