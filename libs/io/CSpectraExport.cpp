@@ -194,6 +194,12 @@ CIoResult CSpectraExport::write(CArrayMEDataSetzq& data, const std::string& path
     }
     if (!error.empty()) {
         fs::remove_all(part, ec);
+        // Messages name the path asked for, not the temporary one.
+        const std::string temp = io_text::escaped(part.string());
+        const std::string shown = io_text::escaped(path);
+        for (auto at = error.find(temp); at != std::string::npos; at = error.find(temp, at + 1)) {
+            error.replace(at, temp.size(), shown);
+        }
         return CIoResult::failure(error);
     }
     Report report;

@@ -108,6 +108,7 @@ TEST(SpectraExport, AFailedWriteLeavesNothingUnderThePath) {
         const CIoResult r = exporter.write(data, dir.file(path));
         EXPECT_FALSE(r) << path;
         EXPECT_NE(r.message.find("cannot be"), std::string::npos) << r.message;
+        EXPECT_EQ(r.message.find(".part-"), std::string::npos) << r.message;
         EXPECT_FALSE(std::filesystem::exists(dir.file(path))) << path;
     }
     // An existing path is neither replaced nor touched.
