@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <iterator>
 #include <limits>
 #include <set>
 #include <span>

@@ -7,6 +7,7 @@
 #include "CTfrClass.h"
 #include "IoText.h"
 
+#include <atomic>
 #include <filesystem>
 #include <system_error>
 #include <unistd.h>
@@ -100,7 +101,7 @@ bool gather(CMDTrialzq& trial, int spectralClass, CTfrClass& out) {
 
 // A name next to path, hidden, that no other writer picks.
 fs::path temporaryPath(const fs::path& path) {
-    static int count = 0;
+    static std::atomic<int> count = 0;
     return path.parent_path() / ("." + path.filename().string() + ".part-" +
                                  std::to_string(::getpid()) + "-" + std::to_string(++count));
 }
