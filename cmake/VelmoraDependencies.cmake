@@ -18,6 +18,8 @@ add_library(Biosig::Biosig UNKNOWN IMPORTED)
 set_target_properties(Biosig::Biosig PROPERTIES IMPORTED_LOCATION ${BIOSIG_LIBRARY}
     INTERFACE_INCLUDE_DIRECTORIES ${BIOSIG_INCLUDE_DIR})
 find_package(HDF5 REQUIRED COMPONENTS C)
+# The host program's command line (header-only).
+find_package(CLI11 REQUIRED)
 if(VELMORA_BUILD_TESTS)
     find_package(GTest REQUIRED)
     # The io tests write their recordings with an independent writer.

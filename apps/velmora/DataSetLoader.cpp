@@ -69,18 +69,20 @@ if (const CIoResult r = import.build(*data); !r) {
 return data;
 } // namespace
 
-// The given frequencies, or the default ones below the Nyquist frequency of the recording
-// (read from its header; when it cannot be read, the import says why).
-std::vector<double> frequencies(const SourceOptions& o) {
+// The sampling rate the header gives; 0 when it cannot be read (the import then says why).
+double samplingRateHz(const std::string& path) {
+    CRecordingFile file;
+    return file.open(path) ? file.samplingRateHz() : 0.0;
+}
+
+// The given frequencies, or the default ones below the Nyquist frequency.
+std::vector<double> frequencies(const SourceOptions& o, double rateHz) {
     if (!o.freqsHz.empty())
         return o.freqsHz;
     std::vector<double> freqs = CSpctmSettings::defaultFreqsHz();
-    CRecordingFile file;
-    if (!file.open(o.recording))
-        return freqs;
     std::vector<double> below;
     for (double f : freqs)
-        if (f < 0.5 * file.samplingRateHz())
+        if (f < 0.5 * rateHz)
             below.push_back(f);
     return below.empty() ? freqs : below;
 }
@@ -96,10 +98,16 @@ CEpochImport::Options epochOptions(const SourceOptions& o) {
     io.controlEndMs = o.controlEndMs;
     io.epochStartMs = o.epochGiven ? o.epochStartMs : std::min(o.activeStartMs, o.controlStartMs);
     io.epochEndMs = o.epochGiven ? o.epochEndMs : std::max(o.activeEndMs, o.controlEndMs);
+    io.edges = o.edges;
     if (!o.layouts.empty())
         io.montage.layouts = o.layouts;
     io.montage.dropUnplaced = o.dropUnplaced;
-    io.spectrum.freqsHz = frequencies(o);
+    const double rateHz = samplingRateHz(o.recording);
+    io.spectrum = o.spectrum;
+    io.spectrum.freqsHz = frequencies(o, rateHz);
+    // One sample's time step; the grid rounds the step to whole samples.
+    if (o.stepEverySample && rateHz > 0.0)
+        io.spectrum.timeStepMs = 1000.0 / rateHz;
     return io;
 }
 

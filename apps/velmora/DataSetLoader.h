@@ -3,6 +3,9 @@
 // the spectra show a progress bar on a terminal; what was read is told on out.
 #pragma once
 
+#include "io/CEpochImport.h"
+#include "recording/CSpctmSettings.h"
+
 #include <memory>
 #include <ostream>
 #include <string>
@@ -30,6 +33,13 @@ struct SourceOptions {
     // Frequencies of the spectra computed from a recording; empty: the default ones below the
     // recording's Nyquist frequency.
     std::vector<double> freqsHz;
+    // The other settings of those spectra (cycles, zero mean, normalisation, step, threads);
+    // their frequencies are freqsHz.
+    CSpctmSettings spectrum;
+    bool stepEverySample = false; // a spectrum at every sample, whatever spectrum.timeStepMs
+    CEpochImport::Edges edges = CEpochImport::Edges::Outward;
+    // Where the computed spectra are saved for MNE-Python (CSpectraExport); empty: nowhere.
+    std::string saveTfr;
     std::string condition;       // of an -tfr.h5 file; empty: the first
     int spectralClass = 0;       // the class that handed-in spectra fill
     unsigned long long seed = 0; // of the synthetic recording

@@ -1,11 +1,11 @@
-// The demo's command line, checked strictly: a value that is not exactly what an option takes
-// is refused with the reason, never read as something else.
+// The demo's command line, read by CLI11 and checked strictly: a value that is not exactly what an
+// option takes is refused with the reason, never read as something else.
 #include "DemoOptions.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <iterator>
 #include <limits>
 #include <set>
 #include <span>
@@ -46,6 +46,35 @@ const char* const kDemoUsage =
     "                  hold both windows (default: from the earlier start of the two\n"
     "                  windows to the later end). Epochs running past the ends of the\n"
     "                  recording, or holding a saturated sample, are left out and counted.\n"
+    "  --cycles N      with RECORDING: N cycles for every wavelet, 1 to 1000 (default 7).\n"
+    "  --cycles-divisor C\n"
+    "                  with RECORDING: f / C cycles at frequency f (C = 2: MNE-Python's\n"
+    "                  n_cycles=freqs / 2), each 1 to 1000.\n"
+    "  --cycles-list A,B,...\n"
+    "                  with RECORDING: the cycles at each frequency, one number from 1 to 1000\n"
+    "                  for each of them, in order. One of the three --cycles options at most.\n"
+    "  --zero-mean     with RECORDING: wavelets of mean zero (MNE-Python's zero_mean=True);\n"
+    "                  matters below 5 cycles.\n"
+    "  --normalisation sinusoid|mne\n"
+    "                  with RECORDING: the wavelets' scale. sinusoid (default): a sinusoid of\n"
+    "                  amplitude a has power a^2 at every frequency; mne: wavelets of L2 norm\n"
+    "                  sqrt(2), as MNE-Python's morlet() makes them.\n"
+    "  --step MS|sample\n"
+    "                  with RECORDING: a spectrum every MS ms, rounded to whole samples (default\n"
+    "                  10); sample: at every sample (MNE-Python's decim=1).\n"
+    "  --threads N     with RECORDING: threads computing the spectra, 0 to 1024; 0 (default)\n"
+    "                  one per processor core.\n"
+    "  --edges nearest|outward\n"
+    "                  with RECORDING: how the epoch span becomes whole samples. outward\n"
+    "                  (default): widened to the samples holding every latency of the span;\n"
+    "                  nearest: each end at the nearest sample, as MNE-Python cuts epochs (at\n"
+    "                  256 Hz, -400 ms starts at -398.4 ms instead of -402.3 ms).\n"
+    "  --save-tfr PATH save the spectra of the Active, Control and Result classes (those\n"
+    "                  computed) for MNE-Python: PATH ending in -tfr.h5 or _tfr.h5 is one\n"
+    "                  file with a condition per class (active, control, result), as\n"
+    "                  mne.time_frequency.read_tfrs opens it; any other PATH a folder with one\n"
+    "                  NumPy folder per class (PATH/active/power.npy, freqs.npy, times.npy,\n"
+    "                  ch_names.txt, ...). PATH must not exist yet.\n"
     "  --tfr DIR|FILE  spectra computed elsewhere: a folder with power.npy (channels x\n"
     "                  frequencies x times), freqs.npy, times.npy and ch_names.txt, or an\n"
     "                  MNE-Python -tfr.h5 file; they fill the class of --class.\n"
@@ -92,20 +121,16 @@ constexpr long long kMaxSweepTicks = 1000000;
 constexpr unsigned long long kMaxEventCode = 65535;
 constexpr double kDefaultFreqStepHz = 2.0;
 constexpr int kMaxFreqs = 1000;
+constexpr unsigned long long kMaxThreads = 1024;
+constexpr double kMaxStepMs = 1e6;
 
-const char* const kValueOptions[] = {"--snapshot",   "--seed",      "--class",   "--sweep",
-                                     "--movie",      "--tfr",       "--layout",  "--event",
-                                     "--event-code", "--active",    "--control", "--epoch",
-                                     "--freqs",      "--condition", "--sensors"};
 // Options that only mean something with a recording file, or with a data file of either kind.
-const char* const kRecordingOptions[] = {"--event",   "--event-code", "--active",
-                                         "--control", "--epoch",      "--freqs"};
+const char* const kRecordingOptions[] = {
+    "--event",         "--event-code", "--active",         "--control",     "--epoch",
+    "--freqs",         "--cycles",     "--cycles-divisor", "--cycles-list", "--zero-mean",
+    "--normalisation", "--step",       "--threads",        "--edges"};
+const char* const kCyclesOptions[] = {"--cycles", "--cycles-divisor", "--cycles-list"};
 const char* const kDataFileOptions[] = {"--layout", "--drop-unplaced"};
-
-bool takesValue(const std::string& option) {
-    return std::find(std::begin(kValueOptions), std::end(kValueOptions), option) !=
-           std::end(kValueOptions);
-}
 
 // Digits only (no sign, no blanks), within 0..max.
 bool parseWhole(const std::string& text, unsigned long long max, unsigned long long& value) {
@@ -226,29 +251,82 @@ std::string parseText(const std::string& option, const std::string& text,
     return "";
 }
 
-std::string parseDataValue(const std::string& option, const std::string& value, DemoOptions& o) {
-    SourceOptions& src = o.source;
-    if (option == "--tfr")
-        return parsePath(option, value, src.tfr);
-    if (option == "--layout")
-        return parseText(option, value, src.layouts);
-    if (option == "--event")
-        return parseText(option, value, src.eventTexts);
-    if (option == "--event-code")
-        return parseEventCode(value, src.eventCodes);
-    if (option == "--active")
-        return parseSpan(option, value, src.activeStartMs, src.activeEndMs);
-    if (option == "--control")
-        return parseSpan(option, value, src.controlStartMs, src.controlEndMs);
-    if (option == "--epoch") {
-        src.epochGiven = true;
-        return parseSpan(option, value, src.epochStartMs, src.epochEndMs);
+std::string cyclesRange() {
+    return std::to_string(static_cast<int>(CSpctmSettings::kMinCycles)) + " to " +
+           std::to_string(static_cast<int>(CSpctmSettings::kMaxCycles));
+}
+
+bool isCycles(double n) {
+    return n >= CSpctmSettings::kMinCycles && n <= CSpctmSettings::kMaxCycles;
+}
+
+std::string parseCycles(const std::string& text, CSpctmSettings& s) {
+    if (!parseNumber(text, s.cycles) || !isCycles(s.cycles))
+        return "--cycles needs a number of cycles from " + cyclesRange() + ", not " + quoted(text);
+    return "";
+}
+
+std::string parseCyclesDivisor(const std::string& text, CSpctmSettings& s) {
+    if (!parseNumber(text, s.cyclesDivisor) || !(s.cyclesDivisor > 0.0))
+        return "--cycles-divisor needs a number above 0 (the cycles are f / C), not " +
+               quoted(text);
+    return "";
+}
+
+std::string parseCyclesList(const std::string& text, CSpctmSettings& s) {
+    s.cyclesPerFreq.clear();
+    for (std::size_t at = 0; at <= text.size() && s.cyclesPerFreq.size() < kMaxFreqs;) {
+        const auto comma = std::min(text.find(',', at), text.size());
+        double n = 0.0;
+        if (!parseNumber(text.substr(at, comma - at), n) || !isCycles(n))
+            return "--cycles-list needs numbers of cycles from " + cyclesRange() +
+                   ", separated by commas, one for each frequency, not " + quoted(text);
+        s.cyclesPerFreq.push_back(n);
+        at = comma + 1;
     }
-    if (option == "--freqs")
-        return parseFreqs(value, src.freqsHz);
-    if (option == "--condition")
-        return parseName(option, value, src.condition);
-    return parseSeed(value, src.seed);
+    return "";
+}
+
+std::string parseNormalisation(const std::string& text, CSpctmSettings& s) {
+    if (text == "sinusoid")
+        s.normalisation = CSpctmSettings::SinusoidPower;
+    else if (text == "mne")
+        s.normalisation = CSpctmSettings::WaveletL2;
+    else
+        return "--normalisation takes sinusoid or mne, not " + quoted(text);
+    return "";
+}
+
+std::string parseStep(const std::string& text, SourceOptions& src) {
+    src.stepEverySample = text == "sample";
+    if (src.stepEverySample)
+        return "";
+    double ms = 0.0;
+    if (!parseNumber(text, ms) || !(ms > 0.0 && ms <= kMaxStepMs))
+        return "--step needs a time step in ms above 0 and at most " +
+               std::to_string(static_cast<long long>(kMaxStepMs)) + ", or sample, not " +
+               quoted(text);
+    src.spectrum.timeStepMs = ms;
+    return "";
+}
+
+std::string parseThreads(const std::string& text, CSpctmSettings& s) {
+    unsigned long long v = 0;
+    if (!parseWhole(text, kMaxThreads, v))
+        return "--threads needs a whole number from 0 to " + std::to_string(kMaxThreads) +
+               " (0: one per processor core), not " + quoted(text);
+    s.threads = static_cast<int>(v);
+    return "";
+}
+
+std::string parseEdges(const std::string& text, CEpochImport::Edges& edges) {
+    if (text == "nearest")
+        edges = CEpochImport::Edges::Nearest;
+    else if (text == "outward")
+        edges = CEpochImport::Edges::Outward;
+    else
+        return "--edges takes nearest or outward, not " + quoted(text);
+    return "";
 }
 
 const char* const kSensorNames[] = {"all", "mag", "grad", "axial"};
@@ -264,41 +342,6 @@ std::string parseSensors(const std::string& value, DemoWindowOptions& w) {
         return {};
     }
     return "--sensors takes mag, grad, axial, all or eeg, not " + quoted(value);
-}
-
-// One option with its value; the error, empty when it was taken.
-std::string parseValue(const std::string& option, const std::string& value, DemoOptions& o) {
-    if (option == "--snapshot")
-        return parsePath(option, value, o.windows.snapshotDir);
-    if (option == "--movie")
-        return parsePath(option, value, o.windows.movieFile);
-    if (option == "--class")
-        return parseClass(value, o);
-    if (option == "--sweep")
-        return parseSweep(value, o.windows.sweepTicks);
-    if (option == "--sensors")
-        return parseSensors(value, o.windows);
-    return parseDataValue(option, value, o);
-}
-
-std::string parseFlag(const std::string& arg, DemoOptions& o) {
-    if (arg == "--help" || arg == "-h")
-        o.help = true;
-    else if (arg == "--summary")
-        o.summaryOnly = true;
-    else if (arg == "--eeg")
-        o.windows.eeg = true;
-    else if (arg == "--drop-unplaced")
-        o.source.dropUnplaced = true;
-    else if (!arg.empty() && arg[0] == '-')
-        return "unknown option " + arg;
-    else if (!o.source.recording.empty())
-        return "unexpected argument " + quoted(arg) + " (one RECORDING at most)";
-    else if (arg.empty())
-        return "RECORDING needs a path, not an empty one";
-    else
-        o.source.recording = arg;
-    return "";
 }
 
 // The first of `options` given, or empty.
@@ -330,6 +373,24 @@ std::string checkData(const DemoOptions& o, const std::set<std::string>& given) 
     return "";
 }
 
+// One rule for the cycles, and cycles in range at every frequency (the given ones, or the
+// default ones).
+std::string checkSpectrum(const SourceOptions& src, const std::set<std::string>& given) {
+    const std::span<const char* const> rules(kCyclesOptions);
+    if (std::count_if(rules.begin(), rules.end(),
+                      [&](const char* option) { return given.count(option) > 0; }) > 1)
+        return "give one of --cycles, --cycles-divisor and --cycles-list, not several";
+    CSpctmSettings s = src.spectrum;
+    if (!src.freqsHz.empty())
+        s.freqsHz = src.freqsHz;
+    const std::string error = s.check(0.0);
+    if (error.empty())
+        return "";
+    const std::string why = error.substr(error.find(": ") + 2);
+    return firstGiven(given, rules) + ": " + why +
+           (src.freqsHz.empty() ? " (the default frequencies: 4 to 62 Hz in steps of 2 Hz)" : "");
+}
+
 std::string checkCombination(const DemoOptions& o, const std::set<std::string>& given) {
     if (o.windows.eeg && o.windows.sensorKind != DemoWindowOptions::kDefaultSensors)
         return "--sensors " + std::string(kSensorNames[o.windows.sensorKind + 1]) +
@@ -338,7 +399,123 @@ std::string checkCombination(const DemoOptions& o, const std::set<std::string>& 
         return "--sweep needs --snapshot DIR";
     if (!o.windows.movieFile.empty() && o.windows.sweepTicks < 1)
         return "--movie needs --sweep N";
-    return checkData(o, given);
+    if (std::string error = checkData(o, given); !error.empty())
+        return error;
+    return checkSpectrum(o.source, given);
+}
+
+using Take = std::function<std::string(const std::string&)>;
+
+// A value option, may be repeated: every value goes through take in order; the first refusal
+// is kept.
+void addValue(CLI::App& app, const std::string& name, Take take, std::string& error) {
+    const auto each = [name, take = std::move(take), &error](const CLI::results_t& values) {
+        for (const std::string& value : values) {
+            // An option in place of the value means the value was left out.
+            if (error.empty())
+                error = value.rfind("--", 0) == 0 ? name + " needs a value" : take(value);
+        }
+        return true;
+    };
+    app.add_option(name, each)
+        ->type_size(1)
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+void addWindowOptions(CLI::App& app, DemoOptions& o, std::string& error) {
+    DemoWindowOptions& w = o.windows;
+    const auto add = [&](const std::string& name, Take take) {
+        addValue(app, name, std::move(take), error);
+    };
+    add("--snapshot",
+        [&w](const std::string& v) { return parsePath("--snapshot", v, w.snapshotDir); });
+    add("--movie", [&w](const std::string& v) { return parsePath("--movie", v, w.movieFile); });
+    add("--class", [&o](const std::string& v) { return parseClass(v, o); });
+    add("--sweep", [&w](const std::string& v) { return parseSweep(v, w.sweepTicks); });
+    add("--sensors", [&w](const std::string& v) { return parseSensors(v, w); });
+    add("--save-tfr",
+        [&o](const std::string& v) { return parsePath("--save-tfr", v, o.source.saveTfr); });
+    app.add_flag("--help,-h", o.help)->disable_flag_override();
+    app.add_flag("--summary", o.summaryOnly)->disable_flag_override();
+    app.add_flag("--eeg", w.eeg)->disable_flag_override();
+}
+
+void addDataOptions(CLI::App& app, SourceOptions& src, std::string& error) {
+    const auto add = [&](const std::string& name, Take take) {
+        addValue(app, name, std::move(take), error);
+    };
+    add("--tfr", [&src](const std::string& v) { return parsePath("--tfr", v, src.tfr); });
+    add("--layout", [&src](const std::string& v) { return parseText("--layout", v, src.layouts); });
+    add("--event",
+        [&src](const std::string& v) { return parseText("--event", v, src.eventTexts); });
+    add("--event-code", [&src](const std::string& v) { return parseEventCode(v, src.eventCodes); });
+    add("--active", [&src](const std::string& v) {
+        return parseSpan("--active", v, src.activeStartMs, src.activeEndMs);
+    });
+    add("--control", [&src](const std::string& v) {
+        return parseSpan("--control", v, src.controlStartMs, src.controlEndMs);
+    });
+    add("--epoch", [&src](const std::string& v) {
+        src.epochGiven = true;
+        return parseSpan("--epoch", v, src.epochStartMs, src.epochEndMs);
+    });
+    add("--freqs", [&src](const std::string& v) { return parseFreqs(v, src.freqsHz); });
+    add("--condition",
+        [&src](const std::string& v) { return parseName("--condition", v, src.condition); });
+    add("--seed", [&src](const std::string& v) { return parseSeed(v, src.seed); });
+    add("--edges", [&src](const std::string& v) { return parseEdges(v, src.edges); });
+    app.add_flag("--drop-unplaced", src.dropUnplaced)->disable_flag_override();
+    app.add_option("RECORDING", [&src, &error](const CLI::results_t& values) {
+        if (error.empty() && values.front().empty())
+            error = "RECORDING needs a path, not an empty one";
+        src.recording = values.front();
+        return true;
+    });
+}
+
+void addSpectrumOptions(CLI::App& app, SourceOptions& src, std::string& error) {
+    CSpctmSettings& s = src.spectrum;
+    const auto add = [&](const std::string& name, Take take) {
+        addValue(app, name, std::move(take), error);
+    };
+    add("--cycles", [&s](const std::string& v) { return parseCycles(v, s); });
+    add("--cycles-divisor", [&s](const std::string& v) { return parseCyclesDivisor(v, s); });
+    add("--cycles-list", [&s](const std::string& v) { return parseCyclesList(v, s); });
+    add("--normalisation", [&s](const std::string& v) { return parseNormalisation(v, s); });
+    add("--step", [&src](const std::string& v) { return parseStep(v, src); });
+    add("--threads", [&s](const std::string& v) { return parseThreads(v, s); });
+    app.add_flag("--zero-mean", s.zeroMean)->disable_flag_override();
+}
+
+// What CLI11 could not place: an unknown option, or a second RECORDING.
+std::string extraArgument(const std::vector<std::string>& extras) {
+    if (extras.empty())
+        return "";
+    const std::string& arg = extras.front();
+    if (!arg.empty() && arg[0] == '-')
+        return "unknown option " + arg;
+    return "unexpected argument " + quoted(arg) + " (one RECORDING at most)";
+}
+
+// CLI11's refusal in our words: a missing value names the option ("--seed: 1 required ..."),
+// a value given to a flag names the flag ("summary was given a disallowed flag override").
+std::string parseError(const CLI::ParseError& e) {
+    const std::string what = e.what();
+    if (!dynamic_cast<const CLI::ArgumentMismatch*>(&e))
+        return what;
+    if (const auto blank = what.find(" was given a disallowed flag override");
+        blank != std::string::npos)
+        return "--" + what.substr(0, blank) + " takes no value";
+    return what.substr(0, what.find(':')) + " needs a value";
+}
+
+std::set<std::string> givenOptions(const CLI::App& app) {
+    std::set<std::string> given;
+    for (const CLI::Option* option : app.get_options())
+        if (option->count() > 0)
+            given.insert(option->get_name());
+    return given;
 }
 
 } // namespace
@@ -346,22 +523,24 @@ std::string checkCombination(const DemoOptions& o, const std::set<std::string>& 
 DemoOptions parseDemoOptions(int argc, char** argv, unsigned long long defaultSeed) {
     DemoOptions o;
     o.source.seed = defaultSeed;
-    std::set<std::string> given;
-    for (int i = 1; i < argc && o.error.empty(); ++i) {
-        const std::string arg = argv[i];
-        given.insert(arg);
-        if (!takesValue(arg)) {
-            o.error = parseFlag(arg, o);
-            continue;
-        }
-        // An option in place of the value means the value was left out.
-        if (i + 1 >= argc || std::string(argv[i + 1]).rfind("--", 0) == 0) {
-            o.error = arg + " needs a value";
-            continue;
-        }
-        o.error = parseValue(arg, argv[++i], o);
+    CLI::App app;
+    // --help prints our own text; CLI11's would not say which values are refused.
+    app.set_help_flag();
+    app.allow_extras();
+    std::string error;
+    addWindowOptions(app, o, error);
+    addDataOptions(app, o.source, error);
+    addSpectrumOptions(app, o.source, error);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        o.error = parseError(e);
+        return o;
     }
+    o.error = extraArgument(app.remaining());
     if (o.error.empty())
-        o.error = checkCombination(o, given);
+        o.error = error;
+    if (o.error.empty())
+        o.error = checkCombination(o, givenOptions(app));
     return o;
 }

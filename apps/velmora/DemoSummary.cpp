@@ -76,6 +76,25 @@ void printOutcomes(const CMEGDatazq& session, std::ostream& out) {
 
 } // namespace
 
+// The session's wavelet settings, as the spectra were computed with them.
+void printSettings(const CSpctmSettings& s, std::ostream& out) {
+    out << "  wavelets: ";
+    if (!s.cyclesPerFreq.empty()) {
+        out << "cycles per frequency";
+        for (std::size_t j = 0; j < s.cyclesPerFreq.size(); ++j)
+            out << (j ? ", " : " ") << s.cyclesPerFreq[j];
+    } else if (s.cyclesDivisor > 0.0) {
+        out << "f / " << s.cyclesDivisor << " cycles";
+    } else {
+        out << s.cycles << " cycles";
+    }
+    out << (s.zeroMean ? ", zero mean" : "")
+        << (s.normalisation == CSpctmSettings::WaveletL2 ? ", L2 norm sqrt(2) (MNE-Python)"
+                                                         : ", sinusoid power")
+        << format(", step %g ms", s.timeStepMs) << ", threads: "
+        << (s.threads > 0 ? std::to_string(s.threads) : std::string("one per core")) << "\n";
+}
+
 void printRecordingSummary(CArrayMEDataSetzq& data, std::ostream& out) {
     CMEGDatazq* session = data.getSessionData(-1);
     out << "Recording: " << data.getSessionCount() << " session(s)\n";
@@ -102,6 +121,8 @@ void printRecordingSummary(CArrayMEDataSetzq& data, std::ostream& out) {
                     ? format(", Control %.0f to %.0f ms\n", trial->getWindowStartMs(1),
                              trial->getWindowEndMs(1))
                     : std::string(", no Control window\n"));
+    if (trial->hasRawTiming())
+        printSettings(session->getSpctmSettings(), out);
     out << "Spectra of the current trial (value ranges over all channels):\n";
     for (int c = 0; c < 3; ++c)
         printClass(*trial, c, out);

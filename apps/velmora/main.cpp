@@ -4,6 +4,7 @@
 #include "DataSetLoader.h"
 #include "DemoOptions.h"
 #include "DemoSummary.h"
+#include "io/CSpectraExport.h"
 #include "recording/CArrayMEDataSetzq.h"
 #include "synthetic/CSyntheticRecording.h"
 
@@ -28,6 +29,18 @@ std::string chooseContourMap(CArrayMEDataSetzq& data, DemoWindowOptions& windows
     return "";
 }
 
+// --save-tfr: the computed spectra for MNE-Python; the error, empty when they were saved.
+std::string saveSpectra(CArrayMEDataSetzq& data, const std::string& path, std::ostream& out) {
+    CSpectraExport exporter;
+    if (const CIoResult r = exporter.write(data, path); !r)
+        return r.message;
+    std::string classes;
+    for (const std::string& name : exporter.report().classes)
+        classes += (classes.empty() ? "" : ", ") + name;
+    out << "Saved the spectra (" << classes << ") to '" << path << "'\n";
+    return "";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -48,6 +61,14 @@ int main(int argc, char** argv) {
         return 1;
     }
     printRecordingSummary(*data, std::cout);
+    if (!options.source.saveTfr.empty()) {
+        if (const std::string error = saveSpectra(*data, options.source.saveTfr, std::cout);
+            !error.empty()) {
+            std::cout.flush();
+            std::cerr << "velmora: " << error << "\n";
+            return 1;
+        }
+    }
     // The summary stands even if the windows fail.
     std::cout.flush();
     if (options.summaryOnly)

@@ -18,6 +18,17 @@
 
 class CEpochImport {
 public:
+    // How the epoch span in ms becomes whole samples.
+    enum class Edges {
+        // Widened outward: the epoch holds every latency of the span, so the windows lie wholly
+        // among its samples (at 256 Hz, -400 ms starts at sample -103, -402.3 ms).
+        Outward,
+        // Each end rounded to the nearest sample, ties to even, as MNE-Python cuts epochs (at
+        // 256 Hz, -400 ms starts at sample -102, -398.4 ms). Windows reaching past the samples
+        // are cut back to the epoch's first and last sample.
+        Nearest
+    };
+
     struct Options {
         std::string path; // any recording BioSig reads (CRecordingFile)
         // Events that start an epoch: those whose code is listed or whose text (trimmed) equals
@@ -32,6 +43,7 @@ public:
         double controlEndMs = 0.0;
         double activeStartMs = 0.0;
         double activeEndMs = 800.0;
+        Edges edges = Edges::Outward;
         // Labels of the channels to use (case-insensitive); empty takes every channel sampled at
         // the recording's rate.
         std::vector<std::string> channels;

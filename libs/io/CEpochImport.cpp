@@ -48,11 +48,18 @@ std::string checkLatencies(const CEpochImport::Options& o) {
     return {};
 }
 
-// The sample offsets covering the span in ms at rate hz.
-Span spanOf(double startMs, double endMs, double hz) {
+// The sample offsets of the span in ms at rate hz: covering it, or nearest to its ends
+// (nearbyint rounds ties to even, as Python's round does).
+Span spanOf(double startMs, double endMs, double hz, CEpochImport::Edges edges) {
     constexpr double kEps = 1e-9;
-    return {static_cast<long long>(std::floor(startMs * hz / 1000.0 + kEps)),
-            static_cast<long long>(std::ceil(endMs * hz / 1000.0 - kEps))};
+    const double first = startMs * hz / 1000.0;
+    const double last = endMs * hz / 1000.0;
+    if (edges == CEpochImport::Edges::Nearest) {
+        return {static_cast<long long>(std::nearbyint(first)),
+                static_cast<long long>(std::nearbyint(last))};
+    }
+    return {static_cast<long long>(std::floor(first + kEps)),
+            static_cast<long long>(std::ceil(last - kEps))};
 }
 
 bool matches(const CRecordingFile::Event& e, const CEpochImport::Options& o) {
@@ -309,8 +316,13 @@ CIoResult EpochRun::fill(CArrayMEDataSetzq& data) {
             r = fail("cancelled");
         }
     }
-    r = r ? check(b.setWindows(0, 0, m_o.activeStartMs, m_o.activeEndMs, m_o.controlStartMs,
-                               m_o.controlEndMs))
+    // Only nearest edges can leave a window end outside the samples.
+    const double hz = m_file.samplingRateHz();
+    const double firstMs = m_report.firstLatencyMs;
+    const double lastMs = 1000.0 * static_cast<double>(m_span.last) / hz;
+    const auto inside = [&](double ms) { return std::clamp(ms, firstMs, lastMs); };
+    r = r ? check(b.setWindows(0, 0, inside(m_o.activeStartMs), inside(m_o.activeEndMs),
+                               inside(m_o.controlStartMs), inside(m_o.controlEndMs)))
           : r;
     return r && m_o.computeSpectra ? check(b.computeSpectra(0)) : r;
 }
@@ -327,7 +339,7 @@ CIoResult EpochRun::run(CArrayMEDataSetzq& target) {
     }
     m_report.format = m_file.formatName();
     m_report.samplingRateHz = m_file.samplingRateHz();
-    m_span = spanOf(m_o.epochStartMs, m_o.epochEndMs, m_file.samplingRateHz());
+    m_span = spanOf(m_o.epochStartMs, m_o.epochEndMs, m_file.samplingRateHz(), m_o.edges);
     m_report.samplesPerEpoch = m_span.length();
     m_report.firstLatencyMs = 1000.0 * static_cast<double>(m_span.first) / m_file.samplingRateHz();
     CIoResult r = chooseChannels();

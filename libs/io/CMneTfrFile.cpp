@@ -1,6 +1,7 @@
 // MNE-Python time-frequency files through the HDF5 C library.
 #include "CMneTfrFile.h"
 
+#include "Hdf5Util.h"
 #include "IoText.h"
 
 #include <filesystem>
@@ -9,41 +10,8 @@
 
 namespace {
 
-// HDF5 prints its error stack on every failed call; the reader reports failures itself, so the
-// printing is off while it runs and restored afterwards.
-class QuietErrors {
-public:
-    QuietErrors() {
-        H5Eget_auto2(H5E_DEFAULT, &m_func, &m_data);
-        H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
-    }
-    ~QuietErrors() { H5Eset_auto2(H5E_DEFAULT, m_func, m_data); }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
-
-private:
-    H5E_auto2_t m_func = nullptr;
-    void* m_data = nullptr;
-};
-
-// An HDF5 identifier closed by the function that matches it.
-class Id {
-public:
-    Id(hid_t id, herr_t (*close)(hid_t)) : m_id(id), m_close(close) {}
-    ~Id() {
-        if (m_id >= 0) {
-            m_close(m_id);
-        }
-    }
-    Id(const Id&) = delete;
-    Id& operator=(const Id&) = delete;
-    hid_t get() const { return m_id; }
-    bool ok() const { return m_id >= 0; }
-
-private:
-    hid_t m_id;
-    herr_t (*m_close)(hid_t);
-};
+using hdf5_util::Id;
+using hdf5_util::QuietErrors;
 
 // Whether every link of the path exists (H5Lexists needs the parents to exist).
 bool exists(hid_t file, const std::string& path) {

@@ -59,7 +59,16 @@ TEST_F(DemoTest, HelpDocumentsEveryOption) {
                                "--layout L",
                                "--drop-unplaced",
                                "--freqs LO,HI[,STEP]",
-                               "--sensors KIND"})
+                               "--sensors KIND",
+                               "--cycles N",
+                               "--cycles-divisor C",
+                               "--cycles-list A,B,...",
+                               "--zero-mean",
+                               "--normalisation sinusoid|mne",
+                               "--step MS|sample",
+                               "--threads N",
+                               "--edges nearest|outward",
+                               "--save-tfr PATH"})
         EXPECT_NE(out.find(option), std::string::npos) << option;
 }
 
@@ -116,7 +125,35 @@ TEST_F(DemoTest, RefusesWhatAnOptionDoesNotTakeWithTheReason) {
         {"--snapshot x --movie m.mp4", "--movie needs --sweep N"},
         {"--sensors planar", "--sensors takes mag, grad, axial, all or eeg, not 'planar'"},
         {"--eeg --sensors grad",
-         "--sensors grad chooses MEG sensors, but the EEG electrodes were asked for"}};
+         "--sensors grad chooses MEG sensors, but the EEG electrodes were asked for"},
+        {"--summary=1", "--summary takes no value"},
+        {"--cycles 3", "--cycles needs a RECORDING"},
+        {"--zero-mean", "--zero-mean needs a RECORDING"},
+        {"a.bdf --event s --cycles 0.5",
+         "--cycles needs a number of cycles from 1 to 1000, not '0.5'"},
+        {"a.bdf --event s --cycles-divisor -2",
+         "--cycles-divisor needs a number above 0 (the cycles are f / C), not '-2'"},
+        {"a.bdf --event s --cycles-divisor 5",
+         "--cycles-divisor: the cycles at 4 Hz (0.8) must lie between 1 and 1000 (the default "
+         "frequencies: 4 to 62 Hz in steps of 2 Hz)"},
+        {"a.bdf --event s --freqs 4,8 --cycles-list 3,4",
+         "--cycles-list: the cycles per frequency list has 2 values for 3 frequencies"},
+        {"a.bdf --event s --cycles-list 3,,4",
+         "--cycles-list needs numbers of cycles from 1 to 1000, separated by commas, one for "
+         "each frequency, not '3,,4'"},
+        {"a.bdf --event s --cycles 3 --cycles-list 3",
+         "give one of --cycles, --cycles-divisor and --cycles-list, not several"},
+        {"a.bdf --event s --normalisation l2", "--normalisation takes sinusoid or mne, not 'l2'"},
+        {"a.bdf --event s --step 0",
+         "--step needs a time step in ms above 0 and at most 1000000, or sample, not '0'"},
+        {"a.bdf --event s --step samples",
+         "--step needs a time step in ms above 0 and at most 1000000, or sample, not "
+         "'samples'"},
+        {"a.bdf --event s --threads 1025",
+         "--threads needs a whole number from 0 to 1024 (0: one per processor core), not "
+         "'1025'"},
+        {"a.bdf --event s --edges round", "--edges takes nearest or outward, not 'round'"},
+        {"--save-tfr ''", "--save-tfr needs a path, not an empty one"}};
     for (const auto& [args, why] : refused) {
         EXPECT_EQ(run(args), 2) << args;
         EXPECT_NE(err.find("velmora: " + why + "\n"), std::string::npos) << args << err;

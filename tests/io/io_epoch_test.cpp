@@ -153,3 +153,39 @@ TEST(EpochImport, ReportsProgressAndCancelsWithoutChange) {
 }
 
 } // namespace
+
+// At 256 Hz an epoch from -400 ms widened outward starts at sample -103 (-402.3 ms); rounded to
+// the nearest sample, as MNE-Python cuts it, at sample -102 (-398.4 ms), one sample shorter.
+// The Control window from -400 ms keeps its start, or starts at the epoch's first sample.
+TEST(EpochImport, EpochEdgesWidenOutwardOrRoundToTheNearestSample) {
+    TempDir dir;
+    auto o =
+        stimEpochs(write(standardRecording(Format::EdfPlus), Format::EdfPlus, dir.path(), "e"));
+    o.epochStartMs = o.controlStartMs = -400.0;
+    o.epochEndMs = o.activeEndMs = 800.0;
+    struct Case {
+        CEpochImport::Edges edges;
+        long long samples;
+        double firstMs;
+    };
+    for (const Case& c : {Case{CEpochImport::Edges::Outward, 309, -103 * 1000.0 / 256},
+                          Case{CEpochImport::Edges::Nearest, 308, -102 * 1000.0 / 256}}) {
+        o.edges = c.edges;
+        CEpochImport import(o);
+        CArrayMEDataSetzq data;
+        const CIoResult r = import.build(data);
+        ASSERT_TRUE(r) << r.message;
+        EXPECT_EQ(import.report().samplesPerEpoch, c.samples);
+        EXPECT_DOUBLE_EQ(import.report().firstLatencyMs, c.firstMs);
+        const CMDTrialzq& trial = *data.getSessionData(0)->getTrialzq(0);
+        EXPECT_EQ(trial.getEpochLength(), c.samples);
+        EXPECT_NEAR(trial.getWindowStartMs(1), std::max(-400.0, c.firstMs), 1e-9);
+    }
+    // Ties go to the even sample, as Python's round does: -5.859375 ms is sample -1.5.
+    o.edges = CEpochImport::Edges::Nearest;
+    o.epochStartMs = o.controlStartMs = -500.0 * 3.0 / 256.0;
+    CEpochImport tie(o);
+    CArrayMEDataSetzq data;
+    ASSERT_TRUE(tie.build(data));
+    EXPECT_DOUBLE_EQ(tie.report().firstLatencyMs, -2 * 1000.0 / 256);
+}

@@ -94,6 +94,44 @@ TEST_F(ViewerTest, ABdfRecordingOpensAsEpochsAroundItsEvents) {
     EXPECT_NE(out.find("7 channels"), std::string::npos) << out;
 }
 
+// Each spectrum setting reaches the data set's settings (the summary reads them back) and the
+// spectra; --save-tfr writes what velmora --tfr reads again, never over an existing path.
+TEST_F(ViewerTest, SpectrumSettingsReachTheSpectraThatAreSavedForMne) {
+    Recording rec = eightElectrodes();
+    rec.rateHz = 256;
+    write(rec, Format::BdfPlus, dir.path(), "rec");
+    const std::string base = "rec.bdf --event stim --freqs 8,12,2 --summary ";
+    const std::pair<const char*, const char*> settings[] = {
+        {"", "wavelets: 7 cycles, sinusoid power, step 10 ms, threads: one per core"},
+        {"--cycles 3 --threads 2", "wavelets: 3 cycles, sinusoid power, step 10 ms, threads: 2"},
+        {"--cycles-divisor 2 --zero-mean --normalisation mne --step 20",
+         "wavelets: f / 2 cycles, zero mean, L2 norm sqrt(2) (MNE-Python), step 20 ms"},
+        {"--cycles-list 3,4.5,6 --step sample", "wavelets: cycles per frequency 3, 4.5, 6, "
+                                                "sinusoid power, step 3.90625 ms"}};
+    for (const auto& [args, line] : settings) {
+        ASSERT_EQ(run(base + args), 0) << args << err;
+        EXPECT_NE(out.find(line), std::string::npos) << args << "\n" << out;
+    }
+    EXPECT_NE(out.find("(step 3.9 ms)"), std::string::npos) << "a spectrum every sample\n" << out;
+    // Outward edges by default: the epoch from -402.3 ms; nearest: from -398.4 ms.
+    EXPECT_NE(out.find("309 samples at 256 Hz, -402.3 to 800.8 ms"), std::string::npos) << out;
+    ASSERT_EQ(run(base + "--edges nearest"), 0) << err;
+    EXPECT_NE(out.find("308 samples at 256 Hz, -398.4 to 800.8 ms"), std::string::npos) << out;
+
+    ASSERT_EQ(run(base + "--normalisation mne --save-tfr saved"), 0) << err;
+    EXPECT_NE(out.find("Saved the spectra (active, control, result) to 'saved'"), std::string::npos)
+        << out;
+    const std::string mne = out.substr(out.find("Active:"));
+    ASSERT_EQ(run("--tfr saved/active --summary"), 0) << err;
+    const std::string active = mne.substr(0, mne.find("Control:"));
+    EXPECT_NE(out.find(active.substr(active.find("power:"))), std::string::npos)
+        << "the saved power reads back as computed\n"
+        << active << out;
+    EXPECT_NE(out.find("8 channels, 3 frequencies"), std::string::npos) << out;
+    ASSERT_EQ(run(base + "--save-tfr saved"), 1);
+    EXPECT_EQ(err, "velmora: 'saved': exists already; choose another name or remove it\n");
+}
+
 // Ten electrodes with an occipital alpha burst, written by NumPy (fixtures/make_fixtures.py).
 TEST_F(ViewerTest, ANumpySpectraFolderOpensInTheClassAskedFor) {
     ASSERT_EQ(run("--tfr " VIEWER_FIXTURES "/npy_alpha --layout eeg1010 --class result "
