@@ -1,6 +1,7 @@
 // Group records over channels and the default selected point.
 #include "recording/CSpctmTrial03Process.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -66,18 +67,24 @@ int CSpctmTrial03Process::updateSumChnlSpctm(const CSpctmChnl* const* spectra, i
         }
     }
     const long long n = nTime * nFreq;
+    // Blocks of points, each channel's part read in order: reading every channel at one point
+    // at a time strides across all their grids at once.
+    constexpr long long kBlock = 1024;
+    std::vector<PointStats> stats(static_cast<std::size_t>(std::min(n, kBlock)));
     for (int comp = 0; comp < 3; ++comp) {
         CSumChnlSpctmDatazq& rec = *getSumChnlSpctmData(comp);
-        std::vector<const double*> grids;
-        for (const CSpctmChnl* s : used) {
-            grids.push_back(s->getSpctmDataPtr(comp, nullptr, nullptr));
-        }
-        for (long long i = 0; i < n; ++i) {
-            PointStats stats;
-            for (const double* g : grids) {
-                stats.add(g[i]);
+        for (long long first = 0; first < n; first += kBlock) {
+            const long long count = std::min(kBlock, n - first);
+            std::fill_n(stats.begin(), count, PointStats());
+            for (const CSpctmChnl* s : used) {
+                const double* g = s->getSpctmDataPtr(comp, nullptr, nullptr) + first;
+                for (long long i = 0; i < count; ++i) {
+                    stats[static_cast<std::size_t>(i)].add(g[i]);
+                }
             }
-            writePoint(rec, i, stats);
+            for (long long i = 0; i < count; ++i) {
+                writePoint(rec, first + i, stats[static_cast<std::size_t>(i)]);
+            }
         }
     }
     return 1;

@@ -85,24 +85,31 @@ void PyDataSet::setResultMode(CSpctmSettings::ResultMode mode) {
 }
 
 void PyDataSet::setSpectra(int spectralClass, double firstMs, double stepMs,
-                           const std::vector<double>& freqs, const py::array& power) {
+                           const std::vector<double>& freqs, const py::array& power,
+                           const std::vector<long long>& rows, const std::vector<double>& scales) {
     requireGrid(power, "the power");
-    const auto nC = power.shape(0), nF = power.shape(1), nT = power.shape(2);
-    if (!trial() || nC != trial()->getTotalChannel() ||
+    const auto nF = power.shape(1), nT = power.shape(2);
+    const auto nC = static_cast<long long>(rows.size());
+    if (!trial() || nC != trial()->getTotalChannel() || scales.size() != rows.size() ||
         nF != static_cast<py::ssize_t>(freqs.size()))
-        throw py::value_error("the power must be channels x frequencies x times (" +
-                              std::to_string(trial() ? trial()->getTotalChannel() : 0) + " x " +
-                              std::to_string(freqs.size()) + " x times)");
+        throw py::value_error("the power must have a row for each of the " +
+                              std::to_string(trial() ? trial()->getTotalChannel() : 0) +
+                              " channels and a column for each of the " +
+                              std::to_string(freqs.size()) + " frequencies");
+    for (long long row : rows)
+        if (row < 0 || row >= power.shape(0))
+            throw py::value_error("row " + std::to_string(row) + " is not in the power");
     check(m_builder.setSpectrumAxes(0, 0, spectralClass, nT, firstMs, stepMs, freqs));
     const auto* p = static_cast<const double*>(power.data());
     const std::vector<double> nan(static_cast<std::size_t>(nF * nT),
                                   std::numeric_limits<double>::quiet_NaN());
     std::vector<double> grid(nan.size());
-    for (py::ssize_t c = 0; c < nC; ++c) {
+    for (long long c = 0; c < nC; ++c) {
         // The builder's grids run time first, frequency fastest.
+        const double* row = p + rows[c] * nF * nT;
         for (py::ssize_t f = 0; f < nF; ++f)
             for (py::ssize_t t = 0; t < nT; ++t)
-                grid[static_cast<std::size_t>(t * nF + f)] = p[(c * nF + f) * nT + t];
+                grid[static_cast<std::size_t>(t * nF + f)] = row[f * nT + t] * scales[c];
         check(
             m_builder.setChannelSpectrum(0, 0, static_cast<int>(c), spectralClass, nan, nan, grid));
     }
@@ -152,8 +159,8 @@ std::vector<std::string> PyDataSet::powerUnits(int spectralClass) const {
     CMEGDatazq* session = m_data->getSessionData(0);
     CMDTrialzq* t = trial();
     for (int i = 0; t && i < t->getTotalChannel(); ++i) {
-        const std::u16string unit = session->getSpctmSettings().getSpctmUnit(
-            t->getChannel(i)->unit, spectralClass, kPower);
+        const std::u16string unit =
+            session->getSpctmSettings().getSpctmUnit(t->getChannel(i)->unit, spectralClass, kPower);
         units.push_back(CString(unit).ToUtf8());
     }
     return units;

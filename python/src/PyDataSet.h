@@ -28,10 +28,11 @@ public:
     // The contrast the Result class holds, which names its unit; before its spectra.
     void setResultMode(CSpctmSettings::ResultMode mode);
 
-    // Power of one class (0 Active, 1 Control, 2 Result): float64, channels x frequencies x
-    // times, in the channels' order.
+    // Power of one class (0 Active, 1 Control, 2 Result): float64, rows x frequencies x times
+    // in C order; channel c takes row rows[c] times scales[c].
     void setSpectra(int spectralClass, double firstMs, double stepMs,
-                    const std::vector<double>& freqs, const pybind11::array& power);
+                    const std::vector<double>& freqs, const pybind11::array& power,
+                    const std::vector<long long>& rows, const std::vector<double>& scales);
     // Raw epochs (float64, epochs x channels x times), the Active and Control windows (ms) and
     // the settings of the computation; computed at once.
     void setEpochs(const pybind11::array& data, double sfreq, double firstMs,

@@ -41,7 +41,8 @@ void bindDataSet(py::module_& m) {
         .def("set_head_frame", &PyDataSet::setHeadFrame, py::arg("front"), py::arg("right"))
         .def("set_result_mode", &PyDataSet::setResultMode, py::arg("mode"))
         .def("set_spectra", &PyDataSet::setSpectra, py::arg("spectral_class"), py::arg("first_ms"),
-             py::arg("step_ms"), py::arg("freqs"), py::arg("power"))
+             py::arg("step_ms"), py::arg("freqs"), py::arg("power"), py::arg("rows"),
+             py::arg("scales"))
         .def("set_epochs", &PyDataSet::setEpochs, py::arg("data"), py::arg("sfreq"),
              py::arg("first_ms"), py::arg("active"), py::arg("control"), py::arg("settings"))
         .def("finish", &PyDataSet::finish)

@@ -125,12 +125,13 @@ def _tfr_view(tfr, baseline, mode):
         data = tfr.copy().apply_baseline(baseline, mode=mode, verbose=False).data
         cls = 2
         view.data.set_result_mode(result_mode)
-    power = as_float64(data[view.picks()], "the power")
-    if cls == 0 or mode == "mean":
-        power = power * view.scales(power=True)[:, None, None]
+    scales = view.scales(power=True)
+    if cls == 2 and mode != "mean":
+        scales = np.ones_like(scales)
     view.data.set_spectra(cls, 1000.0 * tfr.times[0], _even_step_ms(tfr.times),
                           np.asarray(tfr.freqs, dtype=float).tolist(),
-                          np.ascontiguousarray(power))
+                          np.ascontiguousarray(as_float64(data, "the power")), view.picks(),
+                          scales.tolist())
     view.data.finish()
     return view, cls
 
