@@ -114,3 +114,20 @@ def test_show_without_a_display_paints_into_snapshots(eeg_epochs, freqs, tmp_pat
     with pytest.warns(UserWarning, match="No display"):
         velmora.show(power)
     assert (tmp_path / "snapshots" / "contour-eeg-active.png").stat().st_size > 1000
+
+
+def test_the_core_refuses_power_that_does_not_fit_its_channels():
+    from velmora import _velmora
+    data = _velmora.DataSet()
+    data.add_eeg("Cz", [0.0, 0.0, 0.09], "µV")
+    data.add_eeg("Oz", [0.0, -0.09, 0.0], "µV")
+    power = np.ones((3, 2, 5))
+    freqs = [8.0, 10.0]
+    for rows, scales, f in (([0], [1.0], freqs), ([0, 1], [1.0], freqs),
+                            ([0, 3], [1.0, 1.0], freqs), ([0, -1], [1.0, 1.0], freqs),
+                            ([0, 1], [1.0, 1.0], [8.0])):
+        with pytest.raises(ValueError):
+            data.set_spectra(0, 0.0, 4.0, f, power, rows, scales)
+    data.set_spectra(0, 0.0, 4.0, freqs, power, [2, 0], [1.0, 1.0])
+    data.finish()
+    assert data.channels() == ["Cz", "Oz"] and data.power_units(0) == ["µV²", "µV²"]
