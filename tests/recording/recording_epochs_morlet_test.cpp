@@ -38,8 +38,7 @@ CEpochsMorlet::Settings settings() {
     s.samplingRateHz = 100.0;
     s.freqsHz = {6.0, 11.0, 23.5};
     s.cycles = {3.0, 4.0, 6.0};
-    s.zeroMean = true;
-    return s;
+    return s; // zero mean by default, as MNE-Python's tfr_morlet
 }
 
 // "Same"-mode convolution: output t has the wavelet centred on sample t.
