@@ -536,6 +536,10 @@ CString CStatOneChnlSpctm3Dzq::valueUnit() {
     return ch ? CSpctmUnit::ofChannel(*session, *ch, m_spectralClass, m_component) : CString();
 }
 
+int CStatOneChnlSpctm3Dzq::shownComponent() const {
+    return shownSession() && shownTrial() ? m_component : -1;
+}
+
 CString CStatOneChnlSpctm3Dzq::valueTitle() {
     return shownSession() && shownTrial() ? CSpctmUnit::valueTitle(m_component, valueUnit())
                                           : CString();
@@ -558,7 +562,8 @@ void CStatOneChnlSpctm3Dzq::layoutAxes(CDC& dc) {
     if (m_pRnd->showInfo)
         taken.push_back(infoLineRect(dc, client));
     const float* model = m_pVtx->combined.m_model;
-    m_axes.layout(m_grid, m_heightLow, m_heightHigh, *st, valueTitle(), *m_pM3D, model, dc, taken);
+    m_axes.layout(m_grid, m_heightLow, m_heightHigh, *st, shownComponent(), valueUnit(), *m_pM3D,
+                  model, dc, taken);
     m_axes.drawLines(*m_pM3D, model);
 }
 
@@ -571,7 +576,7 @@ void CStatOneChnlSpctm3Dzq::drawOverlays(CDC& dc) {
     dc.SetTextColor(kTextColor);
     m_axes.drawLabels(dc);
     if (m_colorBar)
-        CSpctmColorBar::draw(dc, client, *m_pRnd, valueTitle());
+        CSpctmColorBar::draw(dc, client, *m_pRnd, shownComponent(), valueUnit());
     if (m_pRnd->showInfo)
         drawInfoLine(dc, client);
 }

@@ -57,6 +57,8 @@ public:
     // The unit and title of the values shown ("fT²", "Power (fT²)"); empty without data.
     CString valueUnit();
     CString valueTitle();
+    // The data component shown, -1 without data (axes and bar then name no values).
+    int shownComponent() const;
 
     std::uint8_t m_colorBar = 1;
     std::uint8_t m_flag2 = 0;
