@@ -68,8 +68,10 @@ bool parse(std::u16string text, Parsed& p) {
     const std::u16string first = text.substr(0, end);
     p.rest = end == std::u16string::npos ? std::u16string() : text.substr(end);
     // "T/m²" is a tesla per square metre, not a square.
-    if (p.power == 2 && !p.parenthesised && !p.rest.empty())
-        return false;
+    if (p.power == 2 && !p.parenthesised && !p.rest.empty()) {
+        p.power = 1;
+        p.rest += u'\u00B2';
+    }
     return readSymbol(first, p);
 }
 

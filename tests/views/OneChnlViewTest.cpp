@@ -5,6 +5,7 @@
 // shows their values.
 #include "UiTest.h"
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
+#include "dialogs/res/resource.h"
 #include "engine/CM3Dzq.h"
 #include "facade/CVelmoraFacezq.h"
 #include "geometry/COneSpctm3DVtx.h"
@@ -405,6 +406,67 @@ TEST_F(OneChnlViewTest, ColourBarNeverCoversTheSurface) {
             for (int x = std::max(0, static_cast<int>(bar.left)); x < w; ++x)
                 under += near(frame[static_cast<size_t>(y) * w + x], background()) ? 0 : 1;
         EXPECT_EQ(under, 0) << "surface pixels under the colour bar";
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Power of any size opens with relief, a value axis and a colour bar whose labels
+// are a few digits in the unit with the prefix that fits; an unknown unit keeps its name.
+TEST_F(OneChnlViewTest, PowerOfAnySizeShowsReliefAndPrefixedLabels) {
+    struct Case {
+        double scale; // of the grid; the power is its square
+        const char16_t* unit;
+        const char16_t* title;
+    };
+    const Case cases[] = {{1.0, u"\u00B5V", u"Power (\u00B5V\u00B2)"},
+                          {1e-5, u"V", u"Power (\u00B5V\u00B2)"},  // power up to 8.1e-9 V²
+                          {1e10, u"fT", u"Power (\u00B5T\u00B2)"}, // up to 8.1e21 fT²
+                          {std::sqrt(1e-9), u"mmHg", u"Power (\u00D710\u207B\u2079 mmHg\u00B2)"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(CString(c.title).ToUtf8());
+        data = GridDataSet();
+        face.~CVelmoraFacezq();
+        new (&face) CVelmoraFacezq();
+        data.build(12, 6, {GridDataSet::ramp(12, 6, c.scale, 9.0 * c.scale)});
+        ASSERT_TRUE(CMEDataSetBuilder(data.data).setChannelUnit(0, 0, c.unit));
+        ASSERT_EQ(face.checkInitSpctmDlgSingleChnl(0), 1);
+        face.sendMessageX(4, 2);
+        ASSERT_EQ(face.show3DOneChnlSpctmAct(&data.data, noCallback, nullptr), 1);
+        view = &face.m_pDlgOneChnlAct->m_view;
+        paint();
+        if (!view->m_pM3D)
+            GTEST_SKIP() << "no 3D device: " << view->getInitError();
+        const CMVBzq& vb = view->m_pVtx->combined;
+        float lo = vb.m_pVtx[0].pos[1], hi = lo;
+        for (long long i = 0; i < vb.m_nVtx; ++i) {
+            lo = std::min(lo, vb.m_pVtx[i].pos[1]);
+            hi = std::max(hi, vb.m_pVtx[i].pos[1]);
+        }
+        // Not flat: at least as tall as the base (11 wide, 10 deep) is wide.
+        EXPECT_GT(hi - lo, 11.0f);
+
+        std::vector<std::string> titles, labels;
+        for (const auto& l : view->axes().labels())
+            if (l.axis == CSpctmAxes3D::kValue)
+                (l.title ? titles : labels).push_back(l.text.ToUtf8());
+        EXPECT_EQ(titles, std::vector<std::string>{CString(c.title).ToUtf8()});
+        ASSERT_GE(labels.size(), 2u);
+        // 0 and steps of a round size: 10 .. 60 or 1000 .. 6000, never an exponent.
+        EXPECT_EQ(labels.front(), "0");
+        for (const std::string& text : labels)
+            EXPECT_EQ(text.find_first_not_of("0123456789"), std::string::npos) << text;
+        const double step = std::stod(labels[1]);
+        EXPECT_TRUE(step == 10.0 || step == 1000.0) << step;
+
+        double factor = 0.0;
+        const CString caption =
+            CSpctmColorBar::caption(*face.m_pRnd, 2, view->valueUnit(), &factor);
+        EXPECT_EQ(caption, CString(c.title));
+        const CSpctmColorBar::Numbers n = CSpctmColorBar::numbers(*face.m_pRnd, factor);
+        EXPECT_EQ(n.right, CString(step == 10.0 ? u"81" : u"8100"));
     }
 }
 
