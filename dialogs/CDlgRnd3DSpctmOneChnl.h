@@ -50,6 +50,9 @@ public:
     int updateDlgShow();
     // Lists the channels that have a spectrum of the class (item data: channel index).
     int fillChnlCombo();
+    // Names display choice 0 after the current channel's kind of sensor ("MEG Sensor",
+    // "EEG Electrode"), keeping the selection.
+    void nameOwnSpectrum();
     // Sets the spectral class (both copies) or the data component (both copies and combo).
     void setSpectralClass(int spectralClass);
     void setDataComponent(int component);
