@@ -112,6 +112,24 @@ TEST(EpochImport, TakesTheTypeFromTheLayoutElseFromTheUnit) {
     EXPECT_NEAR(trial.getChannel(3)->getRawData()[10], pz(start + 10.0 / kRate), 0.05);
 }
 
+// BioSig names the units of formats other than EDF and BDF itself: a tesla "Wb m-2".
+TEST(EpochImport, UnitsBioSigNamesAreWrittenAsTheViewsShowThem) {
+    TempDir dir;
+    Recording rec = standardRecording(Format::Gdf);
+    rec.channels = {{"Fz", "uV", fz}, {"MAG1", "fT", fz}};
+    std::ofstream(dir.file("positions.txt")) << "Fz 0 0.07 0.07\nMAG1 0.05 0 0.11\n";
+    auto o = stimEpochs(write(rec, Format::Gdf, dir.path(), "units"));
+    o.eventTexts = {};
+    o.eventCodes = {1};
+    o.montage.layouts = {dir.file("positions.txt")};
+    CEpochImport import(o);
+    CArrayMEDataSetzq data;
+    ASSERT_TRUE(import.build(data)) << import.build(data).message;
+    CMDTrialzq& trial = *data.getSessionData(0)->getTrialzq(0);
+    EXPECT_EQ(trial.getChannel(0)->unit, u"\u00B5V");
+    EXPECT_EQ(trial.getChannel(1)->unit, u"fT");
+}
+
 TEST(EpochImport, TheFirstLayoutPlacingALabelWins) {
     TempDir dir;
     std::ofstream(dir.file("front.txt")) << "Fz 0 0.07 0.07\n";

@@ -182,6 +182,9 @@ TEST(ColorBarNumbers, NameTheEndsOfTheRangeOfEachDrawing) {
     expectNumbers(u"-12.35", u"0", u"12.35", "polarity");
     rnd.polarity = 0;
     expectNumbers(u"0.25", u"", u"12.35", "absolute value");
+    // A factor of 0 or none divides by nothing.
+    for (double factor : {0.0, std::nan("")})
+        EXPECT_EQ(CSpctmColorBar::numbers(rnd, factor).right, CString(u"12.35"));
     rnd.standardMode = 0;
     rnd.proDisplayMode = 1;
     expectNumbers(u"-3.5", u"", u"7.125", "window view");
