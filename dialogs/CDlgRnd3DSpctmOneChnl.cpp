@@ -239,6 +239,7 @@ int CDlgRnd3DSpctmOneChnl::updateDlgShow() {
     m_cmbComponent.SetCurSel(m_component);
     m_cmbShowSource.SetCurSel(m_showSource);
     fillChnlCombo();
+    nameOwnSpectrum();
     if (m_firstShow) {
         showValues();
         OnBnClickedAutofit();
@@ -286,6 +287,21 @@ int CDlgRnd3DSpctmOneChnl::fillChnlCombo() {
     m_cmbChannel.SetCurSel(current < static_cast<long>(indexes.size()) ? static_cast<int>(current)
                                                                        : 0);
     return 1;
+}
+
+void CDlgRnd3DSpctmOneChnl::nameOwnSpectrum() {
+    const CString name =
+        CStatOneChnlSpctm3Dzq::ownSpectrumLabel(fetch() ? m_pTrial->getChannel(-1) : nullptr);
+    if (m_cmbShowSource.GetCount() < 1)
+        return;
+    CString shown;
+    m_cmbShowSource.GetLBText(0, shown);
+    if (shown == name)
+        return;
+    const int selected = m_cmbShowSource.GetCurSel();
+    m_cmbShowSource.DeleteString(0);
+    m_cmbShowSource.InsertString(0, name);
+    m_cmbShowSource.SetCurSel(selected);
 }
 
 bool CDlgRnd3DSpctmOneChnl::comboLists(const std::vector<CMDChannelzq*>& listed,
@@ -575,6 +591,7 @@ void CDlgRnd3DSpctmOneChnl::OnCbnSelchangeChannel() {
         m_pTrial->setCurrentChannel(static_cast<int>(data));
         m_view.updateSpctmSurface();
     }
+    nameOwnSpectrum();
     repaintView(TRUE);
 }
 

@@ -29,9 +29,9 @@ public:
     // Typed values outside these ranges are refused with the framework's prompt and the field
     // keeps its value: beyond them the surface leaves float range or shrinks to nothing.
     // "Reset" brings a Left-Right, Ant-Post or V Ratio outside them back to 1.0, and V Peak
-    // back to 30.
+    // back to 30. V Ratio spans what any V Peak makes of values from 1e-30 to 1e30.
     static constexpr double kMinScale = 1e-6, kMaxScale = 1e3;
-    static constexpr double kMinVRatio = 1e-30, kMaxVRatio = 1e30;
+    static constexpr double kMinVRatio = 1e-40, kMaxVRatio = 1e40;
     static constexpr double kMinVPeak = 1e-6, kMaxVPeak = 1e6;
 
     CDlgRnd3DSpctmOneChnl();
@@ -50,6 +50,9 @@ public:
     int updateDlgShow();
     // Lists the channels that have a spectrum of the class (item data: channel index).
     int fillChnlCombo();
+    // Names display choice 0 after the current channel's kind of sensor ("MEG Sensor",
+    // "EEG Electrode"), keeping the selection.
+    void nameOwnSpectrum();
     // Sets the spectral class (both copies) or the data component (both copies and combo).
     void setSpectralClass(int spectralClass);
     void setDataComponent(int component);

@@ -5,6 +5,7 @@
 #include "gfx/ID3D11DeviceContext.h"
 #include "recording/CSpctmTrial.h"
 #include "views/CAxisTicks.h"
+#include "views/CSpctmUnit.h"
 #include "win/CDC.h"
 
 #include <algorithm>
@@ -153,8 +154,8 @@ void CSpctmAxes3D::clear() {
 }
 
 void CSpctmAxes3D::layout(const Grid& g, double yLow, double yHigh, const CSpctmTrial& st,
-                          const CString& valueTitle, const CM3Dzq& engine, const float model[16],
-                          CDC& dc, std::vector<CRect>& taken) {
+                          int component, const CString& unit, const CM3Dzq& engine,
+                          const float model[16], CDC& dc, std::vector<CRect>& taken) {
     clear();
     if (!g.valid())
         return;
@@ -206,19 +207,23 @@ void CSpctmAxes3D::layout(const Grid& g, double yLow, double yHigh, const CSpctm
     else
         addLine(freq.from, freq.to);
 
+    // Ticks at round values in the prefixed unit: value = shown * factor.
+    double factor = 1.0;
+    const double magnitude = std::max(std::fabs(e.yFloor), std::fabs(e.yTop)) / std::fabs(g.dy);
+    const CString title = CSpctmUnit::scaledTitle(component, unit, magnitude, &factor);
     Axis value{kValue,
                {e.xLo - e.gap, e.yFloor, e.zHi},
                {e.xLo - e.gap, e.yTop, e.zHi},
                {-e.tick, 0.0, 0.0},
-               e.yFloor / g.dy,
-               e.yTop / g.dy,
+               e.yFloor / g.dy / factor,
+               e.yTop / g.dy / factor,
                {},
-               valueTitle,
+               component >= 0 ? title : CString(),
                true,
                {-1.0, 0.0}};
     value.at = [&](double v, double p[3]) {
         p[0] = value.from[0];
-        p[1] = v * g.dy;
+        p[1] = v * factor * g.dy;
         p[2] = value.from[2];
         return true;
     };

@@ -1,6 +1,7 @@
 // The axes of the single-channel surface, drawn in its scene so that they turn and zoom with
 // it: time in ms along the front (lowest-frequency) edge, frequency in Hz along the left
-// (earliest) edge, the value with its unit upright at the back-left corner. Ticks are 1-2-5
+// (earliest) edge, the value with its unit upright at the back-left corner, in the unit with
+// the SI prefix that fits the size of the heights. Ticks are 1-2-5
 // steps, as many as the axis' length on screen holds; labels are upright screen text at the
 // projected tick ends, pushed away from the axis, and a label that would overlap another is
 // left out.
@@ -49,9 +50,11 @@ public:
 
     // Chooses ticks for the axes as the engine shows them through model, fills the line
     // buffer and places the labels (none overlapping each other or `taken`, which gets the
-    // labels' rectangles). st gives latencies and frequencies; valueTitle names the heights.
-    void layout(const Grid& grid, double yLow, double yHigh, const CSpctmTrial& st,
-                const CString& valueTitle, const CM3Dzq& engine, const float model[16], CDC& dc,
+    // labels' rectangles). st gives latencies and frequencies; the heights are values of the
+    // data component in unit, labelled with the prefix that fits their size (no title for a
+    // component below 0).
+    void layout(const Grid& grid, double yLow, double yHigh, const CSpctmTrial& st, int component,
+                const CString& unit, const CM3Dzq& engine, const float model[16], CDC& dc,
                 std::vector<CRect>& taken);
     // Forgets the lines and labels laid out last.
     void clear();

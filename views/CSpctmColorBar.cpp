@@ -3,6 +3,7 @@
 
 #include "render/CMEGSpctm3DRndzq.h"
 #include "views/CAxisTicks.h"
+#include "views/CSpctmUnit.h"
 #include "win/CDC.h"
 
 #include <algorithm>
@@ -77,10 +78,19 @@ COLORREF barColor(const BarPalette& p, int x, int width) {
     return p.second[i];
 }
 
+// Four significant digits; whole numbers up to a million without an exponent (a squared
+// unit's prefix steps by a million).
 CString number(double v) {
     CString s;
-    s.Format(u"%.4g", v == 0.0 ? 0.0 : v);
+    const double a = std::fabs(v);
+    s.Format(a >= 1e4 && a < 1e6 ? u"%.0f" : u"%.4g", v == 0.0 ? 0.0 : v);
     return s;
+}
+
+// The largest size of the values the bar spans.
+double magnitude(const BarPalette& p) {
+    const double ends = std::max(std::fabs(p.lower), std::fabs(p.upper));
+    return p.first ? std::max({ends, std::fabs(p.farNegative), std::fabs(p.nearNegative)}) : ends;
 }
 
 // One stretch of the bar: pixels [x0, x1) show the values from v0 to v1.
@@ -127,32 +137,44 @@ private:
     std::vector<std::pair<int, int>> m_used;
 };
 
-void drawTicks(CDC& dc, const Stretch& s, int y, LabelRow& row) {
+// Ticks at round values of v / factor.
+void drawTicks(CDC& dc, const Stretch& s, double factor, int y, LabelRow& row) {
     const int pixels = s.x1 - s.x0;
     if (pixels < 2 || !(s.v0 != s.v1))
         return;
     double step = 0.0;
     const int intervals = std::max(1, pixels / kPixelsPerTick);
-    for (double v : CAxisTicks::chooseAtLeastTwo(s.v0, s.v1, intervals, &step)) {
+    for (double shown :
+         CAxisTicks::chooseAtLeastTwo(s.v0 / factor, s.v1 / factor, intervals, &step)) {
+        const double v = shown * factor;
         const double share = (v - s.v0) / (s.v1 - s.v0);
         const int x = s.x0 + static_cast<int>(std::lround(share * (pixels - 1)));
         dc.FillSolidRect(x, y, 1, kTickLength, dc.GetTextColor());
-        row.centred(CAxisTicks::label(v, step), x);
+        row.centred(CAxisTicks::label(shown, step), x);
     }
 }
 
-CSpctmColorBar::Numbers barNumbers(const BarPalette& p) {
+CSpctmColorBar::Numbers barNumbers(const BarPalette& p, double factor) {
     if (!p.second || p.entries < 1)
         return {};
     if (!p.first)
-        return {number(p.lower), CString(), number(p.upper)};
-    return {number(p.farNegative), CString(u"0"), number(p.upper)};
+        return {number(p.lower / factor), CString(), number(p.upper / factor)};
+    return {number(p.farNegative / factor), CString(u"0"), number(p.upper / factor)};
 }
 
 } // namespace
 
-CSpctmColorBar::Numbers CSpctmColorBar::numbers(const CMEGSpctm3DRndzq& rnd) {
-    return barNumbers(barPalette(rnd));
+CSpctmColorBar::Numbers CSpctmColorBar::numbers(const CMEGSpctm3DRndzq& rnd, double factor) {
+    return barNumbers(barPalette(rnd), factor > 0.0 && std::isfinite(factor) ? factor : 1.0);
+}
+
+CString CSpctmColorBar::caption(const CMEGSpctm3DRndzq& rnd, int component, const CString& unit,
+                                double* factor) {
+    if (factor)
+        *factor = 1.0;
+    if (component < 0)
+        return CString();
+    return CSpctmUnit::scaledTitle(component, unit, magnitude(barPalette(rnd)), factor);
 }
 
 CRect CSpctmColorBar::area(CDC& dc, const CRect& client) {
@@ -163,8 +185,8 @@ CRect CSpctmColorBar::area(CDC& dc, const CRect& client) {
                  l.y0 + l.height + kTickLength + l.lineHeight + 4);
 }
 
-void CSpctmColorBar::draw(CDC& dc, const CRect& client, const CMEGSpctm3DRndzq& rnd,
-                          const CString& caption) {
+void CSpctmColorBar::draw(CDC& dc, const CRect& client, const CMEGSpctm3DRndzq& rnd, int component,
+                          const CString& unit) {
     const BarPalette p = barPalette(rnd);
     const Layout l = layoutIn(dc, client);
     if (!p.second || p.entries < 1 || !fits(l, client))
@@ -179,19 +201,21 @@ void CSpctmColorBar::draw(CDC& dc, const CRect& client, const CMEGSpctm3DRndzq& 
     // A dark panel keeps the white labels readable over a light scene.
     dc.FillSolidRect(area(dc, client), kPanelColor);
     dc.DrawImageRGBA(l.x0, l.y0, l.width, l.height, bar.data());
-    if (!caption.IsEmpty())
-        dc.TextOut(l.x0 + l.width - dc.GetTextExtent(caption).cx, l.y0 - l.lineHeight - 2, caption);
+    double factor = 1.0;
+    const CString title = caption(rnd, component, unit, &factor);
+    if (!title.IsEmpty())
+        dc.TextOut(l.x0 + l.width - dc.GetTextExtent(title).cx, l.y0 - l.lineHeight - 2, title);
     const int tickTop = l.y0 + l.height;
     LabelRow row(dc, tickTop + kTickLength);
     const int half = l.width / 2;
-    const Numbers n = barNumbers(p);
+    const Numbers n = barNumbers(p, factor);
     row.put(n.left, l.x0);
     row.put(n.right, l.x0 + l.width - dc.GetTextExtent(n.right).cx);
     if (p.first) {
         row.centred(n.middle, l.x0 + half);
-        drawTicks(dc, {l.x0, l.x0 + half, p.farNegative, p.nearNegative}, tickTop, row);
-        drawTicks(dc, {l.x0 + half, l.x0 + l.width, p.lower, p.upper}, tickTop, row);
+        drawTicks(dc, {l.x0, l.x0 + half, p.farNegative, p.nearNegative}, factor, tickTop, row);
+        drawTicks(dc, {l.x0 + half, l.x0 + l.width, p.lower, p.upper}, factor, tickTop, row);
     } else {
-        drawTicks(dc, {l.x0, l.x0 + l.width, p.lower, p.upper}, tickTop, row);
+        drawTicks(dc, {l.x0, l.x0 + l.width, p.lower, p.upper}, factor, tickTop, row);
     }
 }

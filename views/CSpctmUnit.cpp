@@ -2,6 +2,7 @@
 #include "views/CSpctmUnit.h"
 
 #include "recording/CMEGDatazq.h"
+#include "views/CUnitPrefix.h"
 
 #include <vector>
 
@@ -47,4 +48,15 @@ CString CSpctmUnit::valueTitle(int component, const CString& unit) {
     if (unit.IsEmpty())
         return component == 2 ? CString(u"Power ratio") : name;
     return name + u" (" + unit + u")";
+}
+
+CString CSpctmUnit::scaledTitle(int component, const CString& unit, double magnitude,
+                                double* factor) {
+    const CUnitPrefix::Scaled scaled = CUnitPrefix::fit(unit, magnitude);
+    if (factor)
+        *factor = scaled.factor;
+    // A ratio has no unit; a power of ten in front of it still needs saying.
+    if (unit.IsEmpty() && component == 2 && !scaled.unit.IsEmpty())
+        return CString(u"Power ratio (") + scaled.unit + u")";
+    return valueTitle(component, scaled.unit);
 }

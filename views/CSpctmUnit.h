@@ -25,4 +25,9 @@ public:
                               int spectralClass, int component);
     // What the values are, with their unit: "Power (fT²)", "Real part (µV)", "Power ratio".
     static CString valueTitle(int component, const CString& unit);
+    // The title of values of the unit whose largest size is magnitude, in the unit with the
+    // prefix that shows them in a few digits ("Power (µV²)" for 1e-9 V²); *factor gets what the
+    // values are divided by to be shown in it.
+    static CString scaledTitle(int component, const CString& unit, double magnitude,
+                               double* factor);
 };

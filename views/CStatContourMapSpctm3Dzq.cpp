@@ -466,8 +466,7 @@ void CStatContourMapSpctm3Dzq::drawOverlays(CDC& dc, const CRect& client) {
     dc.SetBkMode(TRANSPARENT);
     // The bar stands above the two text lines, under the frame.
     CSpctmColorBar::draw(dc, aboveTextLines(dc, client), *m_pRnd,
-                         m_pMEGData && m_pTrial ? CSpctmUnit::valueTitle(m_component, unit)
-                                                : CString());
+                         m_pMEGData && m_pTrial ? m_component : -1, unit);
 }
 
 int CStatContourMapSpctm3Dzq::setMegSnsKind(int kind) {

@@ -536,6 +536,16 @@ CString CStatOneChnlSpctm3Dzq::valueUnit() {
     return ch ? CSpctmUnit::ofChannel(*session, *ch, m_spectralClass, m_component) : CString();
 }
 
+CString CStatOneChnlSpctm3Dzq::ownSpectrumLabel(CMDChannelzq* channel) {
+    return channel && channel->getChannelType() == CMDChannelzq::EegElectrode
+               ? CString(u"EEG Electrode")
+               : CString(kSourceLabels[0]);
+}
+
+int CStatOneChnlSpctm3Dzq::shownComponent() const {
+    return shownSession() && shownTrial() ? m_component : -1;
+}
+
 CString CStatOneChnlSpctm3Dzq::valueTitle() {
     return shownSession() && shownTrial() ? CSpctmUnit::valueTitle(m_component, valueUnit())
                                           : CString();
@@ -558,7 +568,8 @@ void CStatOneChnlSpctm3Dzq::layoutAxes(CDC& dc) {
     if (m_pRnd->showInfo)
         taken.push_back(infoLineRect(dc, client));
     const float* model = m_pVtx->combined.m_model;
-    m_axes.layout(m_grid, m_heightLow, m_heightHigh, *st, valueTitle(), *m_pM3D, model, dc, taken);
+    m_axes.layout(m_grid, m_heightLow, m_heightHigh, *st, shownComponent(), valueUnit(), *m_pM3D,
+                  model, dc, taken);
     m_axes.drawLines(*m_pM3D, model);
 }
 
@@ -571,7 +582,7 @@ void CStatOneChnlSpctm3Dzq::drawOverlays(CDC& dc) {
     dc.SetTextColor(kTextColor);
     m_axes.drawLabels(dc);
     if (m_colorBar)
-        CSpctmColorBar::draw(dc, client, *m_pRnd, valueTitle());
+        CSpctmColorBar::draw(dc, client, *m_pRnd, shownComponent(), valueUnit());
     if (m_pRnd->showInfo)
         drawInfoLine(dc, client);
 }
@@ -589,10 +600,14 @@ CString CStatOneChnlSpctm3Dzq::infoLine() {
     if (!m_pRnd)
         return CString();
     CString channel = u"no channel";
+    CString source = labelOf(kSourceLabels, m_pRnd->showSource);
     double ms = 0.0, hz = 0.0, ms1 = 0.0, hz1 = 0.0;
     if (CMDTrialzq* trial = shownTrial()) {
-        if (CMDChannelzq* ch = trial->getChannel(-1))
+        CMDChannelzq* ch = trial->getChannel(-1);
+        if (ch)
             channel = CString(ch->label);
+        if (m_pRnd->showSource == 0)
+            source = ownSpectrumLabel(ch);
         if (CSpctmTrialzq* st = trial->getSpctmTrial(false, m_spectralClass)) {
             st->getTrialSpctmTime2LatencyMsec(m_pRnd->linkTime, m_pRnd->linkTime, ms, ms1);
             st->getTrialSpctmGivenFreqID4Hz(m_pRnd->linkFreq, m_pRnd->linkFreq, hz, hz1);
@@ -601,7 +616,7 @@ CString CStatOneChnlSpctm3Dzq::infoLine() {
     CString line;
     line.Format(u"%s  |  %s  |  %s  |  %s  |  %.0f ms, %.1f Hz", channel,
                 labelOf(kClassLabels, m_spectralClass), labelOf(kComponentLabels, m_component),
-                labelOf(kSourceLabels, m_pRnd->showSource), ms, hz);
+                source, ms, hz);
     const CString title = valueTitle();
     if (!title.IsEmpty())
         line += CString(u"  |  ") + title;

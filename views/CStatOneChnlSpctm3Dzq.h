@@ -57,6 +57,11 @@ public:
     // The unit and title of the values shown ("fT²", "Power (fT²)"); empty without data.
     CString valueUnit();
     CString valueTitle();
+    // The data component shown, -1 without data (axes and bar then name no values).
+    int shownComponent() const;
+    // The name of display choice 0, the channel's own spectrum, for the channel's kind of
+    // sensor: "EEG Electrode" for an electrode, else "MEG Sensor".
+    static CString ownSpectrumLabel(CMDChannelzq* channel);
 
     std::uint8_t m_colorBar = 1;
     std::uint8_t m_flag2 = 0;

@@ -3,6 +3,8 @@
 
 #include "recording/CArrayMEDataSetzq.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -39,7 +41,90 @@ void printChannels(CMDTrialzq& trial, std::ostream& out) {
     out << ")\n";
 }
 
-void printClass(CMDTrialzq& trial, int spectralClass, std::ostream& out) {
+std::string utf8(const std::u16string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size())
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+// The finite values of the channels' own grids of one unit.
+struct UnitRange {
+    std::u16string unit;
+    double lo = 0.0, hi = 0.0, sum = 0.0;
+    long long count = 0;
+
+    void add(const double* v, long long n) {
+        for (long long k = 0; k < n; ++k) {
+            if (!std::isfinite(v[k]))
+                continue;
+            lo = count ? std::min(lo, v[k]) : v[k];
+            hi = count ? std::max(hi, v[k]) : v[k];
+            sum += v[k];
+            ++count;
+        }
+    }
+};
+
+// Ranges of a component over the channels, one for each unit their values are in (MEG and
+// EEG channels differ by orders of magnitude), in the order the units first appear.
+std::vector<UnitRange> rangesByUnit(const CMEGDatazq& session, CMDTrialzq& trial, int spectralClass,
+                                    int component) {
+    std::vector<UnitRange> ranges;
+    for (int i = 0; i < trial.getTotalChannel(); ++i) {
+        CMDChannelzq* ch = trial.getChannel(i);
+        CSpctmChnlzq* spectrum = ch ? ch->getSpctmChnl(false, spectralClass) : nullptr;
+        long long nTime = 0, nFreq = 0;
+        const double* v = spectrum ? spectrum->getSpctmDataPtr(component, &nTime, &nFreq) : nullptr;
+        if (!v)
+            continue;
+        const std::u16string unit =
+            session.getSpctmSettings().getSpctmUnit(ch->unit, spectralClass, component);
+        auto it = std::find_if(ranges.begin(), ranges.end(),
+                               [&](const UnitRange& r) { return r.unit == unit; });
+        if (it == ranges.end())
+            it = ranges.insert(ranges.end(), UnitRange{unit});
+        it->add(v, nTime * nFreq);
+    }
+    return ranges;
+}
+
+void printComponent(const CMEGDatazq& session, CMDTrialzq& trial, int spectralClass, int component,
+                    std::ostream& out) {
+    bool any = false;
+    for (const UnitRange& r : rangesByUnit(session, trial, spectralClass, component)) {
+        if (r.count == 0)
+            continue;
+        out << "    " << kComponentNames[component]
+            << (r.unit.empty() ? std::string() : " (" + utf8(r.unit) + ")") << ": "
+            << format("min %.4g, max %.4g, mean %.4g\n", r.lo, r.hi,
+                      r.sum / static_cast<double>(r.count));
+        any = true;
+    }
+    if (!any)
+        out << "    " << kComponentNames[component] << ": no finite values\n";
+}
+
+void printClass(const CMEGDatazq& session, CMDTrialzq& trial, int spectralClass,
+                std::ostream& out) {
     CSpctmTrialzq* st = trial.getSpctmTrial(false, spectralClass);
     out << "  " << kClassNames[spectralClass] << ":";
     if (!st) {
@@ -53,14 +138,8 @@ void printClass(CMDTrialzq& trial, int spectralClass, std::ostream& out) {
                   st->getLatencyMs(nTime - 1), st->getTimeStepMs())
         << " " << nFreq << " frequencies"
         << format(" from %.1f to %.1f Hz\n", st->getFreqHz(0), st->getFreqHz(nFreq - 1));
-    for (int component = 0; component < 3; ++component) {
-        double lo = 0.0, hi = 0.0, mean = 0.0;
-        out << "    " << kComponentNames[component] << ": ";
-        if (trial.getSpctmRangeAllChann(&lo, &hi, &mean, 1, spectralClass, component))
-            out << format("min %.4g, max %.4g, mean %.4g\n", lo, hi, mean);
-        else
-            out << "no finite values\n";
-    }
+    for (int component = 0; component < 3; ++component)
+        printComponent(session, trial, spectralClass, component, out);
 }
 
 // Channels the last spectrum computation left without usable spectra, or computed from only
@@ -123,8 +202,8 @@ void printRecordingSummary(CArrayMEDataSetzq& data, std::ostream& out) {
                     : std::string(", no Control window\n"));
     if (trial->hasRawTiming())
         printSettings(session->getSpctmSettings(), out);
-    out << "Spectra of the current trial (value ranges over all channels):\n";
+    out << "Spectra of the current trial (value ranges over all channels of each unit):\n";
     for (int c = 0; c < 3; ++c)
-        printClass(*trial, c, out);
+        printClass(*session, *trial, c, out);
     printOutcomes(*session, out);
 }

@@ -43,6 +43,10 @@ const char* const kRoles[] = {"active", "control", "result"};
 constexpr int kMovieFps = 10;
 constexpr double kSurfaceWidth = 640.0;
 constexpr double kSurfaceDepth = 480.0;
+// Height of the largest value after "Autofit": the scene's peak limit, which the dialog's
+// fit gives values above it, so that values of any size open with the same relief (V Peak
+// would leave those below it 30 high on a base 640 wide).
+constexpr double kPeakHeight = 512.0;
 
 // The MEG sensor kind the map shows: the one asked for, else magnetometers when the data
 // has several kinds (the field's maps show one kind at a time), else all of them.
@@ -107,6 +111,10 @@ void prepareWindows(CVelmoraFacezq& face, CArrayMEDataSetzq& data, const DemoWin
     const int spectralClass = o.spectralClass;
     face.checkInitMEGSpctm3DRnd(&data);
     face.checkInitSpctmDlgSingleChnl(spectralClass);
+    CDlgRnd3DSpctmOneChnl* oneChnl[] = {face.m_pDlgOneChnlAct, face.m_pDlgOneChnlCtl,
+                                        face.m_pDlgOneChnlRst};
+    if (oneChnl[spectralClass])
+        oneChnl[spectralClass]->m_vPeak = kPeakHeight;
     face.checkInitSpctmStdSetDlg(nullptr);
     if (face.m_pDlgStdSet)
         face.m_pDlgStdSet->m_component = kPower;

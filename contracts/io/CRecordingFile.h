@@ -15,7 +15,9 @@ class CRecordingFile {
 public:
     struct Channel {
         std::string label;
-        std::string unit; // physical unit as BioSig names it ("uV", "fWb m-2"); "" unknown
+        // Physical unit as an EDF or BDF header writes it ("uV", "fT/cm"), else as BioSig
+        // names it ("uV", "fWb m-2"); "" unknown.
+        std::string unit;
         double samplingRateHz = 0.0;
         bool atRecordingRate = true; // false: sampled at another rate, not readable as epochs
         // Why the samples cannot be read in physical units ("has an empty physical range:

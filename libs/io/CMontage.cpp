@@ -44,6 +44,20 @@ CMontage::UnitKind CMontage::unitKind(const std::string& unit) {
     return UnitKind::Unknown;
 }
 
+std::string CMontage::shownUnit(const std::string& unit) {
+    std::string u = io_text::trim(unit);
+    const UnitKind kind = unitKind(u);
+    // BioSig names the tesla by its definition.
+    if (const std::size_t at = u.find("Wb m-2");
+        kind == UnitKind::Tesla && at != std::string::npos) {
+        u.replace(at, 6, "T");
+    }
+    if (u.size() > 1 && u[0] == 'u' && kind != UnitKind::Unknown) {
+        return "\xC2\xB5" + u.substr(1);
+    }
+    return u;
+}
+
 CIoResult CMontage::load(const CMontageOptions& options) {
     m_options = options;
     m_layouts.clear();
@@ -100,6 +114,7 @@ std::string CMontage::layoutNames() const {
 CMontage::Placed CMontage::makeProbe(int input, const Input& in, const Entry& entry) const {
     Placed p;
     p.input = input;
+    p.unit = shownUnit(in.unit);
     const CSensorLayout::Channel& c = *entry.layout->getChannel(entry.index);
     if (CSensorLayout::isMegType(c.type)) {
         const auto fromLayout = entry.layout->makeMegSensor(entry.index);
@@ -157,8 +172,12 @@ CIoResult CMontage::place(const std::vector<Input>& inputs, const std::string& f
 CMEDataSetBuilder::Result CMontage::addChannels(CMEDataSetBuilder& builder, int session,
                                                 const std::vector<Placed>& placed) {
     for (const Placed& p : placed) {
-        const auto r = p.sensor ? builder.addMegChannel(session, u"", *p.sensor)
-                                : builder.addEegChannel(session, u"", *p.electrode);
+        int channel = 0;
+        auto r = p.sensor ? builder.addMegChannel(session, u"", *p.sensor, &channel)
+                          : builder.addEegChannel(session, u"", *p.electrode, &channel);
+        if (r && !p.unit.empty()) {
+            r = builder.setChannelUnit(session, channel, io_text::utf16(p.unit));
+        }
         if (!r) {
             return r;
         }

@@ -21,9 +21,11 @@ public:
         std::string label;
         std::string unit;
     };
-    // A channel with a position and the probe the data set gets for it.
+    // A channel with a position, the probe the data set gets for it and the unit of its
+    // values ("" when the file names none).
     struct Placed {
         int input = 0; // index into the inputs given to place()
+        std::string unit;
         std::unique_ptr<CMEGSensorzq> sensor;
         std::unique_ptr<CEEGelectrodezq> electrode;
     };
@@ -37,7 +39,8 @@ public:
     CIoResult place(const std::vector<Input>& inputs, const std::string& file,
                     std::vector<Placed>& placed, std::vector<std::string>& dropped) const;
 
-    // Add the placed channels, in order, to the session.
+    // Add the placed channels, in order, to the session, each with the unit the file names
+    // (the probe's SI unit where it names none).
     static CMEDataSetBuilder::Result addChannels(CMEDataSetBuilder& builder, int session,
                                                  const std::vector<Placed>& placed);
 
@@ -46,6 +49,9 @@ public:
     CMEDataSetBuilder::Result addHeadFrame(CMEDataSetBuilder& builder, int session) const;
 
     static UnitKind unitKind(const std::string& unit);
+    // The unit as the views show it: a volt or tesla with the prefix "u" written with the
+    // micro sign ("uV" is "µV"); any other unit as the file names it.
+    static std::string shownUnit(const std::string& unit);
 
 private:
     struct Entry {

@@ -209,6 +209,34 @@ std::string checkEdfHeader(const std::string& path, std::uintmax_t size) {
     return {};
 }
 
+// The physical dimension of every signal of an EDF or BDF header as the file writes it:
+// BioSig knows units only by its table of codes and reads one it lacks ("fT/cm") as none.
+// Empty when the file is no EDF or BDF or its header is cut short.
+std::vector<std::string> edfUnits(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string header(256, '\0');
+    in.read(header.data(), 256);
+    const bool edf = header.compare(0, 8, "0       ") == 0;
+    const bool bdf = header.compare(0, 8,
+                                    "\xFF"
+                                    "BIOSEMI") == 0;
+    const long long ns = headerNumber(header, 252, 4);
+    if (!in || !(edf || bdf) || ns < 1) {
+        return {};
+    }
+    // Label (16 bytes) and transducer (80) of every signal come before the units (8).
+    std::string units(static_cast<std::size_t>(8 * ns), '\0');
+    in.seekg(256 + 96 * ns);
+    if (!in.read(units.data(), static_cast<std::streamsize>(units.size()))) {
+        return {};
+    }
+    std::vector<std::string> out;
+    for (long long i = 0; i < ns; ++i) {
+        out.push_back(io_text::trim(units.substr(static_cast<std::size_t>(8 * i), 8)));
+    }
+    return out;
+}
+
 // What the system says when the file cannot be opened for reading ("permission denied").
 std::string openError(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -344,6 +372,8 @@ CIoResult CRecordingFile::open(const std::string& path) {
         }
     }
     std::vector<Channel> channels;
+    std::vector<std::string> fileUnits = edfUnits(path);
+    fileUnits.resize(fileUnits.size() == static_cast<std::size_t>(hdr->NS) ? fileUnits.size() : 0);
     for (int k = 0; k < hdr->NS; ++k) {
         CHANNEL_TYPE* c = hdr->CHANNEL + k; // biosig_get_channel counts only channels switched on
         if (c->OnOff != 1) {
@@ -353,6 +383,9 @@ CIoResult CRecordingFile::open(const std::string& path) {
         Channel ch;
         ch.label = io_text::trim(biosig_channel_get_label(c));
         ch.unit = unit && std::string(unit) != "?" ? unit : "";
+        if (!fileUnits.empty() && !fileUnits[k].empty()) {
+            ch.unit = fileUnits[k];
+        }
         ch.samplingRateHz = hdr->SampleRate * c->SPR / hdr->SPR;
         ch.atRecordingRate = c->SPR == hdr->SPR;
         ch.fault = scaleFault(*c);

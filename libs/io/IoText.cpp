@@ -100,6 +100,34 @@ std::string shown(std::string_view text, std::size_t most) {
     return "'" + out + (i < chars.size() ? "...'" : "'");
 }
 
+std::u16string utf16(std::string_view text) {
+    std::u16string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        const std::size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 ? 2 : 1;
+        char32_t c = n == 1 ? b : b & (0x7F >> n);
+        bool valid = b < 0x80 || (n > 1 && b < 0xF5 && i + n <= text.size());
+        for (std::size_t k = 1; valid && k < n; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            c = (c << 6) | (next & 0x3F);
+        }
+        if (!valid) {
+            out += static_cast<char16_t>(b);
+            ++i;
+            continue;
+        }
+        if (c >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            out += static_cast<char16_t>(c);
+        }
+        i += n;
+    }
+    return out;
+}
+
 std::string num(double value) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.6g", value);

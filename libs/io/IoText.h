@@ -18,6 +18,8 @@ std::string quote(std::string_view text);
 // Text read from a file (a label, an event, a condition) as messages show it: escaped, cut
 // after `most` characters ("..." marks the cut), in single quotes.
 std::string shown(std::string_view text, std::size_t most = 40);
+// UTF-8 text as UTF-16; a byte that starts no valid sequence stands for its Latin-1 character.
+std::u16string utf16(std::string_view text);
 // A number without trailing zeros: 12.5, 250, -0.25.
 std::string num(double value);
 // Up to `most` items from a file (as shown()) separated by commas, then "and N more".

@@ -1,14 +1,18 @@
 // The demo's windows on a desktop: once the user has closed every one of them, the message
 // loop returns and the demo ends.
 #include "DemoWindows.h"
+#include "GridDataSet.h"
 #include "dialogs/CDlgContourMapSpctm3Dzq.h"
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
 #include "dialogs/CDlgSpctmRnd3DStdSet.h"
 #include "dialogs/res/resource.h"
 #include "facade/CVelmoraFacezq.h"
+#include "geometry/COneSpctm3DVtx.h"
 #include "synthetic/CSyntheticRecording.h"
 #include "win/afxwin.h"
 
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -41,6 +45,32 @@ TEST(DemoLoop, EndsWhenTheUserHasClosedEveryWindow) {
     EXPECT_EQ(AfxRunMessageLoop(), 0);
     for (CWnd* w : windows)
         EXPECT_FALSE(w->m_hWnd && w->IsWindowVisible());
+}
+
+// Power of 1e-9 and of 1e20 opens as tall as power in the thousands: the largest value stands
+// at the scene's peak limit whatever its size.
+TEST(DemoLoop, OpensPowerOfAnySizeWithTheSameRelief) {
+    if (!AfxWinInit())
+        GTEST_SKIP() << "no window system (Qt's offscreen platform is missing)";
+    std::vector<float> reliefs;
+    for (double scale : {10.0, std::sqrt(1e-9), 1e10}) {
+        GridDataSet data;
+        data.build(12, 6, {GridDataSet::ramp(12, 6, scale, 9.0 * scale)});
+        CVelmoraFacezq face;
+        std::ostringstream log;
+        openDemoWindows(face, data.data, DemoWindowOptions{}, log);
+        ASSERT_TRUE(face.m_pDlgOneChnlAct) << log.str();
+        const COneSpctm3DVtx* grid = face.m_pDlgOneChnlAct->m_view.m_pVtx;
+        if (!grid)
+            GTEST_SKIP() << "no 3D device";
+        float hi = 0.0f;
+        for (long long i = 0; i < grid->combined.m_nVtx; ++i)
+            hi = std::max(hi, grid->combined.m_pVtx[i].pos[1]);
+        reliefs.push_back(hi);
+    }
+    EXPECT_GT(reliefs[0], 200.0f);
+    EXPECT_NEAR(reliefs[1], reliefs[0], reliefs[0] * 1e-3);
+    EXPECT_NEAR(reliefs[2], reliefs[0], reliefs[0] * 1e-3);
 }
 
 } // namespace

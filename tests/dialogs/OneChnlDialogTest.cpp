@@ -143,7 +143,6 @@ TEST_F(OneChnlTest, OpensWithTitleCombosAndChannelGaps) {
     CString title;
     dlg->GetWindowText(title);
     EXPECT_EQ(title, u"Spectrogram 3D: Active  time window");
-    EXPECT_EQ(dlg->m_cmbShowSource.GetCount(), 7);
     CString item;
     dlg->m_cmbShowSource.GetLBText(6, item);
     EXPECT_EQ(item, u"Root-Mean-Square");
@@ -425,6 +424,42 @@ TEST_F(OneChnlTest, InfoLineReadsChannelAndLinkedPoint) {
               CString(u"MEG0  |  Active  |  Power/Phase  |  Root-Mean-Square  |  20 ms, 10.0 Hz  | "
                       u" Power (T\u00B2)")
                   .ToUtf8());
+}
+
+// The source box and the information line name the kind of sensor shown: an electrode of an
+// EEG recording is no MEG sensor; the selection stays when the channel changes kind.
+TEST_F(OneChnlTest, SourceBoxNamesTheKindOfSensorShown) {
+    CMEDataSetBuilder b(data.data);
+    int s = 0, t = 0;
+    ASSERT_TRUE(b.addSession(&s));
+    ASSERT_TRUE(b.addTrial(s, &t));
+    const double pos[3] = {0.0, 0.0, 0.1}, normal[3] = {0.0, 0.0, 1.0};
+    ASSERT_TRUE(b.addEegChannel(s, u"", CEEGelectrodezq("Cz", pos)));
+    CMEGSensorzq sensor("MEG1", CMEGSensor::Magnetometer);
+    sensor.addCoil(CBscMagSnszq(pos, normal));
+    ASSERT_TRUE(b.addMegChannel(s, u"", sensor));
+    const auto g = GridDataSet::ramp(8, 4, 0.0, 1.0);
+    data.setSpectra(s, t, 8, 4, {g, g});
+    face = std::make_unique<CVelmoraFacezq>();
+    ASSERT_EQ(face->show3DOneChnlSpctmAct(&data.data, noCallback, nullptr), 1);
+    dlg = face->m_pDlgOneChnlAct;
+    const auto item0 = [&] {
+        CString text;
+        dlg->m_cmbShowSource.GetLBText(0, text);
+        return text.ToUtf8();
+    };
+    EXPECT_EQ(item0(), "EEG Electrode");
+    EXPECT_EQ(dlg->m_cmbShowSource.GetCurSel(), 0);
+    EXPECT_NE(dlg->m_view.infoLine().ToUtf8().find("Cz  |  Active  |  Real Data  |  EEG Electrode"),
+              std::string::npos)
+        << dlg->m_view.infoLine().ToUtf8();
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbChannel, 1);
+    EXPECT_EQ(item0(), "MEG Sensor");
+    EXPECT_EQ(dlg->m_cmbShowSource.GetCurSel(), 0);
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbShowSource, 3);
+    CWinTestDriver::SelectComboItem(&dlg->m_cmbChannel, 0);
+    EXPECT_EQ(item0(), "EEG Electrode");
+    EXPECT_EQ(dlg->m_cmbShowSource.GetCurSel(), 3);
 }
 
 // The first picture after the facade's show already names the channel and the linked point:

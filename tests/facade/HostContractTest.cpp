@@ -395,8 +395,8 @@ TEST_F(HostContractTest, ValuesTheViewCannotDrawAreRefusedAndResetRestoresThem) 
         const char* prompt;
     } typed[] = {{IDC_1CH_LEFTRIGHT, u"1e308", "Please enter a number between 1e-06 and 1000."},
                  {IDC_1CH_ANTPOST, u"0", "Please enter a number between 1e-06 and 1000."},
-                 {IDC_1CH_VRATIO, u"0", "Please enter a number between 1e-30 and 1e+30."},
-                 {IDC_1CH_VRATIO, u"1e308", "Please enter a number between 1e-30 and 1e+30."},
+                 {IDC_1CH_VRATIO, u"0", "Please enter a number between 1e-40 and 1e+40."},
+                 {IDC_1CH_VRATIO, u"1e308", "Please enter a number between 1e-40 and 1e+40."},
                  {IDC_1CH_VPEAK, u"-1e308", "Please enter a number between 1e-06 and 1000000."}};
     for (const auto& t : typed) {
         const double before[] = {dlg->m_view.m_leftRight, dlg->m_view.m_antPost,

@@ -76,12 +76,18 @@ TEST(EpochImport, PlacesChannelsCaseInsensitivelyAndDropsOrRefusesTheRest) {
     EXPECT_EQ(data.getSessionData(0)->getTrialzq(0)->getTotalChannel(), 1);
 }
 
+// Each channel keeps the unit the file names, with its values in it: the micro sign for
+// "uV", an unknown unit as given, and values equal to the file's numbers in that unit.
 TEST(EpochImport, TakesTheTypeFromTheLayoutElseFromTheUnit) {
     TempDir dir;
     Recording rec = standardRecording(Format::EdfPlus);
-    rec.channels = {{"Fz", "uV", fz}, {"MAG1", "fT", fz}, {"MEG0111", "uV", fz}};
+    rec.channels = {{"Fz", "uV", fz},
+                    {"MAG1", "fT", fz},
+                    {"MEG0111", "uV", fz},
+                    {"Cz", "mmHg", pz},
+                    {"MEG0112", "fT/cm", fz}};
     // A position-only layout knows no types; the Neuromag layout calls MEG0111 a magnetometer.
-    std::ofstream(dir.file("positions.txt")) << "Fz 0 0.07 0.07\nMAG1 0.05 0 0.11\n";
+    std::ofstream(dir.file("positions.txt")) << "Fz 0 0.07 0.07\nMAG1 0.05 0 0.11\nCz 0 0 0.1\n";
     auto o = stimEpochs(write(rec, Format::EdfPlus, dir.path(), "types"));
     o.montage.layouts = {dir.file("positions.txt"), "meg306-neuromag"};
     CEpochImport import(o);
@@ -94,6 +100,34 @@ TEST(EpochImport, TakesTheTypeFromTheLayoutElseFromTheUnit) {
     double normal[3] = {};
     trial.getChannel(1)->getMEGCoilzq(0)->getCoilOrientationD(normal);
     EXPECT_NEAR(normal[0], 0.05 / std::hypot(0.05, 0.11), 1e-9); // facing out of the head
+    EXPECT_EQ(trial.getChannel(3)->getChannelType(), CMDChannelzq::EegElectrode);
+
+    const std::u16string units[] = {u"\u00B5V", u"fT", u"\u00B5V", u"mmHg", u"fT/cm"};
+    for (int c = 0; c < 5; ++c)
+        EXPECT_EQ(trial.getChannel(c)->unit, units[c]) << c;
+    // The first epoch starts 150 ms before the stimulus at 0.2 s: 39 samples before it.
+    const double start = (std::llround(kStimSec[0] * kRate) - 39.0) / kRate;
+    for (int c : {0, 1})
+        EXPECT_NEAR(trial.getChannel(c)->getRawData()[10], fz(start + 10.0 / kRate), 0.05) << c;
+    EXPECT_NEAR(trial.getChannel(3)->getRawData()[10], pz(start + 10.0 / kRate), 0.05);
+}
+
+// BioSig names the units of formats other than EDF and BDF itself: a tesla "Wb m-2".
+TEST(EpochImport, UnitsBioSigNamesAreWrittenAsTheViewsShowThem) {
+    TempDir dir;
+    Recording rec = standardRecording(Format::Gdf);
+    rec.channels = {{"Fz", "uV", fz}, {"MAG1", "fT", fz}};
+    std::ofstream(dir.file("positions.txt")) << "Fz 0 0.07 0.07\nMAG1 0.05 0 0.11\n";
+    auto o = stimEpochs(write(rec, Format::Gdf, dir.path(), "units"));
+    o.eventTexts = {};
+    o.eventCodes = {1};
+    o.montage.layouts = {dir.file("positions.txt")};
+    CEpochImport import(o);
+    CArrayMEDataSetzq data;
+    ASSERT_TRUE(import.build(data)) << import.build(data).message;
+    CMDTrialzq& trial = *data.getSessionData(0)->getTrialzq(0);
+    EXPECT_EQ(trial.getChannel(0)->unit, u"\u00B5V");
+    EXPECT_EQ(trial.getChannel(1)->unit, u"fT");
 }
 
 TEST(EpochImport, TheFirstLayoutPlacingALabelWins) {

@@ -153,6 +153,11 @@ TEST_P(RecordingFormats, EpochsAroundEventsCarryTheSinusoidPower) {
     EXPECT_DOUBLE_EQ(trial.getWindowStartMs(0), 100.0);
     EXPECT_DOUBLE_EQ(trial.getWindowEndMs(1), -100.0);
     EXPECT_EQ(trial.getChannel(0)->getChannelType(), CMDChannelzq::EegElectrode);
+    // The samples are microvolts and say so; their power is in square microvolts.
+    EXPECT_EQ(trial.getChannel(0)->unit, u"\u00B5V");
+    EXPECT_EQ(
+        data.getSessionData(0)->getSpctmSettings().getSpctmUnit(trial.getChannel(0)->unit, 0, 2),
+        u"\u00B5V\u00B2");
 
     // The ramp dates every sample: epoch e starts 500 ms before its event.
     const auto& ramp = trial.getChannel(2)->getRawData();

@@ -150,6 +150,8 @@ TEST(SpectraImport, MneChannelsTakeTheirTypeFromTheirUnit) {
     EXPECT_EQ(trial.getChannel(0)->getChannelType(), CMDChannelzq::EegElectrode);
     EXPECT_EQ(trial.getChannel(1)->getChannelType(), CMDChannelzq::MegSensor);
     EXPECT_EQ(trial.getChannel(2)->getChannelType(), CMDChannelzq::EegElectrode);
+    EXPECT_EQ(trial.getChannel(0)->unit, u"V");
+    EXPECT_EQ(trial.getChannel(1)->unit, u"T");
 }
 
 TEST(SpectraImport, MneChannelWithoutANameIsNamedByItsPlace) {

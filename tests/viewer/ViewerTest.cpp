@@ -73,8 +73,10 @@ TEST_F(ViewerTest, ABdfRecordingOpensAsEpochsAroundItsEvents) {
     EXPECT_NE(out.find("EEG electrodes 8"), std::string::npos) << out;
     // The Active power peaks at the alpha's amplitude squared (20 uV: 400 uV^2).
     double lo = 0.0, hi = 0.0;
-    const auto active = out.find("power: min", out.find("Active:"));
-    ASSERT_EQ(std::sscanf(out.c_str() + active, "power: min %lf, max %lf", &lo, &hi), 2) << out;
+    const auto active = out.find("power (\u00B5V\u00B2): min", out.find("Active:"));
+    ASSERT_EQ(
+        std::sscanf(out.c_str() + active, "power (\u00B5V\u00B2): min %lf, max %lf", &lo, &hi), 2)
+        << out;
     EXPECT_NEAR(hi, 400.0, 20.0);
     // The default frequencies stop below the Nyquist frequency.
     EXPECT_NE(out.find("23 frequencies from 4.0 to 48.0 Hz"), std::string::npos) << out;

@@ -5,6 +5,7 @@
 // shows their values.
 #include "UiTest.h"
 #include "dialogs/CDlgRnd3DSpctmOneChnl.h"
+#include "dialogs/res/resource.h"
 #include "engine/CM3Dzq.h"
 #include "facade/CVelmoraFacezq.h"
 #include "geometry/COneSpctm3DVtx.h"
@@ -181,6 +182,9 @@ TEST(ColorBarNumbers, NameTheEndsOfTheRangeOfEachDrawing) {
     expectNumbers(u"-12.35", u"0", u"12.35", "polarity");
     rnd.polarity = 0;
     expectNumbers(u"0.25", u"", u"12.35", "absolute value");
+    // A factor of 0 or none divides by nothing.
+    for (double factor : {0.0, std::nan("")})
+        EXPECT_EQ(CSpctmColorBar::numbers(rnd, factor).right, CString(u"12.35"));
     rnd.standardMode = 0;
     rnd.proDisplayMode = 1;
     expectNumbers(u"-3.5", u"", u"7.125", "window view");
@@ -405,6 +409,59 @@ TEST_F(OneChnlViewTest, ColourBarNeverCoversTheSurface) {
             for (int x = std::max(0, static_cast<int>(bar.left)); x < w; ++x)
                 under += near(frame[static_cast<size_t>(y) * w + x], background()) ? 0 : 1;
         EXPECT_EQ(under, 0) << "surface pixels under the colour bar";
+    }
+}
+
+// Power of any size opens with relief, a value axis and a colour bar whose labels
+// are a few digits in the unit with the prefix that fits; an unknown unit keeps its name.
+TEST_F(OneChnlViewTest, PowerOfAnySizeShowsReliefAndPrefixedLabels) {
+    struct Case {
+        double scale; // of the grid; the power is its square
+        const char16_t* unit;
+        const char16_t* title;
+    };
+    const Case cases[] = {{1.0, u"\u00B5V", u"Power (\u00B5V\u00B2)"},
+                          {1e-5, u"V", u"Power (\u00B5V\u00B2)"},  // power up to 8.1e-9 V²
+                          {1e10, u"fT", u"Power (\u00B5T\u00B2)"}, // up to 8.1e21 fT²
+                          {std::sqrt(1e-9), u"mmHg", u"Power (\u00D710\u207B\u2079 mmHg\u00B2)"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(CString(c.title).ToUtf8());
+        GridDataSet grid;
+        grid.build(12, 6, {GridDataSet::ramp(12, 6, c.scale, 9.0 * c.scale)});
+        ASSERT_TRUE(CMEDataSetBuilder(grid.data).setChannelUnit(0, 0, c.unit));
+        CVelmoraFacezq shown;
+        ASSERT_EQ(shown.checkInitSpctmDlgSingleChnl(0), 1);
+        shown.sendMessageX(4, 2);
+        ASSERT_EQ(shown.show3DOneChnlSpctmAct(&grid.data, noCallback, nullptr), 1);
+        view = &shown.m_pDlgOneChnlAct->m_view;
+        paint();
+        if (!view->m_pM3D)
+            GTEST_SKIP() << "no 3D device: " << view->getInitError();
+        // Not flat: at least as tall as the base (11 wide, 10 deep) is wide.
+        float hi = 0.0f;
+        for (long long i = 0; i < view->m_pVtx->combined.m_nVtx; ++i)
+            hi = std::max(hi, view->m_pVtx->combined.m_pVtx[i].pos[1]);
+        EXPECT_GT(hi, 11.0f);
+
+        std::vector<std::string> titles, labels;
+        for (const auto& l : view->axes().labels())
+            if (l.axis == CSpctmAxes3D::kValue)
+                (l.title ? titles : labels).push_back(l.text.ToUtf8());
+        EXPECT_EQ(titles, std::vector<std::string>{CString(c.title).ToUtf8()});
+        ASSERT_GE(labels.size(), 2u);
+        // 0 and steps of a round size: 10 .. 60 or 1000 .. 6000, never an exponent.
+        EXPECT_EQ(labels.front(), "0");
+        for (const std::string& text : labels)
+            EXPECT_EQ(text.find_first_not_of("0123456789"), std::string::npos) << text;
+        const double step = std::stod(labels[1]);
+        EXPECT_TRUE(step == 10.0 || step == 1000.0) << step;
+
+        double factor = 0.0;
+        const CString caption =
+            CSpctmColorBar::caption(*shown.m_pRnd, 2, view->valueUnit(), &factor);
+        EXPECT_EQ(caption, CString(c.title));
+        const CSpctmColorBar::Numbers n = CSpctmColorBar::numbers(*shown.m_pRnd, factor);
+        EXPECT_EQ(n.right, CString(step == 10.0 ? u"81" : u"8100"));
     }
 }
 
