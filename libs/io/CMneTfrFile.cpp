@@ -1,6 +1,7 @@
 // MNE-Python time-frequency files through the HDF5 C library.
 #include "CMneTfrFile.h"
 
+#include "FiffUnits.h"
 #include "Hdf5Util.h"
 #include "IoText.h"
 
@@ -227,9 +228,10 @@ bool Reader::readChannels(const std::string& group, CSpectraSource& out) {
             return fail("channel " + std::to_string(c) + " of key_info/key_chs has no name");
         }
         const auto unit = readNumber(m_file, ch + "/key_unit");
-        const int fiff = unit ? static_cast<int>(*unit) : 0;
+        const auto mul = readNumber(m_file, ch + "/key_unit_mul");
         out.labels.push_back(io_text::trim(*label));
-        out.units.push_back(fiff == 107 ? "V" : fiff == 112 ? "T" : fiff == 201 ? "T/m" : "");
+        out.units.push_back(
+            fiff_units::name(unit ? static_cast<int>(*unit) : 0, mul ? static_cast<int>(*mul) : 0));
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // MNE-Python time-frequency files through the HDF5 C library, node by node as h5io writes them.
 #include "CMneTfrWriter.h"
 
+#include "FiffUnits.h"
 #include "Hdf5Util.h"
 #include "IoText.h"
 
@@ -19,7 +20,7 @@ struct FiffChannel {
 
 FiffChannel fiffOf(CTfrClass::Kind kind) {
     constexpr int kMeg = 1, kEeg = 2, kMisc = 502;
-    constexpr int kVolt = 107, kTesla = 112, kTeslaPerMetre = 201;
+    using fiff_units::kTesla, fiff_units::kTeslaPerMetre, fiff_units::kVolt;
     switch (kind) {
     case CTfrClass::Kind::Eeg:
         return {kEeg, 1, kVolt}; // FIFFV_COIL_EEG
@@ -144,7 +145,7 @@ void writeChannel(Writer& w, hid_t chs, std::size_t c, const CTfrClass::Channel&
     w.integer(g.get(), "key_kind", fiff.kind);
     w.integer(g.get(), "key_coil_type", fiff.coil);
     w.integer(g.get(), "key_unit", fiff.unit);
-    w.integer(g.get(), "key_unit_mul", 0);
+    w.integer(g.get(), "key_unit_mul", fiff_units::multiplier(fiff.unit, ch.unit));
     w.integer(g.get(), "key_coord_frame", 4); // FIFFV_COORD_HEAD
     w.integer(g.get(), "key_scanno", static_cast<long long>(c) + 1);
     w.integer(g.get(), "key_logno", static_cast<long long>(c) + 1);

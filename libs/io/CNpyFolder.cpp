@@ -24,25 +24,46 @@ bool CNpyFolder::fail(std::string message) {
     return false;
 }
 
-bool CNpyFolder::readLabels(const std::string& path, std::vector<std::string>& labels) {
+bool CNpyFolder::readLines(const std::string& path, const std::string& what,
+                           std::vector<std::string>& labels) {
     std::ifstream in(path);
     if (!in) {
-        return fail(io_text::quote(path) + ": no such file (one channel label a line)");
+        return fail(io_text::quote(path) + ": no such file (one " + what + " a line)");
     }
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
         const std::string label = io_text::trim(line);
         if (label.empty() && in.peek() != std::char_traits<char>::eof()) {
-            return fail(io_text::quote(path) + ": line " + std::to_string(number) +
-                        " holds no channel label");
+            return fail(io_text::quote(path) + ": line " + std::to_string(number) + " holds no " +
+                        what);
         }
         if (!label.empty()) {
             labels.push_back(label);
         }
     }
     if (labels.empty()) {
-        return fail(io_text::quote(path) + ": holds no channel label");
+        return fail(io_text::quote(path) + ": holds no " + what);
     }
+    return true;
+}
+
+// units.txt is optional: without it the channels take their sensor kind's unit.
+bool CNpyFolder::readUnits(const std::string& path, CSpectraSource& s) {
+    s.units.assign(s.labels.size(), "");
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        return true;
+    }
+    std::vector<std::string> units;
+    if (!readLines(path, "unit", units)) {
+        return false;
+    }
+    if (units.size() != s.labels.size()) {
+        return fail(io_text::quote(path) + ": " + std::to_string(units.size()) + " units for the " +
+                    std::to_string(s.labels.size()) +
+                    " channels of ch_names.txt (one unit a line)");
+    }
+    s.units = std::move(units);
     return true;
 }
 
@@ -73,7 +94,8 @@ bool CNpyFolder::read(const std::string& folder, CSpectraSource& out) {
     CSpectraSource s;
     s.format = "npy";
     CNpyArray p;
-    if (!readLabels(names, s.labels) || !readAxis((dir / "freqs.npy").string(), s.freqsHz) ||
+    if (!readLines(names, "channel label", s.labels) ||
+        !readAxis((dir / "freqs.npy").string(), s.freqsHz) ||
         !readAxis((dir / "times.npy").string(), s.timesSec)) {
         return false;
     }
@@ -88,7 +110,9 @@ bool CNpyFolder::read(const std::string& folder, CSpectraSource& out) {
                     " disagrees with ch_names.txt, freqs.npy and times.npy, which give " +
                     shapeText(want) + " (channels, frequencies, times)");
     }
-    s.units.assign(s.labels.size(), "");
+    if (!readUnits((dir / "units.txt").string(), s)) {
+        return false;
+    }
     s.complex = p.isComplex();
     s.values = p.values();
     out = std::move(s);

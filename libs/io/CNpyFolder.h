@@ -15,7 +15,10 @@ public:
 
 private:
     bool fail(std::string message);
-    bool readLabels(const std::string& path, std::vector<std::string>& labels);
+    // The non-empty lines of a text file (a trailing empty line allowed); `what` names a line.
+    bool readLines(const std::string& path, const std::string& what,
+                   std::vector<std::string>& lines);
+    bool readUnits(const std::string& path, CSpectraSource& s);
     bool readAxis(const std::string& path, std::vector<double>& axis);
 
     std::string m_error;

@@ -51,6 +51,7 @@ std::string utf8(const std::u16string& text) {
 CTfrClass::Channel describe(CMDChannelzq& ch) {
     CTfrClass::Channel out;
     out.label = utf8(ch.label);
+    out.unit = utf8(ch.unit);
     ch.getChannelPositionD(out.position.data());
     if (ch.getChannelType() == CMDChannel0SensorInfo::EegElectrode) {
         out.kind = CTfrClass::Kind::Eeg;
@@ -114,9 +115,10 @@ std::string writeNpyFolders(const fs::path& folder, const std::vector<CTfrClass>
     CNpyWriter w;
     for (const CTfrClass& cls : classes) {
         const fs::path dir = folder / cls.name;
-        std::vector<std::string> labels;
+        std::vector<std::string> labels, units;
         for (const auto& ch : cls.channels) {
             labels.push_back(ch.label);
+            units.push_back(ch.unit);
         }
         const auto nc = static_cast<long long>(cls.channels.size());
         const auto nf = static_cast<long long>(cls.freqsHz.size());
@@ -125,7 +127,8 @@ std::string writeNpyFolders(const fs::path& folder, const std::vector<CTfrClass>
                         w.writeArray(dir / "power.npy", {nc, nf, nt}, cls.power) &&
                         w.writeArray(dir / "freqs.npy", {nf}, cls.freqsHz) &&
                         w.writeArray(dir / "times.npy", {nt}, cls.timesSec) &&
-                        w.writeLines(dir / "ch_names.txt", labels);
+                        w.writeLines(dir / "ch_names.txt", labels) &&
+                        w.writeLines(dir / "units.txt", units);
         if (!ok) {
             return ec ? io_text::quote(dir.string()) + ": cannot be made (" + ec.message() + ")"
                       : w.error();

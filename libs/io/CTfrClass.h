@@ -13,6 +13,7 @@ struct CTfrClass {
         Kind kind = Kind::Other;
         std::array<double, 3> position{}; // metres
         std::array<double, 3> normal{};   // MEG: the first coil's orientation
+        std::string unit;                 // of the signal (UTF-8); power is in its square
     };
 
     std::string name; // "active", "control", "result"

@@ -43,6 +43,7 @@ void expectSameSpectra(CArrayMEDataSetzq& saved, CArrayMEDataSetzq& read, int sp
     ASSERT_EQ(b.getTotalChannel(), a.getTotalChannel());
     for (int c = 0; c < a.getTotalChannel(); ++c) {
         EXPECT_EQ(b.getChannel(c)->label, a.getChannel(c)->label);
+        EXPECT_EQ(b.getChannel(c)->unit, a.getChannel(c)->unit) << "channel " << c;
         long long nT = 0, nF = 0;
         const double* pa =
             a.getChannel(c)->getSpctmChnl(false, spectralClass)->getSpctmDataPtr(2, &nT, &nF);

@@ -126,7 +126,7 @@ TEST_F(ViewerTest, SpectrumSettingsReachTheSpectraThatAreSavedForMne) {
     const std::string mne = out.substr(out.find("Active:"));
     ASSERT_EQ(run("--tfr saved/active --summary"), 0) << err;
     const std::string active = mne.substr(0, mne.find("Control:"));
-    EXPECT_NE(out.find(active.substr(active.find("power:"))), std::string::npos)
+    EXPECT_NE(out.find(active.substr(active.find("power ("))), std::string::npos)
         << "the saved power reads back as computed\n"
         << active << out;
     EXPECT_NE(out.find("8 channels, 3 frequencies"), std::string::npos) << out;
