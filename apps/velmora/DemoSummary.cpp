@@ -2,6 +2,7 @@
 #include "DemoSummary.h"
 
 #include "recording/CArrayMEDataSetzq.h"
+#include "recording/CUtfText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,31 +40,6 @@ void printChannels(CMDTrialzq& trial, std::ostream& out) {
     if (none > 0)
         out << "; without sensor " << none;
     out << ")\n";
-}
-
-std::string utf8(const std::u16string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size())
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
 }
 
 // The finite values of the channels' own grids of one unit.
@@ -114,7 +90,7 @@ void printComponent(const CMEGDatazq& session, CMDTrialzq& trial, int spectralCl
         if (r.count == 0)
             continue;
         out << "    " << kComponentNames[component]
-            << (r.unit.empty() ? std::string() : " (" + utf8(r.unit) + ")") << ": "
+            << (r.unit.empty() ? std::string() : " (" + CUtfText::toUtf8(r.unit) + ")") << ": "
             << format("min %.4g, max %.4g, mean %.4g\n", r.lo, r.hi,
                       r.sum / static_cast<double>(r.count));
         any = true;

@@ -140,6 +140,18 @@ bool annotationsClosed(std::ifstream& in, const std::string& signals,
     return true;
 }
 
+// The fixed 256-byte header of an EDF or BDF file into header; false when the file is
+// neither or shorter.
+bool readEdfHeader(std::ifstream& in, std::string& header, bool& bdf) {
+    header.assign(256, '\0');
+    in.read(header.data(), 256);
+    const bool edf = header.compare(0, 8, "0       ") == 0;
+    bdf = header.compare(0, 8,
+                         "\xFF"
+                         "BIOSEMI") == 0;
+    return in && (edf || bdf);
+}
+
 // The fixed header of an EDF or BDF file, checked where BioSig 2.5 goes wrong on damage: it
 // crashes on a header size that is not a number, misreads the signals when size and signal
 // count disagree, reads a record count "1e9" as 1, prints and divides by a signal of 0 samples
@@ -147,13 +159,9 @@ bool annotationsClosed(std::ifstream& in, const std::string& signals,
 // cut off or not closed. Empty when the file is no EDF or BDF, or nothing is wrong.
 std::string checkEdfHeader(const std::string& path, std::uintmax_t size) {
     std::ifstream in(path, std::ios::binary);
-    std::string header(256, '\0');
-    in.read(header.data(), 256);
-    const bool edf = header.compare(0, 8, "0       ") == 0;
-    const bool bdf = header.compare(0, 8,
-                                    "\xFF"
-                                    "BIOSEMI") == 0;
-    if (!in || !(edf || bdf)) {
+    std::string header;
+    bool bdf = false;
+    if (!readEdfHeader(in, header, bdf)) {
         return {};
     }
     const std::string damaged =
@@ -214,14 +222,10 @@ std::string checkEdfHeader(const std::string& path, std::uintmax_t size) {
 // Empty when the file is no EDF or BDF or its header is cut short.
 std::vector<std::string> edfUnits(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::string header(256, '\0');
-    in.read(header.data(), 256);
-    const bool edf = header.compare(0, 8, "0       ") == 0;
-    const bool bdf = header.compare(0, 8,
-                                    "\xFF"
-                                    "BIOSEMI") == 0;
-    const long long ns = headerNumber(header, 252, 4);
-    if (!in || !(edf || bdf) || ns < 1) {
+    std::string header;
+    bool bdf = false;
+    const long long ns = readEdfHeader(in, header, bdf) ? headerNumber(header, 252, 4) : 0;
+    if (ns < 1) {
         return {};
     }
     // Label (16 bytes) and transducer (80) of every signal come before the units (8).

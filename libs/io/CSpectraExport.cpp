@@ -6,6 +6,7 @@
 #include "CNpyWriter.h"
 #include "CTfrClass.h"
 #include "IoText.h"
+#include "recording/CUtfText.h"
 
 #include <atomic>
 #include <filesystem>
@@ -18,40 +19,10 @@ namespace fs = std::filesystem;
 
 const char* const kClassNames[] = {"active", "control", "result"};
 
-// UTF-16 labels as UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string utf8(const std::u16string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
 CTfrClass::Channel describe(CMDChannelzq& ch) {
     CTfrClass::Channel out;
-    out.label = utf8(ch.label);
-    out.unit = utf8(ch.unit);
+    out.label = CUtfText::toUtf8(ch.label);
+    out.unit = CUtfText::toUtf8(ch.unit);
     ch.getChannelPositionD(out.position.data());
     if (ch.getChannelType() == CMDChannel0SensorInfo::EegElectrode) {
         out.kind = CTfrClass::Kind::Eeg;

@@ -4,7 +4,7 @@
 
 #include "CMorletTransform.h"
 #include "CSpctmBudget.h"
-#include "CUtfText.h"
+#include "recording/CUtfText.h"
 
 #include <algorithm>
 #include <cmath>

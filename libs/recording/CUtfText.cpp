@@ -1,5 +1,5 @@
 // UTF conversions of labels.
-#include "CUtfText.h"
+#include "recording/CUtfText.h"
 
 std::u16string CUtfText::toUtf16(std::string_view in) {
     std::u16string out;
