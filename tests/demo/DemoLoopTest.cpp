@@ -60,6 +60,8 @@ TEST(DemoLoop, OpensPowerOfAnySizeWithTheSameRelief) {
         std::ostringstream log;
         openDemoWindows(face, data.data, DemoWindowOptions{}, log);
         ASSERT_TRUE(face.m_pDlgOneChnlAct) << log.str();
+        // The surface is built when the window first paints.
+        AfxPumpMessages();
         const COneSpctm3DVtx* grid = face.m_pDlgOneChnlAct->m_view.m_pVtx;
         if (!grid)
             GTEST_SKIP() << "no 3D device";

@@ -10,6 +10,7 @@
 #include "win/afxwin.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <sstream>
 
 namespace {
@@ -41,6 +42,15 @@ TEST(DemoWindows, TheHostsChannelAndContourWindowAreShown) {
         EXPECT_EQ(face.m_pRnd->freqPos, 8);
         EXPECT_EQ(face.m_pDlgContourAct->GetDlgItemInt(IDC_CM_WINWIDTH), 20u);
         EXPECT_EQ(face.m_pDlgContourAct->GetDlgItemInt(IDC_CM_WINHEIGHT), 5u);
+    }
+    // One bound alone: the window reaches the grid's end on the other side.
+    o.fminHz = 40.0;
+    o.fmaxHz = std::numeric_limits<double>::quiet_NaN();
+    {
+        CVelmoraFacezq face;
+        ASSERT_TRUE(openDemoWindows(face, *data, o, log)) << log.str();
+        EXPECT_EQ(face.m_pRnd->freqPos, 18);
+        EXPECT_EQ(face.m_pDlgContourAct->GetDlgItemInt(IDC_CM_WINHEIGHT), 11u);
     }
     o.channel = "MEG9999";
     CVelmoraFacezq missing;
