@@ -3,7 +3,8 @@
 fixtures, the shipped layouts and small recordings the io tests' writers produce.
 
 Usage: make_corpus.py [RECORDINGS]  RECORDINGS: a folder of files written by io_test::write
-(EDF+, BDF+, GDF, BrainVision); without it the recording corpus is left as it is.
+(EDF+, BDF+, GDF, BrainVision; 2 s at 64 Hz, channels Fz and Cz, "stim" events, the stem "rec"
+that BrainVision's header names); without it the recording corpus is left as it is.
 Inputs made of several files join them with the separator of FuzzFolder.h.
 """
 import os
@@ -95,13 +96,14 @@ def demo_options():
 
 def recording(source):
     out = corpus("recording")
-    for name in sorted(os.listdir(source)):
-        stem, ext = os.path.splitext(name)
-        if ext == ".vhdr":
-            parts = [read(os.path.join(source, stem + e)) for e in (".vhdr", ".vmrk", ".eeg")]
-            put(out, stem + "-brainvision", SEP.join(parts))
-        elif ext in (".edf", ".bdf", ".gdf"):
-            put(out, stem + ext.replace(".", "-"), read(os.path.join(source, name)))
+    for folder, _, names in sorted(os.walk(source)):
+        for name in sorted(names):
+            stem, ext = os.path.splitext(name)
+            if ext == ".vhdr":
+                parts = [read(os.path.join(folder, stem + e)) for e in (".vhdr", ".vmrk", ".eeg")]
+                put(out, stem + "-brainvision", SEP.join(parts))
+            elif ext in (".edf", ".bdf", ".gdf"):
+                put(out, stem + ext.replace(".", "-"), read(os.path.join(folder, name)))
 
 
 if __name__ == "__main__":
