@@ -2,10 +2,13 @@
 // option takes is refused with the reason, never read as something else.
 #include "DemoOptions.h"
 
+#include "recording/CUtfText.h"
+
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <set>
 #include <span>
@@ -518,11 +521,24 @@ std::set<std::string> givenOptions(const CLI::App& app) {
     return given;
 }
 
-} // namespace
+// A refusal as one line of text, whatever the arguments it quotes hold: malformed UTF-8 as
+// U+FFFD, control characters (C0 and C1) as escapes \xNN.
+std::string printable(const std::string& text) {
+    std::u16string out;
+    for (char16_t c : CUtfText::toUtf16(text)) {
+        if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned>(c));
+            out += CUtfText::toUtf16(escape);
+        } else {
+            out.push_back(c);
+        }
+    }
+    return CUtfText::toUtf8(out);
+}
 
-DemoOptions parseDemoOptions(int argc, char** argv, unsigned long long defaultSeed) {
-    DemoOptions o;
-    o.source.seed = defaultSeed;
+// What the arguments ask for, or the first reason to refuse them.
+std::string parseInto(DemoOptions& o, int argc, char** argv) {
     CLI::App app;
     // --help prints our own text; CLI11's would not say which values are refused.
     app.set_help_flag();
@@ -534,13 +550,21 @@ DemoOptions parseDemoOptions(int argc, char** argv, unsigned long long defaultSe
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        o.error = parseError(e);
-        return o;
+        return parseError(e);
     }
-    o.error = extraArgument(app.remaining());
-    if (o.error.empty())
-        o.error = error;
-    if (o.error.empty())
-        o.error = checkCombination(o, givenOptions(app));
+    std::string refusal = extraArgument(app.remaining());
+    if (refusal.empty())
+        refusal = error;
+    if (refusal.empty())
+        refusal = checkCombination(o, givenOptions(app));
+    return refusal;
+}
+
+} // namespace
+
+DemoOptions parseDemoOptions(int argc, char** argv, unsigned long long defaultSeed) {
+    DemoOptions o;
+    o.source.seed = defaultSeed;
+    o.error = printable(parseInto(o, argc, argv));
     return o;
 }

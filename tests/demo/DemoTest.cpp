@@ -153,7 +153,11 @@ TEST_F(DemoTest, RefusesWhatAnOptionDoesNotTakeWithTheReason) {
          "--threads needs a whole number from 0 to 1024 (0: one per processor core), not "
          "'1025'"},
         {"a.bdf --event s --edges round", "--edges takes nearest or outward, not 'round'"},
-        {"--save-tfr ''", "--save-tfr needs a path, not an empty one"}};
+        {"--save-tfr ''", "--save-tfr needs a path, not an empty one"},
+        // Arguments quoted in a refusal keep it one line of text.
+        {"\"$(printf '\\055-bo\\ngus\\274')\"", "unknown option --bo\\x0Agus\xEF\xBF\xBD"},
+        {"--class \"$(printf 'mid\\tdle\\302\\233')\"",
+         "--class takes active, control or result, not 'mid\\x09dle\\x9B'"}};
     for (const auto& [args, why] : refused) {
         EXPECT_EQ(run(args), 2) << args;
         EXPECT_NE(err.find("velmora: " + why + "\n"), std::string::npos) << args << err;
