@@ -8,7 +8,6 @@ that BrainVision's header names); without it the recording corpus is left as it 
 Inputs made of several files join them with the separator of FuzzFolder.h.
 """
 import os
-import shutil
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -24,9 +23,12 @@ def read(path):
 
 
 def corpus(target):
+    """The target's corpus folder, emptied except for the findings (finding-*)."""
     folder = os.path.join(HERE, "corpus", target)
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
+    os.makedirs(folder, exist_ok=True)
+    for name in os.listdir(folder):
+        if not name.startswith("finding-"):
+            os.remove(os.path.join(folder, name))
     return folder
 
 

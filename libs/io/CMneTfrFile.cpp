@@ -5,6 +5,7 @@
 #include "Hdf5Util.h"
 #include "IoText.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <hdf5.h>
 #include <optional>
@@ -25,6 +26,11 @@ bool exists(hid_t file, const std::string& path) {
     return H5Lexists(file, path.c_str(), H5P_DEFAULT) > 0;
 }
 
+// Most values an array may hold: 64 GiB of complex doubles, the most the spectra of a session
+// may take. A damaged file may declare any size without storing it.
+constexpr long long kMostPoints = 1LL << 32;
+
+// Values of the dataset, kMostPoints + 1 for any count above kMostPoints; -1 when unknown.
 long long pointCount(hid_t dataset, std::vector<hsize_t>* dims = nullptr) {
     Id space(H5Dget_space(dataset), H5Sclose);
     const int rank = space.ok() ? H5Sget_simple_extent_ndims(space.get()) : -1;
@@ -35,13 +41,21 @@ long long pointCount(hid_t dataset, std::vector<hsize_t>* dims = nullptr) {
     H5Sget_simple_extent_dims(space.get(), d.data(), nullptr);
     long long n = 1;
     for (hsize_t v : d) {
-        n *= static_cast<long long>(v);
+        const auto size = static_cast<long long>(std::min<hsize_t>(v, kMostPoints + 1));
+        n = size != 0 && n > kMostPoints / size ? kMostPoints + 1 : n * size;
     }
     if (dims) {
         *dims = d;
     }
     return n;
 }
+
+std::string tooLarge(const std::string& key) {
+    return key + " holds more than " + std::to_string(kMostPoints) +
+           " values (the file may be damaged)";
+}
+
+constexpr std::size_t kMostTextBytes = 1 << 20;
 
 // Text as h5io stores it: opaque bytes, a string, an array of bytes, or an integer.
 std::optional<std::string> readText(hid_t file, const std::string& path) {
@@ -56,6 +70,11 @@ std::optional<std::string> readText(hid_t file, const std::string& path) {
     }
     const H5T_class_t cls = H5Tget_class(type.get());
     const std::size_t size = H5Tget_size(type.get());
+    // A name or a condition, never megabytes of text.
+    if (static_cast<std::size_t>(n) > kMostTextBytes || size > kMostTextBytes ||
+        size * static_cast<std::size_t>(n) > kMostTextBytes) {
+        return std::nullopt;
+    }
     if (cls == H5T_STRING && H5Tis_variable_str(type.get()) > 0 && n == 1) {
         Id mem(H5Tcopy(H5T_C_S1), H5Tclose);
         H5Tset_size(mem.get(), H5T_VARIABLE);
@@ -155,6 +174,9 @@ bool Reader::readAxis(const std::string& path, std::vector<double>& axis) {
         (H5Tget_class(type.get()) != H5T_FLOAT && H5Tget_class(type.get()) != H5T_INTEGER)) {
         return fail(key + " is not a non-empty one-dimensional array of numbers");
     }
+    if (n > kMostPoints) {
+        return fail(tooLarge(key));
+    }
     axis.resize(static_cast<std::size_t>(n));
     if (H5Dread(set.get(), H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, axis.data()) < 0) {
         return fail("cannot read " + key);
@@ -169,6 +191,9 @@ bool Reader::readData(const std::string& path, CSpectraSource& out) {
     const long long n = set.ok() ? pointCount(set.get(), &dims) : -1;
     if (!type.ok() || n < 0) {
         return fail("cannot read key_data");
+    }
+    if (n > kMostPoints) {
+        return fail(tooLarge("key_data"));
     }
     if (dims.size() == 4) {
         return fail("key_data holds the spectra of single epochs (4 dimensions); save their "

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <system_error>
 #include <unistd.h>
 
@@ -217,6 +218,36 @@ std::string checkEdfHeader(const std::string& path, std::uintmax_t size) {
     return {};
 }
 
+// A BrainVision header checked where BioSig 2.5 goes wrong on damage: it writes into freed
+// memory when a second [Common Infos] section names the data file again, and loses memory on a
+// key given twice. Empty when the file is no BrainVision header or nothing is wrong.
+std::string checkBrainVisionHeader(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    if (!std::getline(in, line) || (line.find("Brain Vision") == std::string::npos &&
+                                    line.find("BrainVision") == std::string::npos)) {
+        return {};
+    }
+    const std::string damaged = io_text::quote(path) + ": the BrainVision header is damaged: ";
+    std::set<std::string> sections, keys;
+    std::string section;
+    while (std::getline(in, line)) {
+        line = io_text::trim(line);
+        if (line.size() > 1 && line.front() == '[' && line.back() == ']') {
+            section = io_text::lower(line);
+            if (!sections.insert(section).second) {
+                return damaged + "the section " + io_text::shown(line) + " comes twice";
+            }
+        } else if (section == "[common infos]" && line.find('=') != std::string::npos) {
+            const std::string key = io_text::trim(line.substr(0, line.find('=')));
+            if (!keys.insert(io_text::lower(key)).second) {
+                return damaged + io_text::shown(key) + " comes twice in [Common Infos]";
+            }
+        }
+    }
+    return {};
+}
+
 // The physical dimension of every signal of an EDF or BDF header as the file writes it:
 // BioSig knows units only by its table of codes and reads one it lacks ("fT/cm") as none.
 // Empty when the file is no EDF or BDF or its header is cut short.
@@ -282,7 +313,8 @@ std::string checkPath(const std::string& path) {
         return error;
     }
     const auto size = std::filesystem::file_size(path, ec);
-    return ec ? std::string() : checkEdfHeader(path, size);
+    std::string damage = ec ? std::string() : checkEdfHeader(path, size);
+    return damage.empty() ? checkBrainVisionHeader(path) : damage;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +15,11 @@
 using namespace io_test;
 
 namespace {
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 // Files shared by the rows: a good EDF+ recording and copies made bad in one way each.
 class BadFiles {
@@ -54,6 +60,13 @@ public:
         late.events = {{19.8, 1, "stim"}};
         lateEvent = write(late, Format::EdfPlus, dir.path(), "late");
         std::ofstream(dir.file("broken.txt")) << "Fz eeg 0 0.07\n";
+        // BrainVision headers that BioSig misreads: a section or a key given twice.
+        const std::string vhdr = readAll(
+            write(standardRecording(Format::BrainVision), Format::BrainVision, dir.path(), "bv"));
+        std::ofstream(dir.file("sections.vhdr")) << vhdr << "\n[Common Infos]\nDataFile=bv.eeg\n";
+        std::string keys = vhdr;
+        keys.insert(keys.find("[Common Infos]\n") + 15, "MarkerFile=bv.vmrk\n");
+        std::ofstream(dir.file("keys.vhdr")) << keys;
         const std::string npy = std::string(IO_FIXTURES) + "/npy_f8_c";
         for (const char* folder : {"shape", "cut"}) {
             std::filesystem::copy(npy, dir.file(folder));
@@ -130,6 +143,18 @@ INSTANTIATE_TEST_SUITE_P(
             [] { return files().dir.file("none.edf"); }, "no such file"},
         Row{"Folder", [](auto& d) { return runEpochs(epochs(files().dir.path().string()), d); },
             [] { return files().dir.path().string(); }, "is a folder"},
+        Row{"BrainVisionSectionTwice",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("sections.vhdr")), d); },
+            [] { return files().dir.file("sections.vhdr"); },
+            "BrainVision header is damaged: the section '[Common Infos]' comes twice"},
+        Row{"BrainVisionKeyTwice",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("keys.vhdr")), d); },
+            [] { return files().dir.file("keys.vhdr"); },
+            "'MarkerFile' comes twice in [Common Infos]"},
+        Row{"MneAxisBeyondAnyMemory",
+            [](auto& d) { return runSpectra(fixture("huge-axis-tfr.h5"), d); },
+            [] { return fixture("huge-axis-tfr.h5"); },
+            "key_freqs holds more than 4294967296 values (the file may be damaged)"},
         Row{"TruncatedHeader",
             [](auto& d) { return runEpochs(epochs(files().dir.file("header.edf")), d); },
             [] { return files().dir.file("header.edf"); }, "too short"},
