@@ -8,11 +8,13 @@
 #include <biosig.h>
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sys/wait.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -317,6 +319,43 @@ std::string checkPath(const std::string& path) {
     return damage.empty() ? checkBrainVisionHeader(path) : damage;
 }
 
+// How long BioSig may take over a header before the file counts as one it hangs on.
+constexpr int kMostHeaderMs = 20000;
+
+// Whether BioSig reads the header without crashing or hanging, tried first in a child process:
+// BioSig 2.5 dies on some damaged headers (a GDF header it reads through a null pointer) and
+// would take the program with it. Empty when it does, or when no child can be started.
+std::string checkInChild(const std::string& path) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, STDOUT_FILENO);
+        ::dup2(null, STDERR_FILENO);
+        if (HDRTYPE* hdr = sopen(path.c_str(), "r", nullptr)) {
+            sclose(hdr);
+            destructHDR(hdr);
+        }
+        ::_exit(0);
+    }
+    const std::string damaged = io_text::quote(path) + ": the file is damaged: BioSig ";
+    for (int waitedUs = 0; child > 0; waitedUs += 200) {
+        int status = 0;
+        const pid_t done = ::waitpid(child, &status, WNOHANG);
+        if (done != 0) {
+            const bool clean = done < 0 || (WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            return clean ? std::string() : damaged + "crashes on reading its header";
+        }
+        if (waitedUs >= kMostHeaderMs * 1000) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            return damaged + "does not finish reading its header in " +
+                   std::to_string(kMostHeaderMs / 1000) + " s";
+        }
+        ::usleep(200);
+    }
+    return {};
+}
+
 } // namespace
 
 CRecordingFile::CRecordingFile() = default;
@@ -369,6 +408,9 @@ std::string emptyChannel(const HDRTYPE& hdr) {
 CIoResult CRecordingFile::open(const std::string& path) {
     close();
     if (std::string error = checkPath(path); !error.empty()) {
+        return CIoResult::failure(error);
+    }
+    if (std::string error = checkInChild(path); !error.empty()) {
         return CIoResult::failure(error);
     }
     auto handle = std::make_unique<Handle>();
