@@ -232,7 +232,7 @@ std::string checkBrainVisionHeader(const std::string& path) {
     }
     const std::string damaged = io_text::quote(path) + ": the BrainVision header is damaged: ";
     std::set<std::string> sections, keys;
-    std::string section;
+    std::string section, dataFile;
     while (std::getline(in, line)) {
         line = io_text::trim(line);
         if (line.size() > 1 && line.front() == '[' && line.back() == ']') {
@@ -245,7 +245,16 @@ std::string checkBrainVisionHeader(const std::string& path) {
             if (!keys.insert(io_text::lower(key)).second) {
                 return damaged + io_text::shown(key) + " comes twice in [Common Infos]";
             }
+            dataFile = io_text::lower(key) == "datafile"
+                           ? io_text::trim(line.substr(line.find('=') + 1))
+                           : dataFile;
         }
+    }
+    // BioSig reads samples from a data file it could not open through a null pointer.
+    const auto data = std::filesystem::path(path).parent_path() / dataFile;
+    std::error_code ec;
+    if (!dataFile.empty() && !std::filesystem::is_regular_file(data, ec)) {
+        return io_text::quote(path) + ": its data file " + io_text::shown(dataFile) + " is missing";
     }
     return {};
 }

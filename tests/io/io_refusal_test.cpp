@@ -67,6 +67,9 @@ public:
         std::string keys = vhdr;
         keys.insert(keys.find("[Common Infos]\n") + 15, "MarkerFile=bv.vmrk\n");
         std::ofstream(dir.file("keys.vhdr")) << keys;
+        std::string moved = vhdr;
+        moved.replace(moved.find("DataFile=bv.eeg"), 15, "DataFile=bv.  eeg");
+        std::ofstream(dir.file("moved.vhdr")) << moved;
         const std::string npy = std::string(IO_FIXTURES) + "/npy_f8_c";
         for (const char* folder : {"shape", "cut"}) {
             std::filesystem::copy(npy, dir.file(folder));
@@ -155,6 +158,9 @@ INSTANTIATE_TEST_SUITE_P(
             [](auto& d) { return runEpochs(epochs(fixture("biosig-crash.gdf")), d); },
             [] { return fixture("biosig-crash.gdf"); },
             "the file is damaged: BioSig crashes on reading its header"},
+        Row{"BrainVisionDataFileMissing",
+            [](auto& d) { return runEpochs(epochs(files().dir.file("moved.vhdr")), d); },
+            [] { return files().dir.file("moved.vhdr"); }, "its data file 'bv.  eeg' is missing"},
         Row{"MneAxisBeyondAnyMemory",
             [](auto& d) { return runSpectra(fixture("huge-axis-tfr.h5"), d); },
             [] { return fixture("huge-axis-tfr.h5"); },
