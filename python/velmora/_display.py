@@ -9,6 +9,7 @@ import numpy as np
 
 from . import _info, _velmora
 from ._arrays import as_float64
+from ._tfr import _threads
 
 _Settings = _velmora.SpectrumSettings
 _CLASSES = {"active": 0, "control": 1, "result": 2}
@@ -111,7 +112,9 @@ def _even_step_ms(times):
     return 1000.0 * steps[0]
 
 
-def _tfr_view(tfr, baseline, mode):
+def _tfr_view(tfr, baseline, mode, sensors, channel, tmin, tmax, fmin, fmax):
+    """The data set of an AverageTFR (power as Active, or its baseline contrast as Result)
+    with the windows' options chosen."""
     import mne
     if not isinstance(tfr, mne.time_frequency.AverageTFR):
         raise TypeError("tfr must be an mne.time_frequency.AverageTFR (average an EpochsTFR "
@@ -133,12 +136,9 @@ def _tfr_view(tfr, baseline, mode):
                           np.ascontiguousarray(as_float64(data, "the power")), view.picks(),
                           scales.tolist())
     view.data.finish()
-    return view, cls
-
-
-def _tfr_options(view, tfr, cls, sensors, channel, tmin, tmax, fmin, fmax):
     name = {0: "active", 2: "result"}[cls]
     view.choose(name, sensors, channel, tmin, tmax, fmin, fmax, tfr.times, tfr.freqs)
+    return view
 
 
 def show(tfr, *, baseline=None, mode="mean", tmin=None, tmax=None, fmin=None, fmax=None,
@@ -154,8 +154,7 @@ def show(tfr, *, baseline=None, mode="mean", tmin=None, tmax=None, fmin=None, fm
     "all" or "eeg" (default: magnetometers when there are several kinds). Without a display
     the windows are painted into ./snapshots instead.
     """
-    view, cls = _tfr_view(tfr, baseline, mode)
-    _tfr_options(view, tfr, cls, sensors, channel, tmin, tmax, fmin, fmax)
+    view = _tfr_view(tfr, baseline, mode, sensors, channel, tmin, tmax, fmin, fmax)
     _interactive(view)
 
 
@@ -169,8 +168,7 @@ def _interactive(view):
 def snapshot(tfr, out_dir, *, baseline=None, mode="mean", tmin=None, tmax=None, fmin=None,
              fmax=None, channel=None, sensors=None):
     """Paint the windows of ``show`` into PNG files in ``out_dir``; returns their paths."""
-    view, cls = _tfr_view(tfr, baseline, mode)
-    _tfr_options(view, tfr, cls, sensors, channel, tmin, tmax, fmin, fmax)
+    view = _tfr_view(tfr, baseline, mode, sensors, channel, tmin, tmax, fmin, fmax)
     return view.run(snapshot_dir=_folder(out_dir))[0]
 
 
@@ -180,8 +178,7 @@ def sweep(tfr, out_dir, n, movie=None, *, baseline=None, mode="mean", tmin=None,
     (sweep-00000.png, ...) and, when ``movie`` names a file (.mp4, .mkv, ...), into a movie.
     Returns the paths of the frames (and of the movie)."""
     n = _ticks(n)
-    view, cls = _tfr_view(tfr, baseline, mode)
-    _tfr_options(view, tfr, cls, sensors, channel, tmin, tmax, fmin, fmax)
+    view = _tfr_view(tfr, baseline, mode, sensors, channel, tmin, tmax, fmin, fmax)
     return _sweep(view, out_dir, n, movie)
 
 
@@ -207,7 +204,9 @@ def _sweep(view, out_dir, n, movie):
     return frames + ([movie] if movie else [])
 
 
-def _epochs_view(epochs, active, control, freqs, n_cycles, zero_mean, step, mode, n_jobs):
+def _epochs_view(epochs, active, control, freqs, n_cycles, zero_mean, step, mode, n_jobs,
+                 spectral_class, sensors, channel, tmin, tmax, fmin, fmax):
+    """The data set of epochs with its three classes computed, and the windows' options."""
     import mne
     if not isinstance(epochs, mne.BaseEpochs):
         raise TypeError(f"epochs must be mne.Epochs, not {type(epochs).__name__}")
@@ -225,11 +224,16 @@ def _epochs_view(epochs, active, control, freqs, n_cycles, zero_mean, step, mode
     s.normalisation = _Settings.Normalisation.WaveletL2
     s.time_step_ms = float(step) * 1000.0
     s.result_mode = _choice(mode, _EPOCH_MODES, "mode")
-    from ._tfr import _threads
     s.threads = _threads(n_jobs)
     window = [float(v) * 1000.0 for v in (*active, *control)]
     view.data.set_epochs(data, float(epochs.info["sfreq"]), 1000.0 * epochs.times[0],
                          window[:2], window[2:], s)
+    # The Result and Active classes span the Active window; the Control class its own.
+    times = epochs.times
+    if spectral_class != "control":
+        inside = times[(times >= active[0]) & (times <= active[1])]
+        times = inside if inside.size else times
+    view.choose(spectral_class, sensors, channel, tmin, tmax, fmin, fmax, times, freqs)
     return view
 
 
@@ -246,9 +250,7 @@ def show_epochs(epochs, active=(0.0, 0.8), control=(-0.4, 0.0), freqs=_DEFAULT_F
     MNE's normalisation) on a grid of ``step`` seconds, and show ``spectral_class``'s windows
     as ``show`` does."""
     view = _epochs_view(epochs, active, control, freqs, n_cycles, zero_mean, step, mode,
-                        n_jobs)
-    _epochs_options(view, epochs, active, spectral_class, sensors, channel, tmin, tmax, fmin,
-                    fmax, freqs)
+                        n_jobs, spectral_class, sensors, channel, tmin, tmax, fmin, fmax)
     _interactive(view)
 
 
@@ -258,20 +260,8 @@ def snapshot_epochs(epochs, out_dir, active=(0.0, 0.8), control=(-0.4, 0.0),
                     fmin=None, fmax=None, channel=None, sensors=None):
     """``show_epochs`` painted into PNG files in ``out_dir``; returns their paths."""
     view = _epochs_view(epochs, active, control, freqs, n_cycles, zero_mean, step, mode,
-                        n_jobs)
-    _epochs_options(view, epochs, active, spectral_class, sensors, channel, tmin, tmax, fmin,
-                    fmax, freqs)
+                        n_jobs, spectral_class, sensors, channel, tmin, tmax, fmin, fmax)
     return view.run(snapshot_dir=_folder(out_dir))[0]
-
-
-def _epochs_options(view, epochs, active, spectral_class, sensors, channel, tmin, tmax, fmin,
-                    fmax, freqs):
-    # The Result and Active classes span the Active window; the Control class its own.
-    times = epochs.times[(epochs.times >= active[0]) & (epochs.times <= active[1])]
-    if spectral_class == "control":
-        times = epochs.times
-    view.choose(spectral_class, sensors, channel, tmin, tmax, fmin, fmax,
-                times if times.size else epochs.times, freqs)
 
 
 def sensors(info):
