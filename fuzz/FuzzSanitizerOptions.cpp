@@ -5,9 +5,6 @@
 // loses a few bytes of its own bookkeeping, which the leak check is told to pass over; the
 // readers close every identifier they open (hdf5_util::Id), which the normal suite checks
 // under the asan preset without this suppression.
-#include <cstdint>
-#include <sanitizer/common_interface_defs.h>
-#include <unistd.h>
 
 extern "C" const char* __asan_default_options() {
     return "allocator_may_return_null=1";
@@ -16,14 +13,3 @@ extern "C" const char* __asan_default_options() {
 extern "C" const char* __lsan_default_suppressions() {
     return "leak:libhdf5_serial\n";
 }
-
-namespace {
-
-// While BioSig runs, standard error goes to a file (CLibraryOutput); a report of a fault inside
-// BioSig goes to a copy of the original standard error, so that it is seen.
-const bool kReportsSeen = [] {
-    __sanitizer_set_report_fd(reinterpret_cast<void*>(static_cast<std::intptr_t>(::dup(2))));
-    return true;
-}();
-
-} // namespace

@@ -1,6 +1,8 @@
 // A recording opened through BioSig: EDF/EDF+, BDF/BDF+, GDF, BrainVision and every other
 // format BioSig reads. Opening reads the header and the event table only; samples are read on
-// request, block by block, so that a long recording is never loaded whole.
+// request, block by block, so that a long recording is never loaded whole. BioSig runs in a
+// process of its own (velmora-biosig-reader): a file it crashes or hangs on is refused as
+// damaged, and the program that opened it goes on.
 #pragma once
 
 #include "io/CIoResult.h"
@@ -10,6 +12,8 @@
 #include <span>
 #include <string>
 #include <vector>
+
+class CReaderWire;
 
 class CRecordingFile {
 public:
@@ -76,6 +80,9 @@ public:
 private:
     struct Handle;
 
+    // The reader's answer to the opening: a refusal, or the header and the events.
+    CIoResult takeHeader(const std::string& path, CReaderWire& reply,
+                         std::unique_ptr<Handle> handle);
     CIoResult checkRead(std::span<const int> channels, long long first, long long count) const;
     CIoResult unreadable(long long first, long long count) const;
 

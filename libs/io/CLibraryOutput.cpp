@@ -67,7 +67,6 @@ void CLibraryOutput::stop(int savedOut, int savedErr) {
 }
 
 void CLibraryOutput::collect() {
-    // The file's position is shared with the descriptors the library wrote through.
     // The file's offset is shared with the descriptors the library wrote through; it is
     // read from the start and emptied for the next call.
     if (std::fseek(m_file, 0, SEEK_SET) != 0) {
@@ -110,11 +109,10 @@ void CLibraryOutput::add(const std::string& line) {
     }
 }
 
-std::string CLibraryOutput::summary() const {
-    const auto most =
-        std::max_element(m_lines.begin(), m_lines.end(),
-                         [](const Line& a, const Line& b) { return a.count < b.count; });
-    if (most == m_lines.end()) {
+std::string CLibraryOutput::summary(const std::vector<Line>& lines) {
+    const auto most = std::max_element(
+        lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.count < b.count; });
+    if (most == lines.end()) {
         return {};
     }
     return io_text::shown(most->text, 80) + " (" + std::to_string(most->count) +

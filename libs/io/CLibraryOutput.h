@@ -33,7 +33,8 @@ public:
     // The distinct lines printed so far, in the order they first came (at most kMostLines).
     const std::vector<Line>& lines() const { return m_lines; }
     // The most printed line's text, with its count ("'x' (20 times)"); empty when none.
-    std::string summary() const;
+    std::string summary() const { return summary(m_lines); }
+    static std::string summary(const std::vector<Line>& lines);
 
     static constexpr std::size_t kMostLines = 16;
 

@@ -1,108 +1,35 @@
-// Recording files through BioSig: header, event table, and samples read block by block.
+// Recording files through BioSig in the reader process: header, event table, and samples read
+// block by block.
 #include "io/CRecordingFile.h"
 
+#include "CBiosigProcess.h"
 #include "CLibraryOutput.h"
 #include "IoText.h"
 
 #include <algorithm>
-#include <biosig.h>
 #include <cerrno>
-#include <cmath>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sys/wait.h>
 #include <system_error>
 #include <unistd.h>
 
 struct CRecordingFile::Handle {
-    HDRTYPE* hdr = nullptr;
-    std::vector<int> biosigIndex; // BioSig channel of each entry of channels()
-    std::vector<int> onChannels;  // channels switched on for the last read, in BioSig order
-    CLibraryOutput output;        // what BioSig prints, kept off the terminal
+    CBiosigProcess reader;
+    long long samplesPerRecord = 1;
+    std::vector<CLibraryOutput::Line> printed; // what BioSig printed so far, line by line
 
-    ~Handle() {
-        if (hdr) {
-            output.run([this] { return sclose(hdr); });
-            destructHDR(hdr);
-        }
-    }
-
-    // Switch on the BioSig channels of `channels` (indices into channels(), checked), no other.
-    void switchOn(std::span<const int> channels);
-    // Where channel c's samples lie in what decode returns: column(c) * rows further on.
-    std::size_t column(int c) const;
-    // Decode the whole records holding samples [first, first + count) of the channels switched
-    // on; the result points at sample `first` of the first column. Null when BioSig fails.
-    const double* decode(long long first, long long count, std::size_t& rows);
+    // Takes what BioSig printed from the end of a reply; false when the reply is damaged.
+    bool takePrinted(CReaderWire& reply);
+    // Samples [first, first + count) of `channels`, channel after channel, into `out`; empty
+    // on success, else what went wrong: "" and false when BioSig could not decode them.
+    std::string read(const std::string& path, std::span<const int> channels, long long first,
+                     long long count, std::vector<double>& out, bool& decoded);
 };
 
-void CRecordingFile::Handle::switchOn(std::span<const int> channels) {
-    std::vector<int> on;
-    for (int c : channels) {
-        on.push_back(biosigIndex[c]);
-    }
-    std::sort(on.begin(), on.end());
-    on.erase(std::unique(on.begin(), on.end()), on.end());
-    if (on != onChannels) {
-        for (int k : biosigIndex) {
-            hdr->CHANNEL[k].OnOff = std::binary_search(on.begin(), on.end(), k) ? 1 : 0;
-        }
-        onChannels = std::move(on);
-    }
-}
-
-std::size_t CRecordingFile::Handle::column(int c) const {
-    return static_cast<std::size_t>(
-        std::lower_bound(onChannels.begin(), onChannels.end(), biosigIndex[c]) -
-        onChannels.begin());
-}
-
-const double* CRecordingFile::Handle::decode(long long first, long long count, std::size_t& rows) {
-    const long long spr = hdr->SPR;
-    const long long block = first / spr;
-    const long long blocks = (first + count - 1) / spr - block + 1;
-    // BioSig 2.5 decodes a block read as if it started where its block cache starts; pointing
-    // the cache at the first block (empty) keeps reads that do not start at block 0 in place.
-    hdr->AS.first = static_cast<size_t>(block);
-    hdr->AS.length = 0;
-    const size_t got = output.run([&] {
-        return sread(nullptr, static_cast<size_t>(block), static_cast<size_t>(blocks), hdr);
-    });
-    rows = hdr->data.size[0];
-    if (got != static_cast<size_t>(blocks) || rows != static_cast<size_t>(blocks * spr) ||
-        hdr->data.size[1] != onChannels.size() || !hdr->data.block) {
-        return nullptr;
-    }
-    return hdr->data.block + (first - block * spr);
-}
-
 namespace {
-
-// BioSig's messages end in newlines and start with its own prefixes; keep the words, or what
-// it printed when it left no message.
-std::string biosigMessage(HDRTYPE* hdr, const CLibraryOutput& output) {
-    std::string text = hdr && hdr->AS.B4C_ERRMSG ? hdr->AS.B4C_ERRMSG : "";
-    for (const char* prefix : {"ERROR BIOSIG4C++ SOPEN(read):", "Error SOPEN(READ);",
-                               "Error SOPEN(READ):", "Error SOPEN(READ)"}) {
-        if (text.rfind(prefix, 0) == 0) {
-            text.erase(0, std::string(prefix).size());
-        }
-    }
-    text = io_text::trim(text);
-    if (text.empty() && !output.lines().empty()) {
-        text = "it printed " + output.summary();
-    }
-    return text.empty() ? "unknown error" : io_text::escaped(text);
-}
-
-// Formats whose samples follow the header in the same file, record after record.
-bool holdsRecordsInline(enum FileFormat type) {
-    return type == EDF || type == BDF || type == GDF || type == GDF1;
-}
 
 // An ASCII number field of an EDF/BDF header; -1 when it holds none.
 long long headerNumber(const std::string& header, std::size_t at, std::size_t width) {
@@ -328,44 +255,77 @@ std::string checkPath(const std::string& path) {
     return damage.empty() ? checkBrainVisionHeader(path) : damage;
 }
 
-// How long BioSig may take over a header before the file counts as one it hangs on.
+// How long BioSig may take over a header, and over one read of samples, before the file
+// counts as one it hangs on.
 constexpr int kMostHeaderMs = 20000;
+constexpr int kMostReadMs = 60000;
 
-// Whether BioSig reads the header without crashing or hanging, tried first in a child process:
-// BioSig 2.5 dies on some damaged headers (a GDF header it reads through a null pointer) and
-// would take the program with it. Empty when it does, or when no child can be started.
-std::string checkInChild(const std::string& path) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDOUT_FILENO);
-        ::dup2(null, STDERR_FILENO);
-        if (HDRTYPE* hdr = sopen(path.c_str(), "r", nullptr)) {
-            sclose(hdr);
-            destructHDR(hdr);
-        }
-        ::_exit(0);
-    }
-    const std::string damaged = io_text::quote(path) + ": the file is damaged: BioSig ";
-    for (int waitedUs = 0; child > 0; waitedUs += 200) {
-        int status = 0;
-        const pid_t done = ::waitpid(child, &status, WNOHANG);
-        if (done != 0) {
-            const bool clean = done < 0 || (WIFEXITED(status) && WEXITSTATUS(status) == 0);
-            return clean ? std::string() : damaged + "crashes on reading its header";
-        }
-        if (waitedUs >= kMostHeaderMs * 1000) {
-            ::kill(child, SIGKILL);
-            ::waitpid(child, &status, 0);
-            return damaged + "does not finish reading its header in " +
-                   std::to_string(kMostHeaderMs / 1000) + " s";
-        }
-        ::usleep(200);
-    }
-    return {};
+std::string damaged(const std::string& path) {
+    return io_text::quote(path) + ": the file is damaged: BioSig ";
+}
+
+std::string inSeconds(int ms) {
+    return " in " + std::to_string(ms / 1000) + " s";
+}
+
+// What the reader said of a channel, in reply order.
+bool takeChannel(CReaderWire& reply, CRecordingFile::Channel& ch, long long& biosigIndex) {
+    long long atRate = 0;
+    return reply.getInt(biosigIndex) && reply.getText(ch.label) && reply.getText(ch.unit) &&
+           reply.getDouble(ch.samplingRateHz) && reply.getInt(atRate) && reply.getText(ch.fault) &&
+           (ch.atRecordingRate = atRate == 1, true);
+}
+
+bool takeEvent(CReaderWire& reply, CRecordingFile::Event& e) {
+    long long code = 0;
+    return reply.getInt(e.sample) && reply.getDouble(e.onsetSec) &&
+           reply.getDouble(e.durationSec) && reply.getInt(code) && reply.getText(e.text) &&
+           (e.code = static_cast<int>(code), true);
 }
 
 } // namespace
+
+bool CRecordingFile::Handle::takePrinted(CReaderWire& reply) {
+    long long n = 0;
+    if (!reply.getInt(n) || n < 0 || n > static_cast<long long>(CLibraryOutput::kMostLines)) {
+        return false;
+    }
+    printed.assign(static_cast<std::size_t>(n), {});
+    for (CLibraryOutput::Line& line : printed) {
+        if (!reply.getText(line.text) || !reply.getInt(line.count)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string CRecordingFile::Handle::read(const std::string& path, std::span<const int> channels,
+                                         long long first, long long count, std::vector<double>& out,
+                                         bool& decoded) {
+    CReaderWire request;
+    request.putInt(static_cast<long long>(channels.size()));
+    for (int c : channels) {
+        request.putInt(c);
+    }
+    request.putInt(first);
+    request.putInt(count);
+    CReaderWire reply;
+    const CBiosigProcess::Outcome outcome = reader.exchange(&request, reply, kMostReadMs);
+    const std::string samples =
+        "samples " + std::to_string(first) + " to " + std::to_string(first + count - 1);
+    if (outcome != CBiosigProcess::Outcome::replied) {
+        decoded = false;
+        return damaged(path) + (outcome == CBiosigProcess::Outcome::hung
+                                    ? "does not finish reading " + samples + inSeconds(kMostReadMs)
+                                    : "crashes on reading " + samples);
+    }
+    long long ok = 0;
+    out.clear();
+    decoded = reply.getInt(ok) && ok == 1 &&
+              reply.getDoubles(channels.size() * static_cast<std::size_t>(count), out);
+    takePrinted(reply);
+    return {};
+}
 
 CRecordingFile::CRecordingFile() = default;
 CRecordingFile::~CRecordingFile() = default;
@@ -386,129 +346,88 @@ void CRecordingFile::close() {
     m_events.clear();
 }
 
-namespace {
-
-// Why a channel's samples cannot be converted to physical units; empty when they can. BioSig
-// scales by (physical range) / (digital range): an empty range on either side gives a
-// constant or infinite signal that the file never held.
-std::string scaleFault(const CHANNEL_TYPE& c) {
-    if (std::isfinite(c.Cal) && c.Cal != 0.0) {
-        return {};
-    }
-    const bool physical = c.PhysMax == c.PhysMin;
-    return std::string("has an empty ") + (physical ? "physical" : "digital") +
-           " range: its minimum and maximum are both " +
-           io_text::num(physical ? c.PhysMin : c.DigMin) + " (the header is damaged)";
-}
-
-// The channel whose samples a record lacks, when BioSig found no common sample count.
-std::string emptyChannel(const HDRTYPE& hdr) {
-    for (int k = 0; k < hdr.NS; ++k) {
-        if (hdr.CHANNEL[k].SPR == 0 && hdr.CHANNEL[k].OnOff == 1) {
-            return "channel " + io_text::shown(io_text::trim(hdr.CHANNEL[k].Label)) +
-                   " has no samples";
-        }
-    }
-    return {};
-}
-
-} // namespace
-
 CIoResult CRecordingFile::open(const std::string& path) {
     close();
     if (std::string error = checkPath(path); !error.empty()) {
         return CIoResult::failure(error);
     }
-    if (std::string error = checkInChild(path); !error.empty()) {
-        return CIoResult::failure(error);
-    }
-    auto handle = std::make_unique<Handle>();
-    handle->hdr = handle->output.run([&] { return sopen(path.c_str(), "r", nullptr); });
-    if (handle->hdr) {
-        // Saturated samples (at the digital limits) become NaN, so their epochs are left out.
-        biosig_set_flag(handle->hdr, BIOSIG_FLAG_OVERFLOWDETECTION);
-    }
-    HDRTYPE* hdr = handle->hdr;
     const std::string name = io_text::quote(path);
-    if (!hdr) {
-        return CIoResult::failure(name + ": BioSig cannot open it");
+    auto handle = std::make_unique<Handle>();
+    if (std::string error = handle->reader.start(path); !error.empty()) {
+        return CIoResult::failure(name + ": " + error);
     }
-    if (biosig_check_error(hdr)) {
-        const bool unknown = hdr->AS.B4C_ERRNUM == B4C_FORMAT_UNKNOWN;
+    CReaderWire reply;
+    const CBiosigProcess::Outcome outcome = handle->reader.exchange(nullptr, reply, kMostHeaderMs);
+    if (outcome != CBiosigProcess::Outcome::replied) {
         return CIoResult::failure(
-            name +
-            (unknown ? ": not a recording format BioSig reads (" : ": BioSig cannot read it (") +
-            biosigMessage(hdr, handle->output) + ")");
+            damaged(path) + (outcome == CBiosigProcess::Outcome::hung
+                                 ? "does not finish reading its header" + inSeconds(kMostHeaderMs)
+                                 : "crashes on reading its header"));
     }
-    if (!(std::isfinite(hdr->SampleRate) && hdr->SampleRate > 0.0) || hdr->NRec < 1 ||
-        hdr->SPR < 1) {
-        const std::string empty = emptyChannel(*hdr);
-        return CIoResult::failure(
-            name + ": " +
-            (empty.empty() ? "the header gives no sampling rate or no samples" : empty));
+    return takeHeader(path, reply, std::move(handle));
+}
+
+CIoResult CRecordingFile::takeHeader(const std::string& path, CReaderWire& reply,
+                                     std::unique_ptr<Handle> handle) {
+    const CIoResult garbled =
+        CIoResult::failure(io_text::quote(path) + ": the BioSig reader gave a damaged answer");
+    long long ok = 0, samples = 0, ns = 0, count = 0;
+    std::string refusal;
+    if (!reply.getInt(ok) || (ok != 1 && !reply.getText(refusal))) {
+        return garbled;
     }
-    if (holdsRecordsInline(hdr->TYPE)) {
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(path, ec);
-        const auto held =
-            hdr->AS.bpb ? (size - std::min<std::uintmax_t>(size, hdr->HeadLen)) / hdr->AS.bpb : 0;
-        if (!ec && held < static_cast<std::uintmax_t>(hdr->NRec)) {
-            return CIoResult::failure(name + ": the file is truncated: it holds " +
-                                      std::to_string(held) + " of its " +
-                                      std::to_string(hdr->NRec) + " data records");
-        }
+    if (ok != 1) {
+        return CIoResult::failure(refusal.empty() ? garbled.message : refusal);
     }
-    std::vector<Channel> channels;
+    struct {
+        std::string format;
+        double rateHz = 0.0;
+        std::vector<Channel> channels;
+        std::vector<Event> events;
+    } opened;
+    if (!reply.getText(opened.format) || !reply.getDouble(opened.rateHz) ||
+        !reply.getInt(samples) || !reply.getInt(handle->samplesPerRecord) || !reply.getInt(ns) ||
+        !reply.getInt(count) || count < 1 || handle->samplesPerRecord < 1) {
+        return garbled;
+    }
     std::vector<std::string> fileUnits = edfUnits(path);
-    fileUnits.resize(fileUnits.size() == static_cast<std::size_t>(hdr->NS) ? fileUnits.size() : 0);
-    for (int k = 0; k < hdr->NS; ++k) {
-        CHANNEL_TYPE* c = hdr->CHANNEL + k; // biosig_get_channel counts only channels switched on
-        if (c->OnOff != 1) {
-            continue; // annotation and time-axis channels
-        }
-        const char* unit = biosig_channel_get_physdim(c);
+    fileUnits.resize(fileUnits.size() == static_cast<std::size_t>(ns) ? fileUnits.size() : 0);
+    for (long long i = 0; i < count; ++i) {
         Channel ch;
-        ch.label = io_text::trim(biosig_channel_get_label(c));
-        ch.unit = unit && std::string(unit) != "?" ? unit : "";
+        long long k = 0;
+        if (!takeChannel(reply, ch, k) || k < 0 || k >= ns) {
+            return garbled;
+        }
         if (!fileUnits.empty() && !fileUnits[k].empty()) {
             ch.unit = fileUnits[k];
         }
-        ch.samplingRateHz = hdr->SampleRate * c->SPR / hdr->SPR;
-        ch.atRecordingRate = c->SPR == hdr->SPR;
-        ch.fault = scaleFault(*c);
-        channels.push_back(std::move(ch));
-        handle->biosigIndex.push_back(k);
+        opened.channels.push_back(std::move(ch));
     }
-    if (channels.empty()) {
-        return CIoResult::failure(name + ": the file holds no signal channel");
+    if (!reply.getInt(count) || count < 0) {
+        return garbled;
     }
-    const double eventRate = hdr->EVENT.SampleRate > 0.0 ? hdr->EVENT.SampleRate : hdr->SampleRate;
-    std::vector<Event> events;
-    for (std::size_t n = 0; n < hdr->EVENT.N; ++n) {
-        uint16_t typ = 0, chn = 0;
-        uint32_t pos = 0, dur = 0;
-        const char* desc = nullptr;
-        biosig_get_nth_event(hdr, n, &typ, &pos, &chn, &dur, nullptr, &desc);
+    for (long long i = 0; i < count; ++i) {
         Event e;
-        e.onsetSec = pos / eventRate;
-        e.sample = std::llround(e.onsetSec * hdr->SampleRate);
-        e.durationSec = dur / eventRate;
-        e.code = typ;
-        e.text = desc ? io_text::trim(desc) : "";
-        events.push_back(std::move(e));
+        if (!takeEvent(reply, e)) {
+            return garbled;
+        }
+        opened.events.push_back(std::move(e));
+    }
+    if (!handle->takePrinted(reply)) {
+        return garbled;
     }
     m_path = path;
-    m_format = GetFileTypeString(hdr->TYPE) ? GetFileTypeString(hdr->TYPE) : "unknown";
-    m_rateHz = hdr->SampleRate;
-    m_samples = static_cast<long long>(hdr->NRec) * hdr->SPR;
-    m_channels = std::move(channels);
-    m_events = std::move(events);
+    m_format = std::move(opened.format);
+    m_rateHz = opened.rateHz;
+    m_samples = samples;
+    m_channels = std::move(opened.channels);
+    m_events = std::move(opened.events);
     m_handle = std::move(handle);
     return {};
 }
 
 std::string CRecordingFile::biosigWarnings() const {
-    return m_handle ? m_handle->output.summary() : std::string();
+    return m_handle ? CLibraryOutput::summary(m_handle->printed) : std::string();
 }
 
 CIoResult CRecordingFile::checkRead(std::span<const int> channels, long long first,
@@ -540,17 +459,17 @@ CIoResult CRecordingFile::readSamples(std::span<const int> channels, long long f
     if (CIoResult r = checkRead(channels, first, count); !r) {
         return r;
     }
-    m_handle->switchOn(channels);
-    std::size_t rows = 0;
-    const double* samples = m_handle->decode(first, count, rows);
-    if (!samples) {
+    std::vector<double> samples;
+    bool decoded = false;
+    if (std::string error = m_handle->read(m_path, channels, first, count, samples, decoded);
+        !error.empty()) {
+        m_handle.reset();
+        return CIoResult::failure(error);
+    }
+    if (!decoded) {
         return unreadable(first, count);
     }
-    out.resize(channels.size() * static_cast<std::size_t>(count));
-    for (std::size_t i = 0; i < channels.size(); ++i) {
-        const double* src = samples + m_handle->column(channels[i]) * rows;
-        std::copy(src, src + count, out.begin() + static_cast<std::ptrdiff_t>(i * count));
-    }
+    out = std::move(samples);
     return {};
 }
 
@@ -576,12 +495,12 @@ CIoResult CRecordingFile::readRanges(std::span<const int> channels,
             return r;
         }
     }
-    m_handle->switchOn(channels);
     // A read of several ranges holds their records for every channel at once: bounded.
     constexpr long long kMostValues = 1LL << 23;
-    const long long spr = m_handle->hdr->SPR;
+    const long long spr = m_handle->samplesPerRecord;
     const auto perSample = static_cast<long long>(std::max<std::size_t>(1, channels.size()));
     const auto n = static_cast<std::ptrdiff_t>(firsts.size());
+    std::vector<double> samples;
     for (std::ptrdiff_t r = 0; r < n;) {
         const long long start = firsts[r];
         std::ptrdiff_t end = r + 1;
@@ -591,13 +510,11 @@ CIoResult CRecordingFile::readRanges(std::span<const int> channels,
             ++end;
         }
         const long long span = firsts[end - 1] + count - start;
-        std::size_t rows = 0;
-        const double* samples = m_handle->decode(start, span, rows);
-        if (!samples) {
-            return unreadable(start, span);
+        if (CIoResult read = readSamples(channels, start, span, samples); !read) {
+            return read;
         }
         for (std::size_t i = 0; i < channels.size(); ++i) {
-            const double* column = samples + m_handle->column(channels[i]) * rows;
+            const double* column = samples.data() + i * static_cast<std::size_t>(span);
             for (std::ptrdiff_t q = r; q < end; ++q) {
                 take(i, static_cast<std::size_t>(q),
                      std::span<const double>(column + (firsts[q] - start),
