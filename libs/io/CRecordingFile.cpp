@@ -463,7 +463,7 @@ CIoResult CRecordingFile::readSamples(std::span<const int> channels, long long f
     bool decoded = false;
     if (std::string error = m_handle->read(m_path, channels, first, count, samples, decoded);
         !error.empty()) {
-        m_handle.reset();
+        close(); // the reader is gone
         return CIoResult::failure(error);
     }
     if (!decoded) {
