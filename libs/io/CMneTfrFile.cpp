@@ -57,6 +57,14 @@ std::string tooLarge(const std::string& key) {
 
 constexpr std::size_t kMostTextBytes = 1 << 20;
 
+// The widest number a file may hold (a 128-bit float or integer). HDF5 sizes its conversion
+// buffers by the file's type, which a damaged file may declare gigabytes wide.
+constexpr std::size_t kMostNumberBytes = 16;
+
+bool numberOfSoundSize(hid_t type, std::size_t members = 1) {
+    return H5Tget_size(type) <= members * kMostNumberBytes;
+}
+
 // Text as h5io stores it: opaque bytes, a string, an array of bytes, or an integer.
 std::optional<std::string> readText(hid_t file, const std::string& path) {
     if (!exists(file, path)) {
@@ -108,8 +116,9 @@ std::optional<double> readNumber(hid_t file, const std::string& path) {
         return std::nullopt;
     }
     Id set(H5Dopen2(file, path.c_str(), H5P_DEFAULT), H5Dclose);
+    Id type(set.ok() ? H5Dget_type(set.get()) : -1, H5Tclose);
     double v = 0.0;
-    if (!set.ok() || pointCount(set.get()) != 1 ||
+    if (!type.ok() || !numberOfSoundSize(type.get()) || pointCount(set.get()) != 1 ||
         H5Dread(set.get(), H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, &v) < 0) {
         return std::nullopt;
     }
@@ -170,7 +179,7 @@ bool Reader::readAxis(const std::string& path, std::vector<double>& axis) {
     Id type(set.ok() ? H5Dget_type(set.get()) : -1, H5Tclose);
     std::vector<hsize_t> dims;
     const long long n = set.ok() ? pointCount(set.get(), &dims) : -1;
-    if (!type.ok() || dims.size() != 1 || n < 1 ||
+    if (!type.ok() || dims.size() != 1 || n < 1 || !numberOfSoundSize(type.get()) ||
         (H5Tget_class(type.get()) != H5T_FLOAT && H5Tget_class(type.get()) != H5T_INTEGER)) {
         return fail(key + " is not a non-empty one-dimensional array of numbers");
     }
@@ -217,7 +226,7 @@ bool Reader::readData(const std::string& path, CSpectraSource& out) {
     const bool complex = cls == H5T_COMPOUND && H5Tget_nmembers(type.get()) == 2 &&
                          H5Tget_member_index(type.get(), "r") >= 0 &&
                          H5Tget_member_index(type.get(), "i") >= 0;
-    if (cls != H5T_FLOAT && !complex) {
+    if ((cls != H5T_FLOAT && !complex) || !numberOfSoundSize(type.get(), complex ? 2 : 1)) {
         return fail("key_data holds neither real nor complex floating-point numbers");
     }
     out.complex = complex;

@@ -258,7 +258,7 @@ std::string checkPath(const std::string& path) {
 // How long BioSig may take over a header, and over one read of samples, before the file
 // counts as one it hangs on.
 constexpr int kMostHeaderMs = 20000;
-constexpr int kMostReadMs = 60000;
+constexpr int kMostReadMs = 30000;
 
 std::string damaged(const std::string& path) {
     return io_text::quote(path) + ": the file is damaged: BioSig ";
