@@ -3,9 +3,9 @@
 // aborts, so that libFuzzer keeps the input.
 #pragma once
 
-#include <string>
+#include "recording/CArrayMEDataSetzq.h"
 
-class CArrayMEDataSetzq;
+#include <string>
 
 class FuzzPromise {
 public:
@@ -18,6 +18,19 @@ public:
     // with one channel "sentinel".
     static void fillSentinel(CArrayMEDataSetzq& data);
     static void requireSentinel(CArrayMEDataSetzq& data);
+
+    // Builds `target` (filled with the sentinel first) through an import (CEpochImport,
+    // CSpectraImport); on refusal requires the message and the sentinel and returns false.
+    template <class Import>
+    static bool build(Import& import, CArrayMEDataSetzq& target) {
+        fillSentinel(target);
+        const auto result = import.build(target);
+        if (!result) {
+            requireMessage(result.message);
+            requireSentinel(target);
+        }
+        return static_cast<bool>(result);
+    }
 
     // An accepted import: one session, one trial of `channels` channels, each with a label and
     // a finite position; with nFreq > 0, each holds a spectrum of the class of nTime x nFreq.

@@ -14,11 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     import.options().montage.layouts = {"eeg1010"};
     import.options().montage.dropUnplaced = true;
     CArrayMEDataSetzq target;
-    FuzzPromise::fillSentinel(target);
-    const CIoResult result = import.build(target);
-    if (!result) {
-        FuzzPromise::requireMessage(result.message);
-        FuzzPromise::requireSentinel(target);
+    if (!FuzzPromise::build(import, target)) {
         return 0;
     }
     const CSpectraImport::Report& r = import.report();

@@ -39,11 +39,7 @@ void importFolder(const FuzzFolder& folder, const std::vector<std::string_view>&
     import.options().montage.layouts = {"eeg1010"};
     import.options().montage.dropUnplaced = true;
     CArrayMEDataSetzq data;
-    FuzzPromise::fillSentinel(data);
-    const CIoResult result = import.build(data);
-    if (!result) {
-        FuzzPromise::requireMessage(result.message);
-        FuzzPromise::requireSentinel(data);
+    if (!FuzzPromise::build(import, data)) {
         return;
     }
     const CSpectraImport::Report& r = import.report();

@@ -77,11 +77,7 @@ void importEpochs(const std::string& path) {
     o.activeEndMs = 200.0;
     o.montage.dropUnplaced = true;
     CArrayMEDataSetzq target;
-    FuzzPromise::fillSentinel(target);
-    const CIoResult result = import.build(target);
-    if (!result) {
-        FuzzPromise::requireMessage(result.message);
-        FuzzPromise::requireSentinel(target);
+    if (!FuzzPromise::build(import, target)) {
         return;
     }
     const CEpochImport::Report& r = import.report();
