@@ -30,7 +30,25 @@ bool exists(hid_t file, const std::string& path) {
 // may take. A damaged file may declare any size without storing it.
 constexpr long long kMostPoints = 1LL << 32;
 
-// Values of the dataset, kMostPoints + 1 for any count above kMostPoints; -1 when unknown.
+// Whether a dataset stored in its header (compact) holds all its values there: HDF5 1.10
+// copies them from the header without looking, through a null pointer when a damaged file
+// gives the values no bytes.
+bool compactHoldsAll(hid_t dataset, long long points) {
+    Id plist(H5Dget_create_plist(dataset), H5Pclose);
+    Id type(H5Dget_type(dataset), H5Tclose);
+    if (!plist.ok() || !type.ok()) {
+        return false;
+    }
+    if (H5Pget_layout(plist.get()) != H5D_COMPACT) {
+        return true;
+    }
+    const auto size = static_cast<long long>(H5Tget_size(type.get()));
+    return size > 0 && points <= kMostPoints &&
+           static_cast<long long>(H5Dget_storage_size(dataset)) / size >= points;
+}
+
+// Values of the dataset, kMostPoints + 1 for any count above kMostPoints; -1 when unknown or
+// when the file does not hold them.
 long long pointCount(hid_t dataset, std::vector<hsize_t>* dims = nullptr) {
     Id space(H5Dget_space(dataset), H5Sclose);
     const int rank = space.ok() ? H5Sget_simple_extent_ndims(space.get()) : -1;
@@ -43,6 +61,9 @@ long long pointCount(hid_t dataset, std::vector<hsize_t>* dims = nullptr) {
     for (hsize_t v : d) {
         const auto size = static_cast<long long>(std::min<hsize_t>(v, kMostPoints + 1));
         n = size != 0 && n > kMostPoints / size ? kMostPoints + 1 : n * size;
+    }
+    if (!compactHoldsAll(dataset, n)) {
+        return -1;
     }
     if (dims) {
         *dims = d;

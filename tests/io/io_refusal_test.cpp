@@ -165,6 +165,11 @@ INSTANTIATE_TEST_SUITE_P(
             [](auto& d) { return runSpectra(fixture("huge-axis-tfr.h5"), d); },
             [] { return fixture("huge-axis-tfr.h5"); },
             "key_freqs holds more than 4294967296 values (the file may be damaged)"},
+        // HDF5 would copy a unit stored in the header with no bytes through a null pointer.
+        Row{"MneNumberWithoutBytes",
+            [](auto& d) { return runSpectra(fixture("compact-without-bytes-tfr.h5"), d); },
+            [] { return fixture("compact-without-bytes-tfr.h5"); },
+            "channel 1 of key_info/key_chs has no name"},
         Row{"TruncatedHeader",
             [](auto& d) { return runEpochs(epochs(files().dir.file("header.edf")), d); },
             [] { return files().dir.file("header.edf"); }, "too short"},
