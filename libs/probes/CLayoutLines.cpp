@@ -80,7 +80,10 @@ size_t CLayoutLines::findBadByte(std::string_view s) {
         const auto c = static_cast<unsigned char>(s[i]);
         const size_t len = sequenceLength(c);
         const bool control = (c < 0x20 && c != '\t') || c == 0x7F;
-        if (len == 1 ? control : !validSequence(s, i, len))
+        // U+0080 to U+009F, control characters too (C1), which some terminals act on.
+        const bool c1 =
+            c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) < 0xA0;
+        if (len == 1 ? control : c1 || !validSequence(s, i, len))
             return i;
         i += len;
     }

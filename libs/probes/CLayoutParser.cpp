@@ -75,8 +75,11 @@ bool opensElc(std::string_view first, size_t count) {
 std::string badByteMessage(std::string_view content, size_t at) {
     const auto byte = static_cast<unsigned char>(content[at]);
     char text[96];
+    const auto next = at + 1 < content.size() ? static_cast<unsigned char>(content[at + 1]) : 0;
     if (byte < 0x80)
         std::snprintf(text, sizeof text, "control character 0x%02X in column %zu", byte, at + 1);
+    else if (byte == 0xC2 && next >= 0x80 && next < 0xA0)
+        std::snprintf(text, sizeof text, "control character U+%04X in column %zu", next, at + 1);
     else
         std::snprintf(text, sizeof text,
                       "byte 0x%02X in column %zu is not UTF-8 (Latin-1 or another code page?)",
