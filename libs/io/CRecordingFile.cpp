@@ -271,16 +271,22 @@ std::string inSeconds(int ms) {
 // What the reader said of a channel, in reply order.
 bool takeChannel(CReaderWire& reply, CRecordingFile::Channel& ch, long long& biosigIndex) {
     long long atRate = 0;
-    return reply.getInt(biosigIndex) && reply.getText(ch.label) && reply.getText(ch.unit) &&
-           reply.getDouble(ch.samplingRateHz) && reply.getInt(atRate) && reply.getText(ch.fault) &&
-           (ch.atRecordingRate = atRate == 1, true);
+    if (!reply.getInt(biosigIndex) || !reply.getText(ch.label) || !reply.getText(ch.unit) ||
+        !reply.getDouble(ch.samplingRateHz) || !reply.getInt(atRate) || !reply.getText(ch.fault)) {
+        return false;
+    }
+    ch.atRecordingRate = atRate == 1;
+    return true;
 }
 
 bool takeEvent(CReaderWire& reply, CRecordingFile::Event& e) {
     long long code = 0;
-    return reply.getInt(e.sample) && reply.getDouble(e.onsetSec) &&
-           reply.getDouble(e.durationSec) && reply.getInt(code) && reply.getText(e.text) &&
-           (e.code = static_cast<int>(code), true);
+    if (!reply.getInt(e.sample) || !reply.getDouble(e.onsetSec) ||
+        !reply.getDouble(e.durationSec) || !reply.getInt(code) || !reply.getText(e.text)) {
+        return false;
+    }
+    e.code = static_cast<int>(code);
+    return true;
 }
 
 } // namespace
