@@ -6,6 +6,7 @@
 #include "IoText.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <hdf5.h>
 #include <optional>
@@ -144,6 +145,14 @@ std::optional<double> readNumber(hid_t file, const std::string& path) {
         return std::nullopt;
     }
     return v;
+}
+
+// A FIFF code (a unit, a power of ten) stored as a number: 0, none, unless an int holds it.
+int fiffCode(const std::optional<double>& v) {
+    constexpr double kMost = 1e6; // far beyond any code FIFF defines
+    return v && std::isfinite(*v) && std::fabs(*v) <= kMost && *v == std::trunc(*v)
+               ? static_cast<int>(*v)
+               : 0;
 }
 
 struct Complex {
@@ -285,8 +294,7 @@ bool Reader::readChannels(const std::string& group, CSpectraSource& out) {
         const auto unit = readNumber(m_file, ch + "/key_unit");
         const auto mul = readNumber(m_file, ch + "/key_unit_mul");
         out.labels.push_back(io_text::trim(*label));
-        out.units.push_back(
-            fiff_units::name(unit ? static_cast<int>(*unit) : 0, mul ? static_cast<int>(*mul) : 0));
+        out.units.push_back(fiff_units::name(fiffCode(unit), fiffCode(mul)));
     }
     return true;
 }
