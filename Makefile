@@ -36,7 +36,7 @@ fuzz: deps
 	@for t in $(FUZZ_TARGETS); do \
 		mkdir -p build/fuzz/corpus/$$t build/fuzz/findings/$$t; \
 		echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
-		build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=60 -rss_limit_mb=2048 -malloc_limit_mb=65536 \
+		build/fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=60 -rss_limit_mb=2048 \
 			-print_final_stats=1 -artifact_prefix=build/fuzz/findings/$$t/ \
 			build/fuzz/corpus/$$t fuzz/corpus/$$t 2>build/fuzz/fuzz-$$t.log \
 			|| { tail -n 40 build/fuzz/fuzz-$$t.log; exit 1; }; \
