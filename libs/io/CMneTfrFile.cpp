@@ -83,8 +83,44 @@ constexpr std::size_t kMostTextBytes = 1 << 20;
 // buffers by the file's type, which a damaged file may declare gigabytes wide.
 constexpr std::size_t kMostNumberBytes = 16;
 
-bool numberOfSoundSize(hid_t type, std::size_t members = 1) {
-    return H5Tget_size(type) <= members * kMostNumberBytes;
+// Whether the bits of an integer or float type lie within its bytes: HDF5 converts numbers by
+// copying the bit fields the file declares, without checking them against the size.
+bool bitsWithin(hid_t type, std::size_t size) {
+    const std::size_t bits = 8 * size;
+    const std::size_t precision = H5Tget_precision(type);
+    const int offset = H5Tget_offset(type);
+    if (precision == 0 || offset < 0 || static_cast<std::size_t>(offset) + precision > bits) {
+        return false;
+    }
+    if (H5Tget_class(type) != H5T_FLOAT) {
+        return true;
+    }
+    std::size_t sign = 0, exponentAt = 0, exponent = 0, mantissaAt = 0, mantissa = 0;
+    return H5Tget_fields(type, &sign, &exponentAt, &exponent, &mantissaAt, &mantissa) >= 0 &&
+           sign < bits && exponent > 0 && exponentAt + exponent <= bits && mantissa > 0 &&
+           mantissaAt + mantissa <= bits;
+}
+
+// Whether the type is an integer or float HDF5 can convert safely, or (with complex) a
+// compound of two such members within its bytes.
+bool numberTypeSound(hid_t type, bool complex = false) {
+    const std::size_t size = H5Tget_size(type);
+    const H5T_class_t cls = H5Tget_class(type);
+    if (!complex) {
+        return (cls == H5T_INTEGER || cls == H5T_FLOAT) && size > 0 && size <= kMostNumberBytes &&
+               bitsWithin(type, size);
+    }
+    if (cls != H5T_COMPOUND || H5Tget_nmembers(type) != 2) {
+        return false;
+    }
+    for (unsigned m = 0; m < 2; ++m) {
+        Id member(H5Tget_member_type(type, m), H5Tclose);
+        if (!member.ok() || !numberTypeSound(member.get()) ||
+            H5Tget_member_offset(type, m) + H5Tget_size(member.get()) > size) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // Text as h5io stores it: opaque bytes, a string, an array of bytes, or an integer.
@@ -140,7 +176,7 @@ std::optional<double> readNumber(hid_t file, const std::string& path) {
     Id set(H5Dopen2(file, path.c_str(), H5P_DEFAULT), H5Dclose);
     Id type(set.ok() ? H5Dget_type(set.get()) : -1, H5Tclose);
     double v = 0.0;
-    if (!type.ok() || !numberOfSoundSize(type.get()) || pointCount(set.get()) != 1 ||
+    if (!type.ok() || !numberTypeSound(type.get()) || pointCount(set.get()) != 1 ||
         H5Dread(set.get(), H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, &v) < 0) {
         return std::nullopt;
     }
@@ -209,8 +245,7 @@ bool Reader::readAxis(const std::string& path, std::vector<double>& axis) {
     Id type(set.ok() ? H5Dget_type(set.get()) : -1, H5Tclose);
     std::vector<hsize_t> dims;
     const long long n = set.ok() ? pointCount(set.get(), &dims) : -1;
-    if (!type.ok() || dims.size() != 1 || n < 1 || !numberOfSoundSize(type.get()) ||
-        (H5Tget_class(type.get()) != H5T_FLOAT && H5Tget_class(type.get()) != H5T_INTEGER)) {
+    if (!type.ok() || dims.size() != 1 || n < 1 || !numberTypeSound(type.get())) {
         return fail(key + " is not a non-empty one-dimensional array of numbers");
     }
     if (n > kMostPoints) {
@@ -256,7 +291,7 @@ bool Reader::readData(const std::string& path, CSpectraSource& out) {
     const bool complex = cls == H5T_COMPOUND && H5Tget_nmembers(type.get()) == 2 &&
                          H5Tget_member_index(type.get(), "r") >= 0 &&
                          H5Tget_member_index(type.get(), "i") >= 0;
-    if ((cls != H5T_FLOAT && !complex) || !numberOfSoundSize(type.get(), complex ? 2 : 1)) {
+    if ((cls != H5T_FLOAT && !complex) || !numberTypeSound(type.get(), complex)) {
         return fail("key_data holds neither real nor complex floating-point numbers");
     }
     out.complex = complex;

@@ -170,6 +170,11 @@ INSTANTIATE_TEST_SUITE_P(
             [](auto& d) { return runSpectra(fixture("compact-without-bytes-tfr.h5"), d); },
             [] { return fixture("compact-without-bytes-tfr.h5"); },
             "channel 1 of key_info/key_chs has no name"},
+        // ... and convert a number whose bits the type places beyond its bytes.
+        Row{"MneNumberBitsBeyondItsBytes",
+            [](auto& d) { return runSpectra(fixture("bits-beyond-bytes-tfr.h5"), d); },
+            [] { return fixture("bits-beyond-bytes-tfr.h5"); },
+            "the frequencies must be finite, above 0 Hz and increasing"},
         Row{"TruncatedHeader",
             [](auto& d) { return runEpochs(epochs(files().dir.file("header.edf")), d); },
             [] { return files().dir.file("header.edf"); }, "too short"},
