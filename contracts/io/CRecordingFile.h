@@ -1,7 +1,7 @@
 // A recording opened through BioSig: EDF/EDF+, BDF/BDF+, GDF, BrainVision and every other
 // format BioSig reads. Opening reads the header and the event table only; samples are read on
 // request, block by block, so that a long recording is never loaded whole. BioSig runs in a
-// process of its own (velmora-biosig-reader): a file it crashes or hangs on is refused as
+// process of its own (velmora-reader): a file it crashes or hangs on is refused as
 // damaged, and the program that opened it goes on.
 #pragma once
 

@@ -1,5 +1,5 @@
 // The reading side of a recording: BioSig opens the file and decodes its samples in the
-// reader process (velmora-biosig-reader), which answers the viewer's requests in CReaderWire
+// reader process (velmora-reader), which answers the viewer's requests in CReaderWire
 // messages. BioSig crashes and hangs on some damaged files; there it takes only this process.
 #pragma once
 

@@ -11,8 +11,9 @@
 
 namespace {
 
-// No message of the reader comes near this: sample reads are bounded far below it.
-constexpr unsigned long long kMostBytes = 1ULL << 32;
+// Above the largest message the reader sends: the spectra of one MNE condition, at most 2^32
+// complex values (64 GiB); sample reads are bounded far below it.
+constexpr unsigned long long kMostBytes = 1ULL << 37;
 
 bool sendAll(int socket, const char* bytes, std::size_t size) {
     while (size > 0) {
@@ -77,6 +78,18 @@ void CReaderWire::putDoubles(std::span<const double> values) {
     m_bytes.append(reinterpret_cast<const char*>(values.data()), values.size_bytes());
 }
 
+void CReaderWire::putTexts(const std::vector<std::string>& texts) {
+    putInt(static_cast<long long>(texts.size()));
+    for (const std::string& t : texts) {
+        putText(t);
+    }
+}
+
+void CReaderWire::putNumbers(const std::vector<double>& values) {
+    putInt(static_cast<long long>(values.size()));
+    putDoubles(values);
+}
+
 bool CReaderWire::take(void* into, std::size_t size) {
     if (m_bytes.size() - m_read < size) {
         return false;
@@ -112,6 +125,28 @@ bool CReaderWire::getDoubles(std::size_t count, std::vector<double>& into) {
     const std::size_t at = into.size();
     into.resize(at + count);
     return take(into.data() + at, count * sizeof(double));
+}
+
+bool CReaderWire::getTexts(std::vector<std::string>& into) {
+    long long n = 0;
+    // Each text takes at least its length.
+    if (!getInt(n) || n < 0 ||
+        static_cast<unsigned long long>(n) > (m_bytes.size() - m_read) / sizeof(long long)) {
+        return false;
+    }
+    into.assign(static_cast<std::size_t>(n), {});
+    for (std::string& t : into) {
+        if (!getText(t)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CReaderWire::getNumbers(std::vector<double>& into) {
+    long long n = 0;
+    into.clear();
+    return getInt(n) && n >= 0 && getDoubles(static_cast<std::size_t>(n), into);
 }
 
 bool CReaderWire::send(int socket) const {

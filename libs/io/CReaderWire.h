@@ -14,6 +14,9 @@ public:
     void putDouble(double value);
     void putText(const std::string& text);
     void putDoubles(std::span<const double> values);
+    // A count, then the items.
+    void putTexts(const std::vector<std::string>& texts);
+    void putNumbers(const std::vector<double>& values);
 
     // Each get reads the next value in the order put; false (and nothing read) past the end.
     bool getInt(long long& value);
@@ -21,6 +24,9 @@ public:
     bool getText(std::string& text);
     // `count` values appended to `into`.
     bool getDoubles(std::size_t count, std::vector<double>& into);
+    // What putTexts and putNumbers packed, replacing what `into` held.
+    bool getTexts(std::vector<std::string>& into);
+    bool getNumbers(std::vector<double>& into);
 
     bool empty() const { return m_bytes.empty(); }
 

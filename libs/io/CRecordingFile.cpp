@@ -2,8 +2,8 @@
 // block by block.
 #include "io/CRecordingFile.h"
 
-#include "CBiosigProcess.h"
 #include "CLibraryOutput.h"
+#include "CReaderProcess.h"
 #include "IoText.h"
 
 #include <algorithm>
@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 struct CRecordingFile::Handle {
-    CBiosigProcess reader;
+    CReaderProcess reader;
     long long samplesPerRecord = 1;
     std::vector<CLibraryOutput::Line> printed; // what BioSig printed so far, line by line
 
@@ -316,12 +316,12 @@ std::string CRecordingFile::Handle::read(const std::string& path, std::span<cons
     request.putInt(first);
     request.putInt(count);
     CReaderWire reply;
-    const CBiosigProcess::Outcome outcome = reader.exchange(&request, reply, kMostReadMs);
+    const CReaderProcess::Outcome outcome = reader.exchange(&request, reply, kMostReadMs);
     const std::string samples =
         "samples " + std::to_string(first) + " to " + std::to_string(first + count - 1);
-    if (outcome != CBiosigProcess::Outcome::replied) {
+    if (outcome != CReaderProcess::Outcome::replied) {
         decoded = false;
-        return damaged(path) + (outcome == CBiosigProcess::Outcome::hung
+        return damaged(path) + (outcome == CReaderProcess::Outcome::hung
                                     ? "does not finish reading " + samples + inSeconds(kMostReadMs)
                                     : "crashes on reading " + samples);
     }
@@ -359,14 +359,14 @@ CIoResult CRecordingFile::open(const std::string& path) {
     }
     const std::string name = io_text::quote(path);
     auto handle = std::make_unique<Handle>();
-    if (std::string error = handle->reader.start(path); !error.empty()) {
+    if (std::string error = handle->reader.start({"recording", path}); !error.empty()) {
         return CIoResult::failure(name + ": " + error);
     }
     CReaderWire reply;
-    const CBiosigProcess::Outcome outcome = handle->reader.exchange(nullptr, reply, kMostHeaderMs);
-    if (outcome != CBiosigProcess::Outcome::replied) {
+    const CReaderProcess::Outcome outcome = handle->reader.exchange(nullptr, reply, kMostHeaderMs);
+    if (outcome != CReaderProcess::Outcome::replied) {
         return CIoResult::failure(
-            damaged(path) + (outcome == CBiosigProcess::Outcome::hung
+            damaged(path) + (outcome == CReaderProcess::Outcome::hung
                                  ? "does not finish reading its header" + inSeconds(kMostHeaderMs)
                                  : "crashes on reading its header"));
     }
@@ -376,7 +376,7 @@ CIoResult CRecordingFile::open(const std::string& path) {
 CIoResult CRecordingFile::takeHeader(const std::string& path, CReaderWire& reply,
                                      std::unique_ptr<Handle> handle) {
     const CIoResult garbled =
-        CIoResult::failure(io_text::quote(path) + ": the BioSig reader gave a damaged answer");
+        CIoResult::failure(io_text::quote(path) + ": the file reader gave a damaged answer");
     long long ok = 0, samples = 0, ns = 0, count = 0;
     std::string refusal;
     if (!reply.getInt(ok) || (ok != 1 && !reply.getText(refusal))) {

@@ -1,7 +1,7 @@
 // Precomputed spectra handed to the data set builder.
 #include "io/CSpectraImport.h"
 
-#include "CMneTfrFile.h"
+#include "CMneTfrProcess.h"
 #include "CMontage.h"
 #include "CNpyFolder.h"
 #include "ImportRun.h"
@@ -51,7 +51,7 @@ private:
 
 CIoResult SpectraRun::readSource() {
     if (endsWith(io_text::lower(m_o.path), ".h5")) {
-        CMneTfrFile file;
+        CMneTfrProcess file;
         const bool ok = file.read(m_o.path, m_o.condition, m_source);
         m_report.conditions = file.conditions();
         return ok ? CIoResult{} : CIoResult::failure(file.error());

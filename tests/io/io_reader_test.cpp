@@ -1,7 +1,9 @@
-// BioSig runs in a reader process: when it dies, or cannot be started, the recording is refused
-// with the reason and this program goes on.
+// BioSig and HDF5 run in a reader process: when it dies, or cannot be started, the file is
+// refused with the reason and this program goes on.
 #include "IoTestFiles.h"
 #include "io/CRecordingFile.h"
+#include "io/CSpectraImport.h"
+#include "recording/CArrayMEDataSetzq.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -14,9 +16,9 @@ namespace {
 class ReaderOverride {
 public:
     explicit ReaderOverride(const std::string& program) {
-        ::setenv("VELMORA_BIOSIG_READER", program.c_str(), 1);
+        ::setenv("VELMORA_READER", program.c_str(), 1);
     }
-    ~ReaderOverride() { ::unsetenv("VELMORA_BIOSIG_READER"); }
+    ~ReaderOverride() { ::unsetenv("VELMORA_READER"); }
     ReaderOverride(const ReaderOverride&) = delete;
     ReaderOverride& operator=(const ReaderOverride&) = delete;
 };
@@ -45,7 +47,7 @@ TEST(ReaderProcess, ACrashOrAMissingReaderIsToldAndTheProgramGoesOn) {
         const std::string absent = dir.file("no-reader");
         const ReaderOverride missing(absent);
         CRecordingFile file;
-        EXPECT_EQ(file.open(path).message, "'" + path + "': cannot start the BioSig reader '" +
+        EXPECT_EQ(file.open(path).message, "'" + path + "': cannot start the file reader '" +
                                                absent + "': no such file or directory");
         EXPECT_FALSE(file.isOpen());
     }
@@ -53,4 +55,20 @@ TEST(ReaderProcess, ACrashOrAMissingReaderIsToldAndTheProgramGoesOn) {
     ASSERT_TRUE(file.open(path));
     ASSERT_TRUE(file.readSamples(channels, kRate, 10, out));
     EXPECT_NEAR(out[9], pz(265.0 / kRate), 0.05); // EDF steps of 0.03 uV
+}
+
+TEST(ReaderProcess, HdfFilesTheReaderDiesOnAreRefusedAsDamaged) {
+    const std::string path = std::string(IO_FIXTURES) + "/power-tfr.h5";
+    CSpectraImport::Options o;
+    o.path = path;
+    CArrayMEDataSetzq data;
+    {
+        const ReaderOverride crashing(CRASHING_READER);
+        EXPECT_EQ(CSpectraImport(o).build(data).message,
+                  "'" + path + "': the file is damaged: HDF5 crashes on reading it");
+        EXPECT_EQ(data.getSessionCount(), 0);
+    }
+    const CIoResult read = CSpectraImport(o).build(data);
+    ASSERT_TRUE(read) << read.message;
+    EXPECT_EQ(data.getSessionCount(), 1);
 }

@@ -1,5 +1,5 @@
 // Starting, talking to and stopping the reader process.
-#include "CBiosigProcess.h"
+#include "CReaderProcess.h"
 
 #include "IoText.h"
 
@@ -19,11 +19,11 @@ extern char** environ;
 
 namespace {
 
-constexpr const char* kProgram = "velmora-biosig-reader";
+constexpr const char* kProgram = "velmora-reader";
 constexpr int kChildSocket = 3;
 
 std::string readerProgram() {
-    if (const char* set = std::getenv("VELMORA_BIOSIG_READER"); set && *set) {
+    if (const char* set = std::getenv("VELMORA_READER"); set && *set) {
         return set;
     }
     Dl_info info{};
@@ -58,20 +58,20 @@ bool prepare(posix_spawn_file_actions_t& actions, posix_spawnattr_t& attributes,
 
 } // namespace
 
-CBiosigProcess::~CBiosigProcess() {
+CReaderProcess::~CReaderProcess() {
     stop();
 }
 
-std::string CBiosigProcess::start(const std::string& path) {
+std::string CReaderProcess::start(const std::vector<std::string>& arguments) {
     stop();
     const std::string program = readerProgram();
     if (program.empty()) {
-        return std::string("the BioSig reader ") + kProgram +
-               " is missing next to the Velmora libraries (VELMORA_BIOSIG_READER may name it)";
+        return std::string("the file reader ") + kProgram +
+               " is missing next to the Velmora libraries (VELMORA_READER may name it)";
     }
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
-        return "cannot start the BioSig reader: " + io_text::lower(std::strerror(errno));
+        return "cannot start the file reader: " + io_text::lower(std::strerror(errno));
     }
     // Above 3, so that dup2 onto 3 makes a descriptor the reader keeps.
     const int childEnd = ::fcntl(ends[1], F_DUPFD_CLOEXEC, 10);
@@ -80,12 +80,18 @@ std::string CBiosigProcess::start(const std::string& path) {
     posix_spawnattr_t attributes;
     posix_spawn_file_actions_init(&actions);
     posix_spawnattr_init(&attributes);
-    std::string name = program, file = path;
-    char* argv[] = {name.data(), file.data(), nullptr};
+    std::vector<std::string> words{program};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& w : words) {
+        argv.push_back(w.data());
+    }
+    argv.push_back(nullptr);
     int error = childEnd < 0 ? errno : 0;
     if (error == 0) {
         error = prepare(actions, attributes, childEnd)
-                    ? ::posix_spawn(&m_pid, program.c_str(), &actions, &attributes, argv, environ)
+                    ? ::posix_spawn(&m_pid, program.c_str(), &actions, &attributes, argv.data(),
+                                    environ)
                     : ENOMEM;
     }
     posix_spawn_file_actions_destroy(&actions);
@@ -96,14 +102,14 @@ std::string CBiosigProcess::start(const std::string& path) {
     if (error != 0) {
         m_pid = -1;
         ::close(ends[0]);
-        return "cannot start the BioSig reader " + io_text::quote(program) + ": " +
+        return "cannot start the file reader " + io_text::quote(program) + ": " +
                io_text::lower(std::strerror(error));
     }
     m_socket = ends[0];
     return {};
 }
 
-CBiosigProcess::Outcome CBiosigProcess::exchange(const CReaderWire* request, CReaderWire& reply,
+CReaderProcess::Outcome CReaderProcess::exchange(const CReaderWire* request, CReaderWire& reply,
                                                  int timeoutMs) {
     if (m_pid < 0 || (request && !request->send(m_socket))) {
         stop();
@@ -117,7 +123,7 @@ CBiosigProcess::Outcome CBiosigProcess::exchange(const CReaderWire* request, CRe
     return got == CReaderWire::Received::timedOut ? Outcome::hung : Outcome::crashed;
 }
 
-void CBiosigProcess::stop() {
+void CReaderProcess::stop() {
     if (m_socket >= 0) {
         ::close(m_socket);
         m_socket = -1;
