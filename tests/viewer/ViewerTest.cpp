@@ -78,6 +78,7 @@ TEST_F(ViewerTest, ABdfRecordingOpensAsEpochsAroundItsEvents) {
         std::sscanf(out.c_str() + active, "power (\u00B5V\u00B2): min %lf, max %lf", &lo, &hi), 2)
         << out;
     EXPECT_NEAR(hi, 400.0, 20.0);
+    EXPECT_LT(lo, hi / 4) << "the least power lies far below the alpha peak";
     // The default frequencies stop below the Nyquist frequency.
     EXPECT_NE(out.find("23 frequencies from 4.0 to 48.0 Hz"), std::string::npos) << out;
     // Without MEG sensors the contour map is the electrodes'.
